@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what Cardforge needs to build, run and test on Debian 12, and only what
+# is missing. Usage: scripts/deps.sh [build|test]
+set -euo pipefail
+
+pakete=(qt6-base-dev qt6-image-formats-plugins fonts-liberation build-essential cmake ninja-build)
+if [ "${1:-build}" = test ]; then
+    pakete+=(xvfb xauth xdotool poppler-utils)
+fi
+
+fehlend=()
+for p in "${pakete[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        fehlend+=("$p")
+    fi
+done
+[ ${#fehlend[@]} -eq 0 ] && exit 0
+
+echo "Installiere: ${fehlend[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Bitte als root ausführen oder sudo installieren." >&2; exit 1; }
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${fehlend[@]}"

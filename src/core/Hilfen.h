@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+struct Zustand;
+class Meldungen;
+
+// Shared text, number, date and band helpers. Positions are 1-based like the rest
+// of the program; "the user's locale" is QLocale() at the time of the call.
+
+// Band name of a frequency in MHz; bounds compared in single precision.
+QString BandAusMHz(float mhz);
+
+// The text with its first "," replaced by ".".
+QString KommaZuPunkt(const QString &text);
+// The text with its first "." replaced by ":".
+QString PunktZuDoppelpunkt(const QString &text);
+
+// A number typed with either decimal separator; no number gives 0.
+double ZahlAusText(const QString &text);
+
+// A text read as a date the way the user would type it: the locale's short date
+// (21.05.2023 in German), yyyy/mm/dd, yyyy-mm-dd, and two-digit years. Anything
+// else, and impossible days such as 32.13.2023, is no date.
+std::optional<QDate> DatumAusText(const QString &text);
+// A date value (QDate) or a date text as "yyyymmdd"; empty when it is no date.
+QString DatumYYYYMMDD(const QVariant &wert);
+
+// A callsign without its portable prefix and suffix (only meaningful with "/").
+QString GrundRufzeichen(const QString &call);
+
+double LocBreite(const QString &loc);
+double LocLaenge(const QString &loc);
+double ArcCos(double x);
+// Great-circle distance between two six-character locators, formatted "####0.0##".
+QString EntfernungKm(const QString &loc1, const QString &loc2);
+
+// Position of the last occurrence of find, counted from the end of text (1 = last
+// character); 0 when not found.
+int InStrRueck(const QString &text, const QString &find);
+
+// True when path names an existing normal file.
+bool DateiVorhanden(const QString &path);
+
+// Entry i of a ";"-terminated file list; sets AdifDatLast and AdifDatIndex.
+QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste, int i);
+
+// The desktop's program for a document, or empty text when there is none.
+QString ProgrammFuerDatei(const QString &dokument);
+// Starts program with the document as its one argument, never through a shell.
+// Returns false with a German description in *fehler when it could not start.
+bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler = nullptr);

@@ -1,0 +1,8 @@
+#include "core/Zustand.h"
+
+void Zustand::AktQsoLeeren()
+{
+    AktQSO = QsoDaten();
+    AdifRecordIndex = 0;
+    AdifGeaendert = false;
+}

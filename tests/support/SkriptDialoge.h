@@ -1,0 +1,31 @@
+#pragma once
+
+#include "mainwindow/CommonDialog.h"
+
+#include <QList>
+
+// Answers file and printer dialogs from a script and keeps what each call was
+// given. An unscripted dialog counts as cancelled.
+class SkriptDialoge : public Dialoge
+{
+public:
+    struct Antwort
+    {
+        DialogErgebnis ergebnis = DialogErgebnis::Abgebrochen;
+        CommonDialog werte; // the properties the user's choice sets
+        QString fehler;
+    };
+
+    DialogErgebnis ShowOpen(CommonDialog &dlg, QString *fehler = nullptr) override;
+    DialogErgebnis ShowPrinter(CommonDialog &dlg, QString *fehler = nullptr) override;
+
+    void datei(const QString &pfad);
+    void abbrechen();
+    void antworte(const Antwort &a) { m_antworten.append(a); }
+    const QList<CommonDialog> &aufrufe() const { return m_aufrufe; }
+
+private:
+    DialogErgebnis naechste(CommonDialog &dlg, QString *fehler, bool drucker);
+    QList<Antwort> m_antworten;
+    QList<CommonDialog> m_aufrufe;
+};

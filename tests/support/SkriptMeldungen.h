@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Meldungen.h"
+
+#include <QList>
+#include <QString>
+
+// Records every message box and answers from a script; without a scripted
+// answer it presses the first button, as Enter would.
+class SkriptMeldungen : public Meldungen
+{
+public:
+    struct Aufruf
+    {
+        QString titel;
+        QString text;
+        Symbol symbol;
+        Knoepfe knoepfe;
+        Antwort antwort;
+    };
+
+    Antwort zeigen(const QString &titel, const QString &text, Symbol symbol, Knoepfe knoepfe) override;
+
+    void antworte(Antwort a) { m_antworten.append(a); }
+    const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
+    void leeren() { m_aufrufe.clear(); m_antworten.clear(); }
+
+private:
+    QList<Antwort> m_antworten;
+    QList<Aufruf> m_aufrufe;
+};
