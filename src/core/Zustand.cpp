@@ -4,5 +4,6 @@ void Zustand::AktQsoLeeren()
 {
     AktQSO = QsoDaten();
     AdifRecordIndex = 0;
+    AktQsoKorrigiert = {};
     AdifGeaendert = false;
 }
