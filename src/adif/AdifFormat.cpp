@@ -42,6 +42,24 @@ bool enthaeltTag(const char *daten, qsizetype laenge, const char *rest)
     return false;
 }
 
+// QString::indexOf with a string is slow on long lines; every tag starts with
+// "<", and a record holds few of them, so only those places are compared.
+qsizetype tagSuchen(QStringView text, QStringView tag)
+{
+    const qsizetype m = tag.size();
+    const qsizetype n = text.size();
+    const QChar *t = text.data();
+    const QChar *g = tag.data();
+    for (qsizetype p = text.indexOf(g[0]); p >= 0 && p + m <= n; p = text.indexOf(g[0], p + 1)) {
+        qsizetype k = 1;
+        while (k < m && t[p + k] == g[k])
+            ++k;
+        if (k == m)
+            return p;
+    }
+    return -1;
+}
+
 } // namespace
 
 QChar GrossBuchstabe(QChar c)
@@ -68,7 +86,7 @@ QString AdifFeldWert(const QString &tag, const QString &record)
 {
     if (tag.isEmpty() || record.isEmpty())
         return QString();
-    const qsizetype p = record.indexOf(tag);
+    const qsizetype p = tagSuchen(record, tag);
     if (p < 0)
         return QString();
     const qsizetype q = record.indexOf(QLatin1Char('<'), p + 1);
