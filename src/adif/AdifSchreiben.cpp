@@ -232,23 +232,21 @@ bool AdifSatzAnhaengen(Umgebung &u, const QString &record)
 
 bool AdifSatzAnhaengen(Umgebung &u, const QString &record, Dateiablage &ablage)
 {
-    const QString pfad = u.z.AdifDatei;
-    QByteArray inhalt;
+    const QByteArray zeile = einzeilig(record).toLatin1() + "\r\n";
     QString fehler;
-    const QFileInfo info(pfad);
-    if ((info.exists() || info.isSymLink()) && !DateiBytesLesen(pfad, &inhalt, &fehler)) {
+    const bool ok = DateiSicherAendern(
+        u.z.AdifDatei, true,
+        [&](const QByteArray &alt, QByteArray *neu) {
+            *neu = alt;
+            if (!neu->isEmpty() && !neu->endsWith('\n') && !neu->endsWith('\r'))
+                *neu += "\r\n";
+            *neu += zeile;
+            return true;
+        },
+        ablage, &fehler);
+    if (!ok)
         unerwartet(u, fehler);
-        return false;
-    }
-    if (!inhalt.isEmpty() && !inhalt.endsWith('\n') && !inhalt.endsWith('\r'))
-        inhalt += "\r\n";
-    inhalt += einzeilig(record).toLatin1();
-    inhalt += "\r\n";
-    if (!DateiSicherSchreiben(pfad, inhalt, ablage, &fehler)) {
-        unerwartet(u, fehler);
-        return false;
-    }
-    return true;
+    return ok;
 }
 
 bool AdifDateiAnlegen(Umgebung &u)
@@ -399,16 +397,17 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
         const QString keineMarke =
             z.CrLf + QStringLiteral("Die Datei ist unverändert, die QSL-Markierungen fehlen darin.");
 
-        QByteArray alt;
+        Patch p;
         QString fehler;
-        if (!DateiBytesLesen(datei, &alt, &fehler)) {
-            unerwartet(u, fehler + keineMarke);
-            alles = false;
-            continue;
-        }
-        const Patch p = patchen(alt, datei, aenderungen);
-        alt.clear();
-        if (p.ersetzt > 0 && !DateiSicherSchreiben(datei, p.inhalt, ablage, &fehler)) {
+        const bool ok = DateiSicherAendern(
+            datei, false,
+            [&](const QByteArray &alt, QByteArray *neu) {
+                p = patchen(alt, datei, aenderungen);
+                *neu = std::move(p.inhalt);
+                return p.ersetzt > 0;
+            },
+            ablage, &fehler);
+        if (!ok) {
             unerwartet(u, fehler + keineMarke);
             alles = false;
             continue;

@@ -13,6 +13,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +44,61 @@ QString freierName(const QString &basis)
             return name;
     }
 }
+
+// What tells whether another program has written a file since it was read:
+// on Unix the inode, the size and the modification and status change times.
+struct Stand
+{
+    bool vorhanden = false;
+    qint64 groesse = 0;
+    qint64 geaendert = 0;
+    qint64 status = 0;
+    qint64 knoten = 0;
+    bool operator==(const Stand &o) const
+    {
+        return vorhanden == o.vorhanden && groesse == o.groesse && geaendert == o.geaendert && status == o.status
+               && knoten == o.knoten;
+    }
+};
+
+Stand standLesen(const QString &pfad)
+{
+    Stand s;
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(pfad).constData(), &st) != 0)
+        return s;
+    s.vorhanden = true;
+    s.groesse = st.st_size;
+    s.geaendert = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.status = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    s.knoten = qint64(st.st_ino);
+#else
+    const QFileInfo i(pfad);
+    s.vorhanden = i.exists();
+    s.groesse = i.size();
+    s.geaendert = i.lastModified().toMSecsSinceEpoch();
+#endif
+    return s;
+}
+
+// The file a write goes to: a symbolic link is followed, so that the link stays
+// and the log it points to is replaced.
+QString schreibZiel(const QString &pfad)
+{
+    const QString ziel = QFileInfo(pfad).absoluteFilePath();
+    const QFileInfo verweis(ziel);
+    if (!verweis.isSymLink())
+        return ziel;
+    const QString echt = verweis.canonicalFilePath();
+    return echt.isEmpty() ? verweis.symLinkTarget() : echt;
+}
+
+// The safe write itself. With erwartet, the file must still be as it was when
+// it was read, checked just before it is replaced; *veraendert tells the caller
+// that it was not.
+bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler,
+                     const Stand *erwartet, bool *veraendert);
 
 } // namespace
 
@@ -132,18 +188,11 @@ void EchteDateiablage::ordnerSynchronisieren(const QString &ordner)
 #endif
 }
 
-bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler)
+namespace {
+
+bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler,
+                     const Stand *erwartet, bool *veraendert)
 {
-    if (pfad.isEmpty()) {
-        setze(fehler, QStringLiteral("Es ist keine Datei angegeben."));
-        return false;
-    }
-    QString ziel = QFileInfo(pfad).absoluteFilePath();
-    const QFileInfo verweis(ziel);
-    if (verweis.isSymLink()) {
-        const QString echt = verweis.canonicalFilePath();
-        ziel = echt.isEmpty() ? verweis.symLinkTarget() : echt;
-    }
     const QFileInfo info(ziel);
     const bool vorhanden = info.exists();
     const QString name = QDir::toNativeSeparators(ziel);
@@ -170,6 +219,13 @@ bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiab
         ablage.entfernen(temp);
         return false;
     }
+    if (erwartet && !(standLesen(ziel) == *erwartet)) {
+        ablage.entfernen(temp);
+        if (veraendert)
+            *veraendert = true;
+        setze(fehler, QStringLiteral("Die Datei %1 wird gerade von einem anderen Programm geändert.").arg(name));
+        return false;
+    }
     if (!vorhanden) {
         if (!ablage.ersetzen(temp, ziel, fehler)) {
             ablage.entfernen(temp);
@@ -193,9 +249,9 @@ bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiab
         }
         beiseite = freierName(sicherung);
         if (!ablage.umbenennen(sicherung, beiseite)) {
-            ablage.entfernen(temp);
             setze(fehler, QStringLiteral("Die alte Sicherungsdatei %1 lässt sich nicht ersetzen (%2).")
                               .arg(QDir::toNativeSeparators(sicherung), systemFehler()));
+            ablage.entfernen(temp);
             return false;
         }
     }
@@ -216,6 +272,42 @@ bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiab
         ablage.entfernen(beiseite);
     ablage.ordnerSynchronisieren(ordner);
     return true;
+}
+
+} // namespace
+
+bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler)
+{
+    if (pfad.isEmpty()) {
+        setze(fehler, QStringLiteral("Es ist keine Datei angegeben."));
+        return false;
+    }
+    return sicherSchreiben(schreibZiel(pfad), inhalt, ablage, fehler, nullptr, nullptr);
+}
+
+bool DateiSicherAendern(const QString &pfad, bool anlegen, const DateiAenderung &aendern, Dateiablage &ablage,
+                        QString *fehler)
+{
+    if (pfad.isEmpty()) {
+        setze(fehler, QStringLiteral("Es ist keine Datei angegeben."));
+        return false;
+    }
+    const QString ziel = schreibZiel(pfad);
+    for (int versuch = 1;; ++versuch) {
+        const Stand vorher = standLesen(ziel);
+        QByteArray alt;
+        if ((vorher.vorhanden || !anlegen) && !DateiBytesLesen(ziel, &alt, fehler))
+            return false;
+        QByteArray neu;
+        if (!aendern(alt, &neu))
+            return true;
+        alt.clear();
+        bool veraendert = false;
+        if (sicherSchreiben(ziel, neu, ablage, fehler, &vorher, &veraendert))
+            return true;
+        if (!veraendert || versuch == 3)
+            return false;
+    }
 }
 
 bool DateiBytesLesen(const QString &pfad, QByteArray *daten, QString *fehler)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // The file operations a safe write is made of. Every write of a log goes
 // through them, so tests can make a write fail at any step and check that the
@@ -58,6 +59,17 @@ public:
 // went wrong in German. A file that does not exist yet is created (no backup).
 // A symbolic link is followed, so the file it points to is replaced.
 bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler);
+
+// Changes the file at pfad safely: reads it (a missing file reads as empty
+// when anlegen is true, and is an error otherwise), lets aendern make the new
+// content from the old one, and writes that like DateiSicherSchreiben. aendern
+// returns false when there is nothing to write. When another program changes
+// the file between the read and the replacement (a logger adding a QSO), the
+// temporary file is dropped and it all starts over from the new content, up to
+// three times, so nothing the other program wrote is lost.
+using DateiAenderung = std::function<bool(const QByteArray &alt, QByteArray *neu)>;
+bool DateiSicherAendern(const QString &pfad, bool anlegen, const DateiAenderung &aendern, Dateiablage &ablage,
+                        QString *fehler);
 
 // The file's bytes, or false with a German description: a missing path, a
 // folder, something that is no normal file, an unreadable file, or one too big

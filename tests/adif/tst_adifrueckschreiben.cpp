@@ -31,6 +31,22 @@ void schreiben(const QString &pfad, const QByteArray &inhalt)
     f.open(QIODevice::WriteOnly);
     f.write(inhalt);
 }
+// Another logger adds a QSO while the rewrite is under way.
+class FremderLogger : public EchteDateiablage
+{
+public:
+    QString log;
+    bool synchronisieren(const QString &datei, QString *fehler) override
+    {
+        if (!log.isEmpty()) {
+            QFile f(log);
+            f.open(QIODevice::Append);
+            f.write("<call:5>q5new<eor>\r\n");
+            log.clear();
+        }
+        return EchteDateiablage::synchronisieren(datei, fehler);
+    }
+};
 } // namespace
 
 class TestAdifRueckschreiben : public QObject
@@ -165,6 +181,18 @@ private Q_SLOTS:
         QCOMPARE(meldungen.aufrufe().size(), 1);
         QVERIFY(meldungen.aufrufe()[0].text.endsWith(QStringLiteral("markiert:\r\nQ2ABC")));
         QVERIFY(z.AdifAenderungen.isEmpty());
+    }
+
+    void loggerSchreibtWaehrendDesRueckschreibens()
+    {
+        schreiben(pfad("log.adi"), "<call:5>q1abc<eor>\r\n");
+        drucken(pfad("log.adi"), 0);
+        FremderLogger ablage;
+        ablage.log = pfad("log.adi");
+        QVERIFY(AdifDateiSchreiben(u, ablage));
+        QCOMPARE(lesen(pfad("log.adi")), kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n");
+        QCOMPARE(lesen(pfad("log.bak")), QByteArray("<call:5>q1abc<eor>\r\n<call:5>q5new<eor>\r\n"));
+        QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
     }
 
     void schreibfehler_data()
