@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <sys/stat.h>
 
 namespace {
 QString feldVon(const AdifSatz &s, const QString &name)
@@ -164,6 +165,7 @@ private Q_SLOTS:
         QTest::newRow("missing, OK goes on") << "fehlt.adi" << Antwort::Ok;
         QTest::newRow("missing, Cancel abandons") << "fehlt.adi" << Antwort::Abbrechen;
         QTest::newRow("a folder") << "." << Antwort::Ok;
+        QTest::newRow("a named pipe, never waited on") << "pipe.adi" << Antwort::Ok;
     }
     void unlesbar()
     {
@@ -172,6 +174,8 @@ private Q_SLOTS:
         z.AdifDatei = datei(QStringLiteral("alt.adi"), "<CALL:5>Q9OLD<EOR>\r\n");
         QVERIFY(DateiLaden(u));
         z.AdifDatei = m_dir.filePath(pfad);
+        if (pfad == QLatin1String("pipe.adi"))
+            QCOMPARE(::mkfifo(QFile::encodeName(z.AdifDatei).constData(), 0600), 0);
         meldungen.antworte(antwort);
         QVERIFY(!DateiLaden(u));
         QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Fehler"));
