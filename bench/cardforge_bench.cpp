@@ -83,7 +83,6 @@ QByteArray logErzeugen(int anzahl)
         r += feld("station_callsign", "Q9XYZ");
         r += feld("my_gridsquare", "JO62QM");
         r += feld("tx_pwr", "100");
-        r += feld("comment", "FT8  Sent: -10  Rcvd: -12");
         r += "<eor>\n";
         log += r;
     }
