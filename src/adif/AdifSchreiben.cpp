@@ -44,10 +44,10 @@ bool datumLeer(const QVariant &datum)
 }
 
 // A time of day the way it is typed: h:mm, h:mm:ss, hmm, hhmm or hhmmss.
-std::optional<QTime> ZeitAusText(const QString &text)
+std::optional<QTime> zeitAusText(const QString &text)
 {
-    static const QRegularExpression mitDoppelpunkt(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
-    static const QRegularExpression ohne(QStringLiteral("^(\\d{1,2})(\\d{2})(\\d{2})?$"));
+    static const QRegularExpression mitDoppelpunkt(QStringLiteral("^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?$"));
+    static const QRegularExpression ohne(QStringLiteral("^([0-9]{1,2})([0-9]{2})([0-9]{2})?$"));
     const QString t = text.trimmed();
     QRegularExpressionMatch m = mitDoppelpunkt.match(t);
     if (!m.hasMatch()) {
@@ -174,7 +174,7 @@ QString AdifSatzBauen(const Zustand &z)
             s += feld("QSO_DATE", d) + feld("QSO_DATE_OFF", d);
     }
     if (!q.UTC.isEmpty()) {
-        const std::optional<QTime> zeit = ZeitAusText(PunktZuDoppelpunkt(q.UTC));
+        const std::optional<QTime> zeit = zeitAusText(PunktZuDoppelpunkt(q.UTC));
         if (zeit) {
             const QString t = zeit->toString(QStringLiteral("HHmmss"));
             s += feld("TIME_OFF", t) + feld("TIME_ON", t);
