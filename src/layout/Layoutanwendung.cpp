@@ -2,6 +2,7 @@
 
 #include "core/Hilfen.h"
 #include "core/Meldungen.h"
+#include "mainwindow/Kartenvorschau.h"
 
 #include <algorithm>
 #include <cmath>
@@ -270,6 +271,20 @@ LayoutAnwendung LayoutAnwenden(const Layoutwerte &eingabe, float QSLWidth, float
     return a.e;
 }
 
+void AufVorschau(const LayoutAnwendung &anwendung, Kartenvorschau &vorschau)
+{
+    for (const Platzierung &p : anwendung.Vorschau) {
+        KartenElement *e = vorschau.finde(p.Name);
+        if (!e)
+            continue;
+        e->links = p.Links.value_or(e->links);
+        e->oben = p.Oben.value_or(e->oben);
+        e->hoehe = p.Hoehe.value_or(e->hoehe);
+        e->breite = p.Breite.value_or(e->breite);
+        e->sichtbar = p.Sichtbar.value_or(e->sichtbar);
+    }
+}
+
 void EingabefehlerMelden(Meldungen &meldungen)
 {
     meldungen.zeigen(EingabefehlerTitel, EingabefehlerText, Symbol::Kritisch, Knoepfe::Ok);
@@ -297,6 +312,18 @@ const std::array<Markierung, 17> &Markierungen()
         {QStringLiteral("imUnterschrift"), QString()},
     }};
     return liste;
+}
+
+void VorschauMarkieren(Kartenvorschau &vorschau, bool an)
+{
+    for (const Markierung &m : Markierungen()) {
+        KartenElement *e = vorschau.finde(m.Name);
+        if (!e)
+            continue;
+        if (!m.Text.isNull())
+            e->text = an ? m.Text : QString();
+        e->rahmen = an;
+    }
 }
 
 QSizeF HauptfensterAussenmass(float QSLWidth, float QSLHeight, int bildschirmHoehePixel)

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+class Kartenvorschau;
 class Meldungen;
 
 // Applying a layout to the main window's card preview. The apply is computed here
@@ -69,6 +70,10 @@ struct LayoutAnwendung
 // GroessteMasszahl either way.
 LayoutAnwendung LayoutAnwenden(const Layoutwerte &eingabe, float QSLWidth, float QSLHeight);
 
+// Carries the result over to the main window's card controls: only what the apply
+// set changes, every other value stays as it was. The window redraws afterwards.
+void AufVorschau(const LayoutAnwendung &anwendung, Kartenvorschau &vorschau);
+
 // The message for a refused entry, with a stop icon and an OK button.
 extern const QString EingabefehlerTitel; // " Eingabefehler "
 extern const QString EingabefehlerText;  // "Ein Wert befindet sich außerhalb der QSL-Karte!"
@@ -82,6 +87,9 @@ struct Markierung
     QString Text; // caption; null for the picture, which only gets the frame
 };
 const std::array<Markierung, 17> &Markierungen();
+// Marking on: the captions and a frame on each marked control; off: empty
+// captions (the QSO display fills them again) and no frame.
+void VorschauMarkieren(Kartenvorschau &vorschau, bool an);
 
 // The main window's outer size in millimetres after OK: the card plus 2 mm each
 // way, and room for the title bar and menu, which grows with the screen height in

@@ -4,6 +4,7 @@
 #include "core/Einstellungen.h"
 #include "layout/Kartenlayout.h"
 #include "layout/Layoutanwendung.h"
+#include "mainwindow/Kartenvorschau.h"
 
 #include <QApplication>
 #include <QFile>
@@ -294,6 +295,27 @@ private Q_SLOTS:
             QVERIFY(e.vorschau("Check5(0)")->Sichtbar && !e.vorschau("Check5(0)")->Links);
         if (feld == 107)
             QVERIFY(e.vorschau("imUnterschrift")->Links && !e.vorschau("imUnterschrift")->Sichtbar);
+    }
+
+    void aufVorschau()
+    {
+        Kartenvorschau v;
+        v["lbCall"].oben = 5.0f;
+        v["lbCall"].sichtbar = false;
+        v["imUnterschrift"].text = "bleibt";
+        Kartenlayout l = AnfangsLayout();
+        l.Felder[1] = "90";
+        AufVorschau(LayoutAnwenden(l, 140, 90), v);
+        QCOMPARE(v["lbCall"].links, 82.0f);
+        QCOMPARE(v["lbCall"].oben, 5.0f);
+        QCOMPARE(v["lbCall"].sichtbar, false);
+
+        VorschauMarkieren(v, true);
+        QCOMPARE(v["lbPSE"].text, QStringLiteral("----  ___"));
+        QVERIFY(v["imUnterschrift"].rahmen && v["lbCall"].rahmen);
+        VorschauMarkieren(v, false);
+        QVERIFY(v["lb2Way"].text.isEmpty() && !v["lb2Way"].rahmen && !v["imUnterschrift"].rahmen);
+        QCOMPARE(v["imUnterschrift"].text, QStringLiteral("bleibt"));
     }
 
     void gespeichertUndGelesen()
