@@ -110,7 +110,9 @@ struct DruckerZiel::Daten
         return gefunden;
     }
 
-    // A page in progress keeps its printer: the switch waits until EndDoc.
+    // Called before every use, reads included, so that what the target reports
+    // is the printer it would print on now. A page in progress keeps its
+    // printer: the switch waits until EndDoc.
     void folgen()
     {
         if (folgtStandard && !seiteOffen())

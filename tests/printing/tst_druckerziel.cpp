@@ -66,8 +66,9 @@ void karteEinrichten(DruckerZiel &z)
 
 #define POPPLER_NOETIG()                                                                                               \
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()                                          \
-        || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())                                        \
-    QSKIP("pdftotext oder pdfinfo (poppler-utils) fehlt: die PDF-Ausgabe lässt sich nicht nachmessen.")
+        || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()                                         \
+        || QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())                                       \
+    QSKIP("pdftotext, pdfinfo oder pdffonts (poppler-utils) fehlt: die PDF-Ausgabe lässt sich nicht nachmessen.")
 
 class TestDruckerZiel : public QObject
 {
@@ -99,12 +100,17 @@ private Q_SLOTS:
         QTest::addColumn<float>("y");
         QTest::addColumn<double>("xMm");
         QTest::addColumn<double>("yMm");
+        QTest::addColumn<QString>("pdfSchrift");
 
-        QTest::newRow("Rufzeichen 36 pt schmal") << "Arial Narrow" << 36.0f << "DL1ABC" << 6 << 30.0f << 40.0f << 30.0 << 40.0;
-        QTest::newRow("Datum 10,8 pt") << "Arial" << 10.8f << "21.05.2023" << 6 << 12.5f << 7.25f << 12.5 << 7.25;
-        QTest::newRow("Beschriftung 7,8 pt") << "Arial" << 7.8f << "SSTV" << 6 << 101.0f << 72.0f << 101.0 << 72.0;
-        QTest::newRow("am Nullpunkt") << "Arial" << 12.0f << "X" << 6 << 0.0f << 0.0f << 0.0 << 0.0;
-        QTest::newRow("in Twips") << "Arial" << 9.6f << "FT8" << 1 << 1440.0f << 720.0f << 25.4 << 12.7;
+        QTest::newRow("Rufzeichen 36 pt schmal")
+            << "Arial Narrow" << 36.0f << "DL1ABC" << 6 << 30.0f << 40.0f << 30.0 << 40.0 << "LiberationSansNarrow-Bold";
+        QTest::newRow("Datum 10,8 pt")
+            << "Arial" << 10.8f << "21.05.2023" << 6 << 12.5f << 7.25f << 12.5 << 7.25 << "LiberationSans-Bold";
+        QTest::newRow("Beschriftung 7,8 pt")
+            << "Arial" << 7.8f << "SSTV" << 6 << 101.0f << 72.0f << 101.0 << 72.0 << "LiberationSans-Bold";
+        QTest::newRow("am Nullpunkt") << "Arial" << 12.0f << "X" << 6 << 0.0f << 0.0f << 0.0 << 0.0 << "LiberationSans-Bold";
+        QTest::newRow("in Twips")
+            << "Arial" << 9.6f << "FT8" << 1 << 1440.0f << 720.0f << 25.4 << 12.7 << "LiberationSans-Bold";
     }
 
     void textPosition()
@@ -118,6 +124,7 @@ private Q_SLOTS:
         QFETCH(float, y);
         QFETCH(double, xMm);
         QFETCH(double, yMm);
+        QFETCH(QString, pdfSchrift);
 
         DruckerZiel z;
         karteEinrichten(z);
@@ -136,6 +143,7 @@ private Q_SLOTS:
         const QList<Wort> w = woerter(z.LetzteDatei());
         QCOMPARE(w.size(), 1);
         QCOMPARE(w[0].text, text);
+        QVERIFY(ausfuehren(QStringLiteral("pdffonts"), {z.LetzteDatei()}).contains(pdfSchrift));
 
         QFont f(schrift);
         f.setPointSizeF(punkte);
