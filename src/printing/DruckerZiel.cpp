@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -55,6 +56,7 @@ struct DruckerZiel::Daten
     QString dokumentName;
     QString datei;
     QString letzteDatei;
+    QElapsedTimer zuletztGefragt;
 
     bool schreibtPdf() const { return printer.outputFormat() == QPrinter::PdfFormat; }
     double dpiX() const { return printer.logicalDpiX(); }
@@ -111,12 +113,18 @@ struct DruckerZiel::Daten
     }
 
     // Called before every use, reads included, so that what the target reports
-    // is the printer it would print on now. A page in progress keeps its
-    // printer: the switch waits until EndDoc.
-    void folgen()
+    // is the printer it would print on now. Asking the print system for its
+    // printers can take a noticeable moment where printers are discovered on
+    // the network, so a burst of calls (one report, one print command) asks
+    // once. A page in progress keeps its printer: the switch waits until EndDoc.
+    void folgen(bool sofort = false)
     {
-        if (folgtStandard && !seiteOffen())
-            waehlen(QString());
+        if (!folgtStandard || seiteOffen())
+            return;
+        if (!sofort && zuletztGefragt.isValid() && zuletztGefragt.elapsed() < 1000)
+            return;
+        waehlen(QString());
+        zuletztGefragt.start();
     }
 
     bool seitenformatSetzen(const QPageSize &format)
@@ -207,9 +215,10 @@ struct DruckerZiel::Daten
 
     void beginnen()
     {
+        // No switch to another default printer here: the page settings the
+        // print command has just made belong to the printer they were made on.
         if (painter)
             return;
-        folgen();
         if (schreibtPdf()) {
             datei = neueDatei();
             printer.setOutputFileName(datei);
@@ -244,6 +253,7 @@ DruckerZiel::DruckerZiel(const QString &druckerName) : d(std::make_unique<Daten>
     d->schrift.setPointSizeF(10.0);
     d->folgtStandard = druckerName.isEmpty();
     d->waehlen(druckerName);
+    d->zuletztGefragt.start();
 }
 
 DruckerZiel::~DruckerZiel()
@@ -258,6 +268,7 @@ int DruckerZiel::ScaleMode() const
 
 bool DruckerZiel::setScaleMode(int mode)
 {
+    d->folgen();
     if (!Zeichenziel::MmJeEinheit(mode, d->dpiX()))
         return false;
     d->scaleMode = mode;
@@ -377,7 +388,7 @@ QString DruckerZiel::DeviceName() const
 bool DruckerZiel::setTrackDefault(bool folgen)
 {
     d->folgtStandard = folgen;
-    d->folgen();
+    d->folgen(true);
     return true;
 }
 
@@ -573,6 +584,7 @@ bool DruckerZiel::waehleDrucker(const QString &name)
     if (d->seiteOffen())
         return false;
     d->folgtStandard = name.isEmpty();
+    d->zuletztGefragt.start();
     return d->waehlen(name);
 }
 
