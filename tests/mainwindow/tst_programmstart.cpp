@@ -1,0 +1,66 @@
+#include "TestUmgebung.h"
+
+#include "XvfbSitzung.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+// The real program, started as a user starts it.
+class TestProgrammstart : public QObject
+{
+    Q_OBJECT
+
+    QString programm() const { return QString::fromLocal8Bit(qgetenv("CARDFORGE_BIN")); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (programm().isEmpty())
+            QSKIP("CARDFORGE_BIN is not set; run the test through ctest");
+    }
+
+    void ohneBildschirmEineKlareZeile()
+    {
+        QTemporaryDir home;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("HOME"), home.path());
+        p.setProcessEnvironment(env);
+        p.start(programm(), {});
+        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.exitCode() != 0);
+        const QString ausgabe = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        QVERIFY2(!ausgabe.contains(QLatin1Char('\n')), qPrintable(ausgabe));
+        QVERIFY2(ausgabe.contains(QStringLiteral("Desktop-Programm")) && ausgabe.contains(QStringLiteral("xvfb-run")),
+                 qPrintable(ausgabe));
+    }
+
+    void startenUndBeendenMitDerTastatur()
+    {
+        XvfbSitzung x;
+        if (!x.fehler().isEmpty())
+            QSKIP(qPrintable(x.fehler()));
+        QTemporaryDir home;
+        QProcess p;
+        p.setProcessEnvironment(x.umgebung(home.path()));
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(programm(), {});
+        QVERIFY(p.waitForStarted(10000));
+
+        const QString fenster = x.warteAufFenster(QStringLiteral("Cardforge"));
+        QVERIFY2(!fenster.isEmpty(), "the main window titled \"Cardforge\" did not appear");
+        x.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
+        x.xdotool({QStringLiteral("key"), QStringLiteral("--window"), fenster, QStringLiteral("alt+d")});
+        QTest::qWait(300);
+        x.xdotool({QStringLiteral("key"), QStringLiteral("b")});
+
+        QVERIFY2(p.waitForFinished(20000), "Cardforge did not end after Datei, Beenden");
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestProgrammstart)
+#include "tst_programmstart.moc"

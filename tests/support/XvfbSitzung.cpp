@@ -1,0 +1,92 @@
+#include "XvfbSitzung.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QRegularExpression>
+#include <QThread>
+
+XvfbSitzung::XvfbSitzung()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        m_fehler = QStringLiteral("Xvfb or xdotool is not installed (scripts/deps.sh test installs them)");
+        return;
+    }
+    for (int n = 91; n < 140 && m_display.isEmpty(); ++n) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        auto server = std::make_unique<QProcess>();
+        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server->start(xvfb, {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
+                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server->waitForStarted(5000))
+            continue;
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        QDeadlineTimer frist(10000);
+        while (!QFile::exists(socket) && server->state() == QProcess::Running && !frist.hasExpired())
+            QThread::msleep(50);
+        if (server->state() == QProcess::Running && QFile::exists(socket)) {
+            m_display = QStringLiteral(":%1").arg(n);
+            m_server = std::move(server);
+        } else {
+            server->kill();
+            server->waitForFinished(2000);
+        }
+    }
+    if (m_display.isEmpty())
+        m_fehler = QStringLiteral("no X display could be started");
+}
+
+XvfbSitzung::~XvfbSitzung()
+{
+    if (m_server) {
+        m_server->terminate();
+        if (!m_server->waitForFinished(5000)) {
+            m_server->kill();
+            m_server->waitForFinished(2000);
+        }
+    }
+}
+
+QProcessEnvironment XvfbSitzung::umgebung(const QString &home) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent.sock"));
+    return env;
+}
+
+QString XvfbSitzung::xdotool(const QStringList &argumente, int *exitCode) const
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xdotool"), argumente);
+    p.waitForFinished(15000);
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+QString XvfbSitzung::warteAufFenster(const QString &titel, int millisekunden) const
+{
+    const QString muster = QLatin1Char('^') + QRegularExpression::escape(titel) + QLatin1Char('$');
+    QDeadlineTimer frist(millisekunden);
+    while (!frist.hasExpired()) {
+        int rc = 0;
+        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--name"), muster},
+                                    &rc);
+        if (rc == 0 && !ids.isEmpty())
+            return ids.split(QLatin1Char('\n')).constFirst();
+        QThread::msleep(100);
+    }
+    return QString();
+}
