@@ -10,7 +10,45 @@
 #include "printing/DruckerZiel.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <csignal>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalSockets[2] = {-1, -1};
+
+void signalEmpfangen(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalSockets[0], &c, 1);
+}
+
+// SIGTERM, SIGHUP and SIGINT close the main window like the user would, so the
+// close step runs and no printed mark is lost. The handler only writes a byte;
+// the event loop does the rest.
+void signaleAbfangen(frmMain *fenster)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0)
+        return;
+    auto *melder = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, fenster);
+    QObject::connect(melder, &QSocketNotifier::activated, fenster, [fenster] {
+        char c = 0;
+        [[maybe_unused]] const ssize_t n = ::read(signalSockets[1], &c, 1);
+        fenster->close();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = signalEmpfangen;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(s, &sa, nullptr);
+}
+
+} // namespace
 
 int Start(QApplication &app)
 {
@@ -22,12 +60,13 @@ int Start(QApplication &app)
     QtDialoge dialoge;
     Umgebung u{z, meldungen, dialoge};
 
+    // The printer outlives the main window, whose close step may still use it.
+    DruckerZiel drucker;
+
     auto hauptfenster = std::make_unique<frmMain>(u);
     z.fMainForm = hauptfenster.get();
     meldungen.setElternfenster(hauptfenster.get());
     dialoge.setElternfenster(hauptfenster.get());
-
-    DruckerZiel drucker;
     z.objZiel = &drucker;
 
     const bool weiter = SchritteAusfuehren(
@@ -35,12 +74,22 @@ int Start(QApplication &app)
             [&] { z.AktQsoLeeren(); },
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
-            [&] { hauptfenster->show(); },
+            [&] {
+                hauptfenster->laden();
+                hauptfenster->show();
+            },
         },
         meldungen);
     // Abort before the main window was shown leaves nothing the user could
     // close, so the program ends.
     if (!weiter && !hauptfenster->isVisible())
         return 1;
+
+    signaleAbfangen(hauptfenster.get());
+    // Logging out of the desktop session ends the program like closing it.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, hauptfenster.get(),
+                     [&](QSessionManager &) { hauptfenster->schliessSchritte(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, hauptfenster.get(),
+                     [&] { hauptfenster->schliessSchritte(); });
     return app.exec();
 }

@@ -1,8 +1,73 @@
 #include "mainwindow/frmMain.h"
 
+#include "about/frmAbout.h"
+#include "core/Einstellungen.h"
+#include "core/Hilfen.h"
+#include "mainwindow/QsoAnzeige.h"
+#include "printing/Randkorrektur.h"
+#include "printing/Zeichenziel.h"
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <cmath>
+
+namespace {
+
+struct Eintrag
+{
+    const char *name;
+    const char *text; // nullptr: separator
+    const char *taste;
+};
+
+struct Menue
+{
+    const char *name;
+    const char *text;
+    QList<Eintrag> eintraege;
+};
+
+const QList<Menue> &menues()
+{
+    static const QList<Menue> m = {
+        {"mnuFile", "&Datei",
+         {{"mnuFileOpen", "&Öffnen eine ADIF-Datei", "F3"},
+          {"mnuXFileOpen", "Öffnen &mehrere ADIF-Dateien", "F7"},
+          {"mnuFileBar0", nullptr, nullptr},
+          {"mnuFileExit", "&Beenden", nullptr}}},
+        {"mnuLog", "&Logbuch",
+         {{"mnuADIFLog", "&ADIF-Logbuch-Daten", "F4"},
+          {"mnuEditLog", "&Handeingabe", "F6"},
+          {"mnuEditBar0", nullptr, nullptr},
+          {"mnuFilePrint", "QSL-Karte &bedrucken...", "F5"}}},
+        {"mnuSet", "&Settings",
+         {{"mnuMyCall", "My &Call", nullptr},
+          {"mnuStation", "My &Station", nullptr},
+          {"mnuScanSetup", "&1:1 QSL-Scan einlesen", nullptr},
+          {"mnuUnterschriftScan", "&Unterschrift-Scan einlesen", nullptr},
+          {"mnuQSL_Einrichtung", "&QSL-Karte einrichten", nullptr},
+          {"mnuSetBar1", nullptr, nullptr},
+          {"mnuPrinterSetup", "&Drucker einrichten...", nullptr},
+          {"mnuPrinterRand", "Drucker-&Randkorrektur", nullptr}}},
+        {"mnuHelp", "&?",
+         {{"mnuHelpContents", "&Kurzanleitung", "F1"},
+          {"mnuHelpBar0", nullptr, nullptr},
+          {"mnuHelpAbout", "&Info ", "F2"},
+          {"mnuHelpBar1", nullptr, nullptr},
+          {"mnu_objZiel_Info", "&eingestellter Drucker geeignet ?", nullptr},
+          {"mnu_Printer_Info", "&Standard - Drucker geeignet ?", nullptr}}},
+    };
+    return m;
+}
+
+constexpr double TwipsProZoll = 1440.0;
+
+} // namespace
 
 frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
     : QMainWindow(parent)
@@ -11,21 +76,310 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Cardforge"));
     menueAnlegen();
-    resize(537, 397);
+    kartenflaecheAnlegen();
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::menueAnlegen()
 {
-    QMenu *datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    datei->setObjectName(QStringLiteral("mnuFile"));
-    QAction *beenden = datei->addAction(QStringLiteral("&Beenden"));
-    beenden->setObjectName(QStringLiteral("mnuFileExit"));
-    connect(beenden, &QAction::triggered, this, &QWidget::close);
+    for (const Menue &m : menues()) {
+        QMenu *menue = menuBar()->addMenu(QString::fromUtf8(m.text));
+        menue->setObjectName(QString::fromLatin1(m.name));
+        for (const Eintrag &e : m.eintraege) {
+            QAction *a = e.text ? menue->addAction(QString::fromUtf8(e.text)) : menue->addSeparator();
+            const QString name = QString::fromLatin1(e.name);
+            a->setObjectName(name);
+            m_aktionen.insert(name, a);
+            if (!e.text)
+                continue;
+            if (e.taste)
+                a->setShortcut(QKeySequence(QString::fromLatin1(e.taste)));
+            connect(a, &QAction::triggered, this, [this, name] { befehl(name); });
+        }
+    }
+}
+
+QAction *frmMain::aktion(const QString &name) const
+{
+    return m_aktionen.value(name);
+}
+
+void frmMain::befehl(const QString &name)
+{
+    if (name == QLatin1String("mnuFileExit")) {
+        close();
+        return;
+    }
+    if (name == QLatin1String("mnuHelpContents")) {
+        hilfeZeigen();
+        return;
+    }
+    if (name == QLatin1String("mnuHelpAbout")) {
+        frmAbout::zeigen(this);
+        return;
+    }
+    const auto hook = befehle.constFind(name);
+    if (hook != befehle.constEnd() && *hook) {
+        (*hook)();
+        return;
+    }
+    if (name == QLatin1String("mnuFileOpen"))
+        adifDateiOeffnen();
+}
+
+void frmMain::kartenflaecheAnlegen()
+{
+    m_flaeche = new QWidget(this);
+    m_flaeche->setObjectName(QStringLiteral("Kartenflaeche"));
+    m_flaeche->setAutoFillBackground(true);
+    QPalette pal = m_flaeche->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    m_flaeche->setPalette(pal);
+    setCentralWidget(m_flaeche);
+
+    m_bild1 = new QLabel(m_flaeche);
+    m_bild1->setObjectName(QStringLiteral("Bild1"));
+    m_bild1->setScaledContents(true);
+    m_bild1->lower();
+
+    for (const KartenElement &e : m_vorschau.elemente()) {
+        QWidget *w = nullptr;
+        if (e.art == KartenElement::Art::Kreuz) {
+            auto *box = new QCheckBox(m_flaeche);
+            const QString name = e.name;
+            connect(box, &QCheckBox::toggled, this, [this, name](bool an) {
+                if (!m_zeigtVorschau)
+                    m_vorschau[name].gesetzt = an;
+            });
+            w = box;
+        } else {
+            auto *label = new QLabel(m_flaeche);
+            if (e.art == KartenElement::Art::Bild)
+                label->setScaledContents(true);
+            w = label;
+        }
+        w->setObjectName(e.name);
+        m_steuer.insert(e.name, w);
+    }
+    vorschauZeigen();
+}
+
+double frmMain::pixelProMm() const
+{
+    return logicalDpiX() / 25.4;
+}
+
+void frmMain::vorschauZeigen()
+{
+    m_zeigtVorschau = true;
+    const double f = pixelProMm();
+    for (const KartenElement &e : m_vorschau.elemente()) {
+        QWidget *w = m_steuer.value(e.name);
+        if (!w)
+            continue;
+        QFont schrift(e.schriftName);
+        schrift.setPointSizeF(e.schriftGroesse);
+        schrift.setBold(e.fett);
+        w->setFont(schrift);
+        const int x = static_cast<int>(std::lround(e.links * f));
+        const int y = static_cast<int>(std::lround(e.oben * f));
+        if (auto *box = qobject_cast<QCheckBox *>(w)) {
+            box->setText(e.text);
+            box->setChecked(e.gesetzt);
+            box->adjustSize();
+            box->move(x, y);
+        } else if (auto *label = qobject_cast<QLabel *>(w)) {
+            if (e.art == KartenElement::Art::Bild)
+                label->setPixmap(QPixmap::fromImage(m_vorschau.unterschrift));
+            else
+                label->setText(e.text);
+            label->setAlignment(e.name == QLatin1String("lbPSE") ? Qt::AlignLeft | Qt::AlignTop
+                                                                 : Qt::AlignHCenter | Qt::AlignTop);
+            label->setFrameShape(e.rahmen ? QFrame::Box : QFrame::NoFrame);
+            w->setGeometry(x, y, static_cast<int>(std::lround(e.breite * f)),
+                           static_cast<int>(std::lround(e.hoehe * f)));
+        }
+        w->setVisible(e.sichtbar);
+    }
+    m_zeigtVorschau = false;
+}
+
+bool frmMain::scanLaden(const QString &pfad)
+{
+    QImage bild;
+    if (!bild.load(pfad))
+        return false;
+    m_scan = bild;
+    m_bild1->setPixmap(QPixmap::fromImage(m_scan));
+    return true;
+}
+
+bool frmMain::unterschriftLaden(const QString &pfad)
+{
+    QImage bild;
+    if (!bild.load(pfad))
+        return false;
+    m_vorschau.unterschrift = bild;
+    vorschauZeigen();
+    return true;
+}
+
+void frmMain::laden()
+{
+    geometrieWiederherstellen();
+    const QString scan = Einstellung(QStringLiteral("Picture"));
+    if (!scan.isEmpty())
+        scanLaden(scan);
+    const QString unterschrift = Einstellung(QStringLiteral("Unterschrift"));
+    if (!unterschrift.isEmpty())
+        unterschriftLaden(unterschrift);
+    QCoreApplication::processEvents();
+
+    Zustand &z = u.z;
+    EinstellungLesen(QStringLiteral("DrFormat"), z.DrFormat);
+    EinstellungLesen(QStringLiteral("DrGroesse"), z.DrGroesse);
+    EinstellungLesen(QStringLiteral("DrBehaelter"), z.DrBehaelter);
+    EinstellungLesen(QStringLiteral("PrinterRandOben"), z.RandOben);
+    EinstellungLesen(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+    if (z.RandOben > 0 || z.RandLinks > 0) {
+        QApplication::restoreOverrideCursor();
+        u.meldungen.zeigen(QStringLiteral(" Fehler: Druckrand-Korrektur "), RandkorrekturText(), Symbol::Ausruf,
+                           Knoepfe::Ok);
+        // Only for this run; the corrected values are stored at program end.
+        if (z.RandOben > 0)
+            z.RandOben = 0;
+        if (z.RandLinks > 0)
+            z.RandLinks = 0;
+    }
+    QCoreApplication::processEvents();
+
+    if (z.objZiel) {
+        z.objZiel->setOrientation(z.DrFormat);
+        z.objZiel->setPaperSize(z.DrGroesse);
+        z.objZiel->setPaperBin(z.DrBehaelter);
+    }
+}
+
+void frmMain::geometrieWiederherstellen()
+{
+    const char *schluessel[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < 4; ++i) {
+        float wert = m_twips[i];
+        if (EinstellungLesen(QString::fromLatin1(schluessel[i]), wert) && std::isfinite(wert)
+            && std::fabs(wert) < 1.0e6f)
+            m_twips[i] = wert;
+    }
+    const double f = logicalDpiX() / TwipsProZoll;
+    m_twipsPixel = QRect(static_cast<int>(std::lround(m_twips[0] * f)), static_cast<int>(std::lround(m_twips[1] * f)),
+                         std::max(1, static_cast<int>(std::lround(m_twips[2] * f))),
+                         std::max(1, static_cast<int>(std::lround(m_twips[3] * f))));
+    move(m_twipsPixel.topLeft());
+    resize(m_twipsPixel.size());
+}
+
+void frmMain::geometrieSpeichern()
+{
+    const QRect aussen(pos(), size());
+    if (aussen != m_twipsPixel) {
+        const double f = TwipsProZoll / logicalDpiX();
+        m_twips[0] = static_cast<float>(aussen.x() * f);
+        m_twips[1] = static_cast<float>(aussen.y() * f);
+        m_twips[2] = static_cast<float>(aussen.width() * f);
+        m_twips[3] = static_cast<float>(aussen.height() * f);
+    }
+    const char *schluessel[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < 4; ++i)
+        EinstellungSpeichern(QString::fromLatin1(schluessel[i]), m_twips[i]);
+}
+
+void frmMain::schliessSchritte()
+{
+    if (m_geschlossen)
+        return;
+    m_geschlossen = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Zustand &z = u.z;
+    if (logsSchreiben)
+        logsSchreiben();
+    QCoreApplication::processEvents();
+    EinstellungSpeichernGanz(QStringLiteral("DrFormat"), z.DrFormat);
+    EinstellungSpeichernGanz(QStringLiteral("DrGroesse"), z.DrGroesse);
+    EinstellungSpeichernGanz(QStringLiteral("DrBehaelter"), z.DrBehaelter);
+    EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
+    EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+    if (!z.AdifDatGes.isEmpty())
+        EinstellungSpeichern(QStringLiteral("AdifDatGes"), z.AdifDatGes);
+    if (!isMinimized())
+        geometrieSpeichern();
+    const QWidgetList fenster = QApplication::topLevelWidgets();
+    for (auto it = fenster.crbegin(); it != fenster.crend(); ++it) {
+        if (*it != this && (*it)->isWindow())
+            (*it)->close();
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    schliessSchritte();
     event->accept();
     // Hidden windows (the card layout window) must not keep the program alive.
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_geschlossen) {
+        ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
+        vorschauZeigen();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    const double f = pixelProMm();
+    // The card scan fills the card area, sized in whole millimetres.
+    const int breite = static_cast<int>(std::lround(std::round(m_flaeche->width() / f) * f));
+    const int hoehe = static_cast<int>(std::lround(std::round(m_flaeche->height() / f) * f));
+    m_bild1->setGeometry(0, 0, breite, hoehe);
+    m_bild1->setVisible(true);
+    m_bild1->lower();
+}
+
+QString frmMain::hilfeDokument()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Cardforge.pdf");
+}
+
+void frmMain::hilfeZeigen()
+{
+    const QString dokument = hilfeDokument();
+    QString fehler;
+    if (DateiVorhanden(dokument)) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString programm = ProgrammFuerDatei(dokument);
+        if (!programm.isEmpty() && DateiVorhanden(programm)) {
+            const bool gestartet = StarteMitDatei(programm, dokument, &fehler);
+            QCoreApplication::processEvents();
+            QApplication::restoreOverrideCursor();
+            if (gestartet)
+                return;
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    const QString &crlf = u.z.CrLf;
+    const QString text = !fehler.isEmpty() ? fehler
+                                           : QStringLiteral("Es wurde keine PDF-Datei gefunden! ") + crlf
+                                                 + QStringLiteral("Hilfe finden Sie in der Datei ") + crlf + dokument
+                                                 + crlf;
+    u.meldungen.zeigen(QStringLiteral(" Hilfe"), text, Symbol::Kritisch, Knoepfe::Ok);
+}
+
+void frmMain::adifDateiOeffnen()
+{
 }
