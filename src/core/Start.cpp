@@ -60,12 +60,13 @@ int Start(QApplication &app)
     QtDialoge dialoge;
     Umgebung u{z, meldungen, dialoge};
 
+    // The printer outlives the main window, whose close step may still use it.
+    DruckerZiel drucker;
+
     auto hauptfenster = std::make_unique<frmMain>(u);
     z.fMainForm = hauptfenster.get();
     meldungen.setElternfenster(hauptfenster.get());
     dialoge.setElternfenster(hauptfenster.get());
-
-    DruckerZiel drucker;
     z.objZiel = &drucker;
 
     const bool weiter = SchritteAusfuehren(

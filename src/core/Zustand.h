@@ -40,7 +40,7 @@ struct Zustand
     QWidget *fMainForm = nullptr;
     Zeichenziel *objZiel = nullptr;
     QsoDaten AktQSO;
-    const QString CrLf = QStringLiteral("\r\n");
+    static inline const QString CrLf = QStringLiteral("\r\n");
     float RandOben = 0.0f;
     float RandLinks = 0.0f;
     QString AdifDatei;

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "mainwindow/QsoAnzeige.h"
@@ -112,6 +113,10 @@ void frmMain::befehl(const QString &name)
     }
     if (name == QLatin1String("mnuHelpContents")) {
         hilfeZeigen();
+        return;
+    }
+    if (name == QLatin1String("mnuHelpAbout")) {
+        frmAbout::zeigen(this);
         return;
     }
     const auto hook = befehle.constFind(name);

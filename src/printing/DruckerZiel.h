@@ -11,7 +11,13 @@ class QPainter;
 // The drawing target on a real QPrinter. Scale mode 6 draws in millimetres from
 // the top-left corner of the printable area. When the system has no printer at
 // all the card goes to a PDF file in the user's documents folder instead
-// (Cardforge/QSL_<call>_<yyyymmdd>_<hhmmss>.pdf), so printing always works.
+// (Cardforge/QSL_<call>_<yyyymmdd>_<hhmmss>.pdf, never over an existing file),
+// so printing always works; a PDF page has no unprintable border.
+//
+// Page is 1 while a card is being drawn and 0 when no job is open. Paper,
+// orientation and bin are refused while a page is open: they belong to the next
+// card. Port names the PDF folder in PDF mode and the printer's location
+// otherwise (Qt tells no port); Zoom cannot be read.
 class DruckerZiel : public Zeichenziel
 {
 public:
@@ -62,7 +68,9 @@ public:
 
     // True when no printer exists and cards go to PDF files.
     bool schreibtPdf() const;
-    // Makes the target use the named printer (empty: the system default).
+    // Makes the target use the named printer (empty: follow the system default).
+    // False when that printer is gone and the default printer (or PDF files) is
+    // used instead, or while a page is open.
     bool waehleDrucker(const QString &name);
     QPrinter &printer();
 

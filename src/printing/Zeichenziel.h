@@ -24,6 +24,24 @@ class Zeichenziel
 public:
     static constexpr double TwipsProMm = 56.7;
 
+    // Millimetres per coordinate unit of a scale mode (1 twips, 2 points,
+    // 3 device pixels at dpi, 5 inches, 6 millimetres, 7 centimetres,
+    // 8 HiMetric). The user-defined and character modes have no fixed size and
+    // are not supported.
+    static std::optional<double> MmJeEinheit(int scaleMode, double dpi)
+    {
+        switch (scaleMode) {
+        case 1: return 25.4 / 1440.0;
+        case 2: return 25.4 / 72.0;
+        case 3: return dpi > 0 ? std::optional<double>(25.4 / dpi) : std::nullopt;
+        case 5: return 25.4;
+        case 6: return 1.0;
+        case 7: return 10.0;
+        case 8: return 0.01;
+        default: return std::nullopt;
+        }
+    }
+
     virtual ~Zeichenziel() = default;
 
     virtual int ScaleMode() const = 0;

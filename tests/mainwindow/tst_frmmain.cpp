@@ -1,0 +1,160 @@
+#include "TestUmgebung.h"
+
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "core/Einstellungen.h"
+#include "mainwindow/frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(EinstellungsDatei());
+        z = Zustand();
+        meldungen.leeren();
+    }
+
+    void menue()
+    {
+        frmMain w(u);
+        QStringList ist;
+        for (QAction *m : w.menuBar()->actions()) {
+            ist << m->menu()->objectName() + '=' + m->text();
+            for (QAction *a : m->menu()->actions())
+                ist << "  " + a->objectName() + '=' + (a->isSeparator() ? "-" : a->text())
+                           + (a->shortcut().isEmpty() ? QString() : ' ' + a->shortcut().toString());
+        }
+        const QStringList soll = {
+            "mnuFile=&Datei",
+            "  mnuFileOpen=&Öffnen eine ADIF-Datei F3",
+            "  mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7",
+            "  mnuFileBar0=-",
+            "  mnuFileExit=&Beenden",
+            "mnuLog=&Logbuch",
+            "  mnuADIFLog=&ADIF-Logbuch-Daten F4",
+            "  mnuEditLog=&Handeingabe F6",
+            "  mnuEditBar0=-",
+            "  mnuFilePrint=QSL-Karte &bedrucken... F5",
+            "mnuSet=&Settings",
+            "  mnuMyCall=My &Call",
+            "  mnuStation=My &Station",
+            "  mnuScanSetup=&1:1 QSL-Scan einlesen",
+            "  mnuUnterschriftScan=&Unterschrift-Scan einlesen",
+            "  mnuQSL_Einrichtung=&QSL-Karte einrichten",
+            "  mnuSetBar1=-",
+            "  mnuPrinterSetup=&Drucker einrichten...",
+            "  mnuPrinterRand=Drucker-&Randkorrektur",
+            "mnuHelp=&?",
+            "  mnuHelpContents=&Kurzanleitung F1",
+            "  mnuHelpBar0=-",
+            "  mnuHelpAbout=&Info  F2",
+            "  mnuHelpBar1=-",
+            "  mnu_objZiel_Info=&eingestellter Drucker geeignet ?",
+            "  mnu_Printer_Info=&Standard - Drucker geeignet ?",
+        };
+        QCOMPARE(ist, soll);
+    }
+
+    void kartensteuerelemente()
+    {
+        frmMain w(u);
+        auto *call = w.findChild<QLabel *>(QStringLiteral("lbCall"));
+        QVERIFY(call);
+        QCOMPARE(call->font().family(), QStringLiteral("Arial Narrow"));
+        QCOMPARE(float(call->font().pointSizeF()), 28.8f);
+        QVERIFY(call->font().bold());
+        QCOMPARE(call->text(), QStringLiteral("Call"));
+        auto *offen = w.findChild<QCheckBox *>(QStringLiteral("Check3(6)"));
+        QVERIFY(offen);
+        QCOMPARE(float(offen->font().pointSizeF()), 7.8f);
+        QVERIFY(w.findChild<QCheckBox *>(QStringLiteral("Check5(1)")));
+        QVERIFY(w.findChild<QLabel *>(QStringLiteral("imUnterschrift")));
+        QVERIFY(w.findChild<QLabel *>(QStringLiteral("Bild1")));
+
+        // The preview keeps the layout's millimetres; the widget shows them at
+        // the screen's resolution.
+        w.vorschau()[QStringLiteral("lbCall")].links = 82.0f;
+        w.vorschau()[QStringLiteral("lbCall")].breite = 51.0f;
+        w.vorschauZeigen();
+        QCOMPARE(call->x(), qRound(82.0 * w.pixelProMm()));
+        QCOMPARE(call->width(), qRound(51.0 * w.pixelProMm()));
+        QCOMPARE(w.vorschau()[QStringLiteral("lbCall")].links, 82.0f);
+    }
+
+    void ersterLaufUndSchliessen()
+    {
+        {
+            frmMain w(u);
+            w.laden();
+            QCOMPARE(w.size(), QSize(qRound(8051 / 15.0), qRound(5954 / 15.0)));
+            QVERIFY(meldungen.aufrufe().isEmpty());
+            w.schliessSchritte();
+        }
+        const QStringList erwartet = {"MainLeft=1000", "MainTop=1000", "MainWidth=8051", "MainHeight=5954",
+                                      "DrFormat=0",    "DrGroesse=512", "DrBehaelter=4", "PrinterRandOben=0",
+                                      "PrinterRandlinks=0"};
+        for (const QString &kv : erwartet)
+            QCOMPARE(kv.section('=', 0, 0) + '=' + Einstellung(kv.section('=', 0, 0)), kv);
+        QCOMPARE(Einstellung(QStringLiteral("AdifDatGes"), QStringLiteral("nie")), QStringLiteral("nie"));
+    }
+
+    void positiverRandBeimStart()
+    {
+        EinstellungSpeichern(QStringLiteral("PrinterRandOben"), QStringLiteral("2"));
+        EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), QStringLiteral("-1,5"));
+        frmMain w(u);
+        w.laden();
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Fehler: Druckrand-Korrektur "));
+        QCOMPARE(meldungen.aufrufe()[0].symbol, Symbol::Ausruf);
+        QVERIFY(meldungen.aufrufe()[0].text.startsWith("Bitte nur negative Werte in Millimeter eingeben!      \r\n\r\n"));
+        QCOMPARE(z.RandOben, 0.0f);
+        QCOMPARE(z.RandLinks, -1.5f);
+        w.schliessSchritte();
+        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")), QStringLiteral("0"));
+        QCOMPARE(Einstellung(QStringLiteral("PrinterRandlinks")), QStringLiteral("-1,5"));
+    }
+
+    void minimiertBleibtGeometrie()
+    {
+        EinstellungSpeichern(QStringLiteral("MainWidth"), QStringLiteral("6000"));
+        z.DrGroesse = 9;
+        frmMain w(u);
+        w.show();
+        w.resize(300, 200);
+        w.setWindowState(Qt::WindowMinimized);
+        QVERIFY(w.isMinimized());
+        w.schliessSchritte();
+        QCOMPARE(Einstellung(QStringLiteral("MainWidth")), QStringLiteral("6000"));
+        QCOMPARE(Einstellung(QStringLiteral("DrGroesse")), QStringLiteral("9"));
+    }
+
+    void hilfeOhneDokument()
+    {
+        frmMain w(u);
+        QVERIFY(!QFile::exists(frmMain::hilfeDokument()));
+        w.aktion(QStringLiteral("mnuHelpContents"))->trigger();
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Hilfe"));
+        QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
+                                                  + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
