@@ -4,6 +4,7 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "layout/frmQSL_Karte.h"
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
@@ -74,6 +75,7 @@ int Start(QApplication &app)
             [&] { z.AktQsoLeeren(); },
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
+            [&] { LayoutfensterAnbinden(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();
