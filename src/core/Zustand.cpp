@@ -5,5 +5,6 @@ void Zustand::AktQsoLeeren()
     AktQSO = QsoDaten();
     AdifRecordIndex = 0;
     AktQsoKorrigiert = {};
+    AktQsoDatei.clear();
     AdifGeaendert = false;
 }

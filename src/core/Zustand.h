@@ -87,6 +87,10 @@ struct Zustand
     QString AktQsoAdif;
     // What the user corrected in the log browser before handing AktQSO over.
     Korrekturen AktQsoKorrigiert;
+    // The file whose record AdifRecordIndex names when the log browser handed
+    // AktQSO over (AdifRecordsDatei at that moment); empty for a QSO typed by
+    // hand or when no log was loaded. Printing marks a log record only then.
+    QString AktQsoDatei;
     bool AdifGeaendert = false;
     qint16 DrFormat = 0;
     qint16 DrGroesse = 512;
