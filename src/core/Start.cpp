@@ -6,6 +6,7 @@
 #include "core/Umgebung.h"
 #include "adif/AdifSchreiben.h"
 #include "layout/frmQSL_Karte.h"
+#include "logwindows/StartLogfenster.h"
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
@@ -77,6 +78,7 @@ int Start(QApplication &app)
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
             [&] { LayoutfensterAnbinden(u, *hauptfenster); },
+            [&] { LogfensterAnbinden(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();

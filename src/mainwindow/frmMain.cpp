@@ -333,10 +333,25 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_geschlossen) {
-        ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
-        vorschauZeigen();
-    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_geschlossen)
+        aktQsoZeigen();
+}
+
+void frmMain::aktQsoZeigen()
+{
+    ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
+    vorschauZeigen();
+}
+
+void frmMain::nachVorne()
+{
+    if (m_geschlossen)
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    aktQsoZeigen();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

@@ -27,6 +27,11 @@ public:
     Kartenvorschau &vorschau() { return m_vorschau; }
     // Redraws every card control from vorschau().
     void vorschauZeigen();
+    // The QSO display that every activation of the window runs.
+    void aktQsoZeigen();
+    // After a log window handed a QSO over: the window comes to the front and
+    // shows it, also where the window system keeps the activation back.
+    void nachVorne();
 
     // Millimetres to pixels of this screen, and back.
     double pixelProMm() const;
