@@ -4,6 +4,8 @@
 #include "core/Einstellungen.h"
 #include "logwindows/frmHandEingabe.h"
 
+#include <QDialog>
+
 namespace {
 
 QByteArray inhalt(const QString &pfad)
@@ -67,6 +69,32 @@ private Q_SLOTS:
         p.f->Form_Activate();
         QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
         QCOMPARE(p.feld("Text14"), Logprogramm::heute());
+    }
+
+    // The activation step runs when the window comes from another window of
+    // the program, not when a dialog it opened closes.
+    void aktivierung()
+    {
+        Eingabe p;
+        p.haupt.show();
+        p.f->activateWindow();
+        if (!QTest::qWaitForWindowActive(p.f))
+            QSKIP("this platform does not activate windows");
+        Logprogramm::setzen(p.f, QStringLiteral("Text11"), QStringLiteral("tnx fer call"));
+        {
+            QDialog frage(p.f);
+            frage.show();
+            frage.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&frage));
+        }
+        p.f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.f));
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fer call"));
+        p.haupt.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.haupt));
+        p.f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.f));
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
     }
 
     void felder_data()
