@@ -81,11 +81,11 @@ private Q_SLOTS:
         if (!QTest::qWaitForWindowActive(p.f))
             QSKIP("this platform does not activate windows");
         Logprogramm::setzen(p.f, QStringLiteral("Text11"), QStringLiteral("tnx fer call"));
+        // A message box of the window, answered.
         {
             QDialog frage(p.f);
-            frage.show();
-            frage.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&frage));
+            QTimer::singleShot(0, &frage, &QDialog::accept);
+            frage.exec();
         }
         p.f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.f));
