@@ -64,13 +64,15 @@ void Handeingabe::frequenzVerlassen()
 Annahme Handeingabe::annehmen(Kartenvorschau &karte)
 {
     Zustand &z = u.z;
+    // Without a callsign the accept is a cancel: the QSO on the card stays.
+    const QString call = GrossBuchstaben(felder.Call);
+    if (call.isEmpty())
+        return Annahme::Verbergen;
+
     // A typed QSO never stands for a record of the loaded log.
     z.AktQsoDatei.clear();
     z.AktQsoKorrigiert = {};
-
-    z.AktQSO.Call = GrossBuchstaben(felder.Call);
-    if (z.AktQSO.Call.isEmpty())
-        return Annahme::Verbergen;
+    z.AktQSO.Call = call;
 
     const QVariant datum = DatumAusEingabe(felder.Datum);
     if (DatumLeer(datum)) {

@@ -1,7 +1,5 @@
 #include "logwindows/frmADIF.h"
 
-#include "core/Hilfen.h"
-#include "core/Umgebung.h"
 #include "logwindows/Bleistift.h"
 #include "logwindows/QtFensterhilfen.h"
 #include "mainwindow/frmMain.h"
@@ -38,7 +36,6 @@ bool tasteErlaubt(const QKeyEvent *taste, Suchart art)
 
 frmADIF::frmADIF(Umgebung &umgebung, frmMain &haupt)
     : QWidget(nullptr, Qt::Window)
-    , u(umgebung)
     , m_haupt(haupt)
     , m_browser(umgebung)
 {

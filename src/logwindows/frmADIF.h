@@ -5,12 +5,10 @@
 #include <QWidget>
 #include <functional>
 
-class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class frmMain;
 struct Umgebung;
@@ -49,7 +47,6 @@ private:
     void suchen();
     Suchart gewaehlteSuchart() const;
 
-    Umgebung &u;
     frmMain &m_haupt;
     Logbrowser m_browser;
     bool m_zeigt = false;

@@ -208,7 +208,7 @@ private Q_SLOTS:
             QTEST(p.meldungen.aufrufe().at(0).text, "text");
         }
         QCOMPARE(p.f->isVisible(), !titel.isEmpty());
-        QCOMPARE(p.z.AktQSO.Call, call);
+        QCOMPARE(p.z.AktQSO.Call, call.isEmpty() ? QStringLiteral("Q9OLD") : call);
         QCOMPARE(p.haupt.vorschau()[QStringLiteral("lbCall")].text, QStringLiteral("Q9OLD"));
     }
 
