@@ -9,7 +9,9 @@
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
+#include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
+#include "printing/QtDruckbefehle.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -63,7 +65,8 @@ int Start(QApplication &app)
     Umgebung u{z, meldungen, dialoge};
 
     // The printer outlives the main window, whose close step may still use it.
-    DruckerZiel drucker;
+    // It is the one chosen in the last printer set-up, or the system's default.
+    DruckerZiel drucker(Einstellung(DruckernameSchluessel));
 
     auto hauptfenster = std::make_unique<frmMain>(u);
     z.fMainForm = hauptfenster.get();
@@ -77,6 +80,7 @@ int Start(QApplication &app)
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
             [&] { LayoutfensterAnbinden(u, *hauptfenster); },
+            [&] { DruckenAnbinden(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <cmath>
 
 namespace {
@@ -227,6 +228,25 @@ bool frmMain::unterschriftLaden(const QString &pfad)
     return true;
 }
 
+void frmMain::bild1Zeigen(bool sichtbar)
+{
+    m_bild1->setVisible(sichtbar);
+}
+
+void frmMain::statusMelden(const QString &text)
+{
+    // The bar appears with its first message; the window grows by its height
+    // so that the card area, and the card scan stretched over it, keep their
+    // size.
+    const bool neu = !findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly);
+    QStatusBar *leiste = statusBar();
+    if (neu && !isMaximized() && !isFullScreen() && !isMinimized()) {
+        resize(width(), height() + leiste->sizeHint().height());
+        leiste->setProperty("angewachsen", leiste->sizeHint().height());
+    }
+    leiste->showMessage(text);
+}
+
 void frmMain::laden()
 {
     geometrieWiederherstellen();
@@ -282,7 +302,10 @@ void frmMain::geometrieWiederherstellen()
 
 void frmMain::geometrieSpeichern()
 {
-    const QRect aussen(pos(), size());
+    QRect aussen(pos(), size());
+    // The status bar is not part of the stored window: the next start has none.
+    if (const QStatusBar *leiste = findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly))
+        aussen.setHeight(aussen.height() - leiste->property("angewachsen").toInt());
     if (aussen != m_twipsPixel) {
         const double f = TwipsProZoll / logicalDpiX();
         m_twips[0] = static_cast<float>(aussen.x() * f);
