@@ -301,10 +301,11 @@ bool LaufwerkAnbieten(const QString &wurzel, const QByteArray &dateisystem)
         "fusectl",  "mqueue",     "hugetlbfs", "autofs",     "binfmt_misc", "efivarfs",     "rpc_pipefs",
         "nsfs",     "squashfs",   "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse", "fuse.snapfuse",
     };
-    if (pseudo.contains(dateisystem))
-        return false;
+    // The root is always offered, even where it is a RAM disk (live systems).
     if (wurzel == QLatin1String("/"))
         return true;
+    if (pseudo.contains(dateisystem))
+        return false;
     static const char *system[] = {"/proc", "/sys", "/dev", "/run", "/var/lib/docker", "/var/lib/containers", "/snap"};
     for (const char *s : system) {
         const QString ort = QString::fromLatin1(s);

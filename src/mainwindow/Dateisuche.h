@@ -68,9 +68,9 @@ QString ErgebnisText(qint64 dateien, qint64 ordner, const QString &wurzel, qint6
 QString FortschrittText(qint64 ordnerDurchsucht, qint64 dateien);
 
 // The volumes a search can start at: root folders of the mounted volumes that
-// hold files, "/" first, the others by path. Pseudo file systems (proc, sysfs,
-// tmpfs, snap images, …) and system mounts below /proc, /sys, /dev and /run
-// (except removable media under /run/media) are left out.
+// hold files, "/" first (always), the others by path. Pseudo file systems
+// (proc, sysfs, tmpfs, snap images, …) and system mounts below /proc, /sys,
+// /dev and /run (except removable media under /run/media) are left out.
 QStringList Laufwerke();
 // The rule Laufwerke() applies to one mounted volume.
 bool LaufwerkAnbieten(const QString &wurzel, const QByteArray &dateisystem);

@@ -210,6 +210,7 @@ void frmFindADIF::neuSuchen()
     qint64 dateien = 0;
     qint64 ordner = 0;
     Suchlauf lauf;
+    lauf.meldeAbstandMs = meldeAbstandMs;
     lauf.gefunden = [this](const QString &pfad) { m_neu << pfad; };
     lauf.fortschritt = [this, &dateien](qint64 durchsucht) {
         gefundeneZeigen();

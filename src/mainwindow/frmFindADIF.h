@@ -28,6 +28,9 @@ public:
 
     // Answer of the question panel: 0 none, 6 "&Ja", 7 "&Nein".
     int Antwort = 0;
+    // How often a running search refreshes the window (the folder count, the
+    // files found so far, "&Abbrechen").
+    int meldeAbstandMs = 50;
 
     // "&Neusuchen": asks whether to add to the list, then searches.
     void neuSuchen();

@@ -1,0 +1,141 @@
+#include "TestUmgebung.h"
+
+#include "mainwindow/Programmdateien.h"
+#include "mainwindow/Programmsymbol.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QXmlStreamReader>
+
+// "cmake --install" into a temporary prefix, and the files it installs.
+class TestInstallation : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir praefix;
+    QString build;
+
+    QString installiert(const QString &pfad) const { return praefix.path() + '/' + pfad; }
+
+    static QByteArray lesen(const QString &pfad)
+    {
+        QFile f(pfad);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        build = qEnvironmentVariable("CARDFORGE_BUILD");
+        const QString cmake = qEnvironmentVariable("CARDFORGE_CMAKE", "cmake");
+        if (build.isEmpty())
+            QSKIP("CARDFORGE_BUILD is not set; run the test through ctest");
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(cmake, {"--install", build, "--prefix", praefix.path()});
+        QVERIFY(p.waitForFinished(120000));
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, p.readAll().constData());
+    }
+
+    void dateien_data()
+    {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<QString>("ausDemBuild");
+        QTest::newRow("Programm") << "bin/cardforge" << "cardforge";
+        QTest::newRow("Kurzanleitung") << "share/cardforge/Cardforge.pdf" << "Cardforge.pdf";
+        QTest::newRow("Beispiel-Log") << "share/cardforge/Beispiel.adi" << "";
+        QTest::newRow("Menüeintrag") << "share/applications/cardforge.desktop" << "";
+        QTest::newRow("Programmsymbol") << "share/icons/hicolor/scalable/apps/cardforge.svg" << "";
+        QTest::newRow("Bleistift") << "share/cardforge/Bleistift.ICO" << "Bleistift.ICO";
+    }
+
+    void dateien()
+    {
+        QFETCH(QString, pfad);
+        QFETCH(QString, ausDemBuild);
+        const QString quelle = build + '/' + ausDemBuild;
+        if (pfad.endsWith("Bleistift.ICO") && !QFile::exists(quelle))
+            QSKIP("the build has no pencil pointer yet");
+        QVERIFY2(QFileInfo(installiert(pfad)).isFile(), qPrintable(pfad));
+        QVERIFY(QFileInfo(installiert(pfad)).size() > 0);
+        if (!ausDemBuild.isEmpty())
+            QCOMPARE(QFileInfo(installiert(pfad)).size(), QFileInfo(quelle).size());
+        if (pfad.startsWith("bin/"))
+            QVERIFY(QFileInfo(installiert(pfad)).isExecutable());
+    }
+
+    void installiertesProgrammFindetSeineHilfe()
+    {
+        QCOMPARE(ProgrammDateiFinden("Cardforge.pdf", installiert("bin"), {}),
+                 installiert("share/cardforge/Cardforge.pdf"));
+    }
+
+    void menueeintrag()
+    {
+        QSettings d(installiert("share/applications/cardforge.desktop"), QSettings::IniFormat);
+        d.beginGroup("Desktop Entry");
+        QCOMPARE(d.value("Type").toString(), QStringLiteral("Application"));
+        QCOMPARE(d.value("Name").toString(), QStringLiteral("Cardforge"));
+        QCOMPARE(d.value("Exec").toString(), QStringLiteral("cardforge"));
+        QCOMPARE(d.value("Icon").toString(), QStringLiteral("cardforge"));
+        // Lists such as "Office;HamRadio;" are read back whole from the raw text.
+        const QString roh = QString::fromUtf8(lesen(installiert("share/applications/cardforge.desktop")));
+        QVERIFY(roh.contains("\nCategories=Office;HamRadio;\n"));
+        QVERIFY(roh.contains("\nComment=QSO-Daten aus ADIF-Logbüchern auf vorgedruckte QSL-Karten drucken\n"));
+    }
+
+    void symbol()
+    {
+        QXmlStreamReader svg(lesen(installiert("share/icons/hicolor/scalable/apps/cardforge.svg")));
+        QVERIFY(svg.readNextStartElement());
+        QCOMPARE(svg.name().toString(), QStringLiteral("svg"));
+        QCOMPARE(svg.attributes().value("viewBox").toString(), QStringLiteral("0 0 64 64"));
+        while (!svg.atEnd())
+            svg.readNext();
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+
+        // The windows' own rendition shows the card: opaque in the middle,
+        // transparent in the corner.
+        const QImage bild = ProgrammsymbolBild(64);
+        QCOMPARE(qAlpha(bild.pixel(30, 30)), 255);
+        QCOMPARE(qAlpha(bild.pixel(0, 0)), 0);
+    }
+
+    void beispielLog()
+    {
+        const QByteArray roh = lesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/examples/Beispiel.adi");
+        QVERIFY(roh.endsWith("\r\n"));
+        QCOMPARE(roh.count("\n"), roh.count("\r\n"));
+        const QStringList zeilen = QString::fromLatin1(roh).split("\r\n", Qt::SkipEmptyParts);
+        const int kopfEnde = zeilen.indexOf(QRegularExpression("<EOH>", QRegularExpression::CaseInsensitiveOption));
+        QVERIFY(kopfEnde > 0);
+        const QRegularExpression feld("<(\\w+):(\\d+)>([^<]*)");
+        int saetze = 0;
+        QSet<QString> schreibweisen;
+        QStringList frequenzen;
+        for (int i = kopfEnde + 1; i < zeilen.size(); ++i) {
+            const QString &z = zeilen[i];
+            QVERIFY2(z.contains("<CALL:", Qt::CaseInsensitive) && z.trimmed().endsWith("<EOR>", Qt::CaseInsensitive),
+                     qPrintable(z));
+            ++saetze;
+            for (auto m = feld.globalMatch(z); m.hasNext();) {
+                const QRegularExpressionMatch f = m.next();
+                QCOMPARE(f.captured(3).trimmed().size(), f.captured(2).toInt());
+                schreibweisen << f.captured(1).left(2);
+                if (f.captured(1).compare("CALL", Qt::CaseInsensitive) == 0)
+                    QVERIFY2(f.captured(3).contains(QRegularExpression("^Q\\d")), qPrintable(f.captured(3)));
+                if (f.captured(1).compare("FREQ", Qt::CaseInsensitive) == 0)
+                    frequenzen << f.captured(3).section('.', 0, 0);
+            }
+        }
+        QVERIFY(saetze >= 15 && saetze <= 25);
+        QVERIFY(schreibweisen.contains("CA") && schreibweisen.contains("ca") && schreibweisen.contains("Ca"));
+        for (const char *mhz : {"14", "144", "145", "432", "1296"})
+            QVERIFY2(frequenzen.contains(mhz), mhz);
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestInstallation)
+#include "tst_installation.moc"
