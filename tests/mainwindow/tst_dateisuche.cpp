@@ -29,17 +29,12 @@ struct Ergebnis
     bool abgebrochen = false;
 };
 
-Ergebnis suchen(const QString &wurzel, const QString &muster = QStringLiteral("*.adi"),
-                std::function<bool(qint64)> fortschritt = {})
+Ergebnis suchen(const QString &wurzel)
 {
     Ergebnis e;
     Suchlauf lauf;
     lauf.gefunden = [&e](const QString &p) { e.dateien << p; };
-    if (fortschritt) {
-        lauf.fortschritt = fortschritt;
-        lauf.meldeAbstandMs = 0;
-    }
-    e.bytes = FindFilesAPI(wurzel, muster, e.anzahl, e.ordner, lauf);
+    e.bytes = FindFilesAPI(wurzel, QStringLiteral("*.adi"), e.anzahl, e.ordner, lauf);
     e.abgebrochen = lauf.abgebrochen;
     return e;
 }
@@ -66,15 +61,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("passt");
         QTest::newRow("Großschreibung") << "LOG.ADI" << "*.adi" << true;
         QTest::newRow("längere Endung") << "log.adif" << "*.adi" << false;
-        QTest::newRow("Endung mitten im Namen") << "a.adi.txt" << "*.adi" << false;
-        QTest::newRow("Punktdatei") << ".adi" << "*.adi" << true;
         QTest::newRow("ein Zeichen") << "a.adi" << "?.adi" << true;
-        QTest::newRow("zwei Zeichen") << "ab.adi" << "?.adi" << false;
         QTest::newRow("Bereich") << "log7.adx" << "log[0-9].ad?" << true;
         QTest::newRow("verneinter Bereich") << "log7.adx" << "log[!0-9].adx" << false;
         QTest::newRow("Umlaut") << "Übung.ADI" << "üb*.adi" << true;
         QTest::newRow("offene Klammer") << "[a.adi" << "[a.adi" << true;
-        QTest::newRow("mehrere Sterne") << "2024-03-log.adi" << "*-*-*.adi" << true;
         QTest::newRow("leeres Muster") << "a.adi" << "" << false;
     }
 
@@ -102,16 +93,6 @@ private Q_SLOTS:
         QFETCH(qint64, bytes);
         QFETCH(QString, text);
         QCOMPARE(GroessenText(bytes), text);
-    }
-
-    void texte()
-    {
-        QCOMPARE(UebernommenText(1), QStringLiteral(" 1 ADIF-Datei übernommen"));
-        QCOMPARE(UebernommenText(3), QStringLiteral(" 3 ADIF-Dateien übernommen"));
-        QCOMPARE(ErgebnisText(40000, 2, QStringLiteral("/home"), 1001),
-                 QStringLiteral("40000 Datei gefunden in 2 Ordner unter /home Größe der Dateien: 1,001 Kb"));
-        QCOMPARE(StripNulls(QStringLiteral("LOG.ADI") + QChar(0) + QStringLiteral("xyz")), QStringLiteral("LOG.ADI"));
-        QCOMPARE(StripNulls(QStringLiteral("LOG.ADI")), QStringLiteral("LOG.ADI"));
     }
 
     void reihenfolge()
@@ -200,30 +181,6 @@ private Q_SLOTS:
         QCOMPARE(e.anzahl, 1);
     }
 
-    void abbrechen()
-    {
-        QTemporaryDir t;
-        const QString w = t.path();
-        datei(w + "/a.adi");
-        datei(w + "/b/b.adi");
-        datei(w + "/c/c.adi");
-        int aufrufe = 0;
-        const Ergebnis e = suchen(w, QStringLiteral("*.adi"), [&aufrufe](qint64) { return ++aufrufe < 3; });
-        QVERIFY(e.abgebrochen);
-        QCOMPARE(relativ(w, e.dateien), QStringList({"a.adi", "b/b.adi"}));
-        QCOMPARE(e.anzahl, 2);
-    }
-
-    void keinOrdner()
-    {
-        QTemporaryDir t;
-        datei(t.path() + "/datei.adi");
-        const Ergebnis e = suchen(t.path() + "/datei.adi");
-        QCOMPARE(e.anzahl, 0);
-        QCOMPARE(e.ordner, 0);
-        QCOMPARE(suchen(t.path() + "/fehlt").anzahl, 0);
-    }
-
     void laufwerkAnbieten_data()
     {
         QTest::addColumn<QString>("wurzel");
@@ -231,18 +188,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("angeboten");
         QTest::newRow("Wurzel") << "/" << QByteArray("ext4") << true;
         QTest::newRow("Wurzel im Arbeitsspeicher") << "/" << QByteArray("tmpfs") << true;
-        QTest::newRow("home") << "/home" << QByteArray("btrfs") << true;
         QTest::newRow("Windows-Partition") << "/mnt/c" << QByteArray("ntfs3") << true;
         QTest::newRow("USB-Stick") << "/run/media/anna/STICK" << QByteArray("vfat") << true;
-        QTest::newRow("media") << "/media/anna/STICK" << QByteArray("exfat") << true;
         QTest::newRow("proc") << "/proc" << QByteArray("proc") << false;
-        QTest::newRow("sys") << "/sys/fs/cgroup" << QByteArray("cgroup2") << false;
         QTest::newRow("tmpfs") << "/tmp" << QByteArray("tmpfs") << false;
         QTest::newRow("run") << "/run/user/1000/doc" << QByteArray("fuse.portal") << false;
-        QTest::newRow("run ext4") << "/run/lock" << QByteArray("ext4") << false;
-        QTest::newRow("dev") << "/dev/pts" << QByteArray("devpts") << false;
         QTest::newRow("snap") << "/snap/core22/1033" << QByteArray("squashfs") << false;
-        QTest::newRow("Ordnername mit run") << "/runde" << QByteArray("ext4") << true;
     }
 
     void laufwerkAnbieten()

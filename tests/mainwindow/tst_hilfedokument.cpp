@@ -60,18 +60,14 @@ private Q_SLOTS:
     void deutscherText_data()
     {
         QTest::addColumn<QString>("stelle");
-        QTest::newRow("Titel") << "Kurzanleitung";
-        QTest::newRow("was es macht") << "Was Cardforge macht";
         QTest::newRow("erste Schritte") << "Erste Schritte mit dem Beispiel-Log";
         QTest::newRow("Beispiel") << "Beispiel.adi";
         QTest::newRow("Layout über dem Scan") << "Das Kartenlayout über einem Scan einrichten";
         QTest::newRow("Rechenbeispiel") << "75,3 − 71,8 = 3,5 mm";
-        QTest::newRow("Logbuch") << "Was beim Drucken mit dem Logbuch geschieht";
         QTest::newRow("Sicherung") << "Logbook.bak";
         QTest::newRow("Einstellungen") << "Cardforge.ini";
         QTest::newRow("PDF-Karten") << "QSL_<Rufzeichen>_<JJJJMMTT>_<hhmmss>.pdf";
         QTest::newRow("Menü") << "Öffnen mehrere ADIF-Dateien";
-        QTest::newRow("Umlaute") << "Größe";
     }
 
     void deutscherText()

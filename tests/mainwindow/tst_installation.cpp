@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QXmlStreamReader>
 
 // "cmake --install" into a temporary prefix, and the files it installs.
@@ -74,16 +73,11 @@ private Q_SLOTS:
 
     void menueeintrag()
     {
-        QSettings d(installiert("share/applications/cardforge.desktop"), QSettings::IniFormat);
-        d.beginGroup("Desktop Entry");
-        QCOMPARE(d.value("Type").toString(), QStringLiteral("Application"));
-        QCOMPARE(d.value("Name").toString(), QStringLiteral("Cardforge"));
-        QCOMPARE(d.value("Exec").toString(), QStringLiteral("cardforge"));
-        QCOMPARE(d.value("Icon").toString(), QStringLiteral("cardforge"));
-        // Lists such as "Office;HamRadio;" are read back whole from the raw text.
-        const QString roh = QString::fromUtf8(lesen(installiert("share/applications/cardforge.desktop")));
-        QVERIFY(roh.contains("\nCategories=Office;HamRadio;\n"));
-        QVERIFY(roh.contains("\nComment=QSO-Daten aus ADIF-Logbüchern auf vorgedruckte QSL-Karten drucken\n"));
+        const QString d = QString::fromUtf8(lesen(installiert("share/applications/cardforge.desktop")));
+        for (const char *zeile : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Cardforge\n",
+                                  "\nComment=QSO-Daten aus ADIF-Logbüchern auf vorgedruckte QSL-Karten drucken\n",
+                                  "\nExec=cardforge\n", "\nIcon=cardforge\n", "\nCategories=Office;HamRadio;\n"})
+            QVERIFY2(d.contains(QString::fromUtf8(zeile)), zeile);
     }
 
     void symbol()
@@ -124,8 +118,6 @@ private Q_SLOTS:
                 const QRegularExpressionMatch f = m.next();
                 QCOMPARE(f.captured(3).trimmed().size(), f.captured(2).toInt());
                 schreibweisen << f.captured(1).left(2);
-                if (f.captured(1).compare("CALL", Qt::CaseInsensitive) == 0)
-                    QVERIFY2(f.captured(3).contains(QRegularExpression("^Q\\d")), qPrintable(f.captured(3)));
                 if (f.captured(1).compare("FREQ", Qt::CaseInsensitive) == 0)
                     frequenzen << f.captured(3).section('.', 0, 0);
             }
