@@ -4,6 +4,8 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "adif/AdifSchreiben.h"
+#include "layout/frmQSL_Karte.h"
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
@@ -74,6 +76,7 @@ int Start(QApplication &app)
             [&] { z.AktQsoLeeren(); },
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
+            [&] { LayoutfensterAnbinden(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();
@@ -85,6 +88,8 @@ int Start(QApplication &app)
     if (!weiter && !hauptfenster->isVisible())
         return 1;
 
+    // Every log that printing changed is patched when the program ends.
+    hauptfenster->logsSchreiben = [&u] { AdifDateiSchreiben(u); };
     signaleAbfangen(hauptfenster.get());
     // Logging out of the desktop session ends the program like closing it.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, hauptfenster.get(),

@@ -4,5 +4,7 @@ void Zustand::AktQsoLeeren()
 {
     AktQSO = QsoDaten();
     AdifRecordIndex = 0;
+    AktQsoKorrigiert = {};
+    AktQsoDatei.clear();
     AdifGeaendert = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFlags>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -33,6 +35,33 @@ struct QsoDaten
     QString QslMedium;
 };
 
+// The QSO fields a user can correct in the log browser before handing a QSO
+// over. When a printed QSO is merged back into its record, only corrected
+// fields replace what the log says.
+enum class Korrektur : unsigned {
+    Call = 0x01,
+    Datum = 0x02,
+    UTC = 0x04,
+    RST = 0x08,
+    Mode = 0x10,
+    MHz = 0x20,
+    QSOvia = 0x40,
+};
+Q_DECLARE_FLAGS(Korrekturen, Korrektur)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Korrekturen)
+
+// A record that printing changed. The file itself is only patched when the
+// program ends, so the change has to outlive loading other files, and it has to
+// find its line again in a file another logger may have extended meanwhile.
+struct AdifAenderung
+{
+    QString Datei;         // the file the record was read from (canonical path)
+    QString Gelesen;       // the record line exactly as read from that file
+    qint32 Vorkommen = 0;  // how many identical lines come before it in the file
+    QString Zeile;         // what replaces it
+    qint32 Index = -1;     // its place in AdifRecords while its file is loaded, else -1
+};
+
 // The application state shared by every window for the whole run. Members are
 // public and named as the rest of the program refers to them.
 struct Zustand
@@ -44,12 +73,24 @@ struct Zustand
     float RandOben = 0.0f;
     float RandLinks = 0.0f;
     QString AdifDatei;
+    // The record lines of the file AdifRecordsDatei, as read (not upper-cased),
+    // or as merged after printing.
     QStringList AdifRecords = QStringList(51);
+    QString AdifRecordsDatei;
+    // Changed records of every file loaded during the run, waiting for the
+    // rewrite at program end.
+    QList<AdifAenderung> AdifAenderungen;
     QString AdifDatGes;
     qint32 AdifDatLast = 0;
     qint32 AdifDatIndex = 0;
     qint32 AdifRecordIndex = 0;
     QString AktQsoAdif;
+    // What the user corrected in the log browser before handing AktQSO over.
+    Korrekturen AktQsoKorrigiert;
+    // The file whose record AdifRecordIndex names when the log browser handed
+    // AktQSO over (AdifRecordsDatei at that moment); empty for a QSO typed by
+    // hand or when no log was loaded. Printing marks a log record only then.
+    QString AktQsoDatei;
     bool AdifGeaendert = false;
     qint16 DrFormat = 0;
     qint16 DrGroesse = 512;

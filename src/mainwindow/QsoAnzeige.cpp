@@ -1,5 +1,6 @@
 #include "mainwindow/QsoAnzeige.h"
 
+#include "adif/AdifSchreiben.h"
 #include "core/Hilfen.h"
 #include "core/Zahlformat.h"
 #include "core/Zustand.h"
@@ -112,4 +113,6 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k, bool viaMitdrucken, bool markier
         via.text.clear();
         via.sichtbar = false;
     }
+
+    z.AktQsoAdif = AdifSatzBauen(z);
 }

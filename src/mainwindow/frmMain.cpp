@@ -1,6 +1,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "about/frmAbout.h"
+#include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "mainwindow/Programmdateien.h"
@@ -390,4 +391,9 @@ void frmMain::hilfeZeigen()
 
 void frmMain::adifDateiOeffnen()
 {
+    const QString pfad = AdifDateiDialog(u, false);
+    if (pfad.isEmpty())
+        return;
+    u.z.AdifDatGes = pfad + QLatin1Char(';');
+    u.z.AdifDatei = AdifDateiAusListe(u.z, u.meldungen, u.z.AdifDatGes, 0);
 }

@@ -144,6 +144,30 @@ private Q_SLOTS:
         QCOMPARE(Einstellung(QStringLiteral("DrGroesse")), QStringLiteral("9"));
     }
 
+    void eineDateiErsetztDieListe_data()
+    {
+        QTest::addColumn<QString>("gewaehlt");
+        QTest::addColumn<QString>("liste");
+        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;";
+        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;";
+        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;";
+    }
+    void eineDateiErsetztDieListe()
+    {
+        QFETCH(QString, gewaehlt);
+        QFETCH(QString, liste);
+        z.AdifDatGes = QStringLiteral("/a.adi;/b.adi;");
+        z.AdifDatei = QStringLiteral("/a.adi");
+        if (gewaehlt.isEmpty())
+            dialoge.abbrechen();
+        else
+            dialoge.datei(gewaehlt);
+        frmMain w(u);
+        w.aktion(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(z.AdifDatGes, liste);
+        QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
+    }
+
     void hilfeOhneDokument()
     {
         frmMain w(u);

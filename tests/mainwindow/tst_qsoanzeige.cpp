@@ -65,6 +65,8 @@ private Q_SLOTS:
         QCOMPARE(z.AktQSO.Mode, mode.toUpper());
         QCOMPARE(k[QStringLiteral("lb2Way")].text, mode.toUpper());
         QCOMPARE(z.AktQSO.QSOvia, via.toUpper());
+        QCOMPARE(z.AktQsoAdif.contains("<MODE:"), !mode.isEmpty());
+        QVERIFY(z.AktQsoAdif.endsWith("<EOR>"));
     }
 
     void offeneBoxOhneBoxNull()

@@ -26,10 +26,20 @@ XvfbSitzung::XvfbSitzung()
         QDeadlineTimer frist(10000);
         while (!QFile::exists(socket) && server->state() == QProcess::Running && !frist.hasExpired())
             QThread::msleep(50);
-        if (server->state() == QProcess::Running && QFile::exists(socket)) {
+        // The socket appears before the server takes connections; ask it.
+        bool bereit = false;
+        while (server->state() == QProcess::Running && QFile::exists(socket) && !frist.hasExpired() && !bereit) {
             m_display = QStringLiteral(":%1").arg(n);
+            int rc = -1;
+            xdotool({QStringLiteral("getdisplaygeometry")}, &rc);
+            bereit = rc == 0;
+            if (!bereit)
+                QThread::msleep(50);
+        }
+        if (bereit) {
             m_server = std::move(server);
         } else {
+            m_display.clear();
             server->kill();
             server->waitForFinished(2000);
         }

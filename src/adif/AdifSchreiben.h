@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/Zustand.h"
+
+#include <QString>
+
+struct Umgebung;
+class Dateiablage;
+
+// The record line of AktQSO, without line end: CALL, QSO_DATE and QSO_DATE_OFF,
+// TIME_OFF and TIME_ON, RST_RCVD "0" and RST_SENT, MODE, FREQ and BAND,
+// PROP_MODE, COMMENT, QSL_SEND_VIA, the QSL group of the medium, and from the
+// settings STATION_CALLSIGN ("MyCall") and MY_GRIDSQUARE ("MyLoc"), then <EOR>.
+QString AdifSatzBauen(const Zustand &z);
+
+// Appends the record and CR LF to AdifDatei (a file that does not end with a
+// line end gets one first, so the record stays a line of its own). The file is
+// written safely with a backup; a failure shows "Unerwarteter Fehler" and
+// returns false.
+bool AdifSatzAnhaengen(Umgebung &u, const QString &record);
+bool AdifSatzAnhaengen(Umgebung &u, const QString &record, Dateiablage &ablage);
+
+// Writes the five header lines into AdifDatei. A file that already holds QSOs is
+// never emptied: that, and any other failure, shows its description under
+// "Datei anlegen" and returns false.
+bool AdifDateiAnlegen(Umgebung &u);
+bool AdifDateiAnlegen(Umgebung &u, Dateiablage &ablage);
+
+// Asks for an ADIF file through the common file dialog: neu false picks an
+// existing file ("Öffnen"), neu true names a new one ("ADIF-Datei anlegen").
+// Returns the chosen path, or "" when the user cancelled or chose no ADIF file.
+QString AdifDateiDialog(Umgebung &u, bool neu);
+
+// Stores the line that printing made of record index of the loaded file and
+// remembers the change for the rewrite at program end. False when there is no
+// such record (no file loaded, or the index outside the list); nothing changes
+// then.
+bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile);
+
+// The rewrite at program end: every file with records changed by printing is
+// read as it is on disk now and written back safely with a backup, its old
+// header replaced by a fresh one and only the changed records replaced; every
+// other line keeps its bytes. A changed record whose line is no longer in its
+// file is left out and the user is told its callsign. Failures show "Unerwarteter
+// Fehler" and leave that file as it was. Returns true when every change was
+// written; may be called whether or not anything changed.
+bool AdifDateiSchreiben(Umgebung &u);
+bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage);

@@ -1,0 +1,203 @@
+#include "TestUmgebung.h"
+
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "adif/AdifFormat.h"
+#include "adif/AdifSchreiben.h"
+#include "core/Einstellungen.h"
+#include "core/Umgebung.h"
+
+#include <QApplication>
+
+Q_DECLARE_METATYPE(QsoDaten)
+
+namespace {
+QsoDaten qso(const std::function<void(QsoDaten &)> &setzen)
+{
+    QsoDaten q;
+    q.PseTnx.clear();
+    q.Call = QStringLiteral("Q1ABC");
+    setzen(q);
+    return q;
+}
+
+QByteArray lesen(const QString &pfad)
+{
+    QFile f(pfad);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+} // namespace
+
+class TestAdifSchreiben : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+
+private Q_SLOTS:
+    void init() { meldungen.leeren(); }
+
+    void bauen_data()
+    {
+        QTest::addColumn<QsoDaten>("q");
+        QTest::addColumn<QString>("zeile");
+        QTest::newRow("the record of the manual")
+            << qso([](QsoDaten &q) {
+                   q.Datum = QDate(2023, 5, 21);
+                   q.UTC = "12.34";
+                   q.RST = "59";
+                   q.Mode = "SSB";
+                   q.MHz = 144.3f;
+               })
+            << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400"
+               "<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m<EOR>";
+        QTest::newRow("no date, no time, 0 MHz") << qso([](QsoDaten &) {}) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("time 9.05") << qso([](QsoDaten &q) { q.UTC = "9.05"; })
+                                   << "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>";
+        QTest::newRow("time 1234") << qso([](QsoDaten &q) { q.UTC = "1234"; })
+                                   << "<CALL:5>Q1ABC<TIME_OFF:6>123400<TIME_ON:6>123400<EOR>";
+        QTest::newRow("no time of day") << qso([](QsoDaten &q) { q.UTC = "25:00"; }) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("date as typed") << qso([](QsoDaten &q) { q.Datum = "2023/05/21"; })
+                                       << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>";
+        QTest::newRow("7 MHz") << qso([](QsoDaten &q) { q.MHz = 7.0f; }) << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:4>40 m<EOR>";
+        QTest::newRow("eQSL sent") << qso([](QsoDaten &q) {
+            q.QslMedium = "eQSL";
+            q.QslSent = true;
+            q.QslSDate = "20230601";
+        }) << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("unknown medium") << qso([](QsoDaten &q) {
+            q.QslMedium = "Papier";
+            q.QslSent = true;
+        }) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("empty medium is paper, received first") << qso([](QsoDaten &q) {
+            q.QslSent = q.QslRcvd = true;
+            q.QslSDate = "20230601";
+            q.QslRDate = "20230602";
+        }) << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("route upper-cased, propagation, comment")
+            << qso([](QsoDaten &q) {
+                   q.QSLvia = "q1abc";
+                   q.QSOvia = "ES";
+                   q.Comment = "tnx\r\nfb";
+               })
+            << "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>";
+    }
+    void bauen()
+    {
+        QFETCH(QsoDaten, q);
+        QFETCH(QString, zeile);
+        z.AktQSO = q;
+        QCOMPARE(AdifSatzBauen(z), zeile);
+    }
+
+    void eigeneStation()
+    {
+        EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
+        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+        z.AktQSO = qso([](QsoDaten &) {});
+        QCOMPARE(AdifSatzBauen(z), QStringLiteral("<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>"));
+        EinstellungSpeichern(QStringLiteral("MyCall"), QString());
+        EinstellungSpeichern(QStringLiteral("MyLoc"), QString());
+    }
+
+    void anlegen()
+    {
+        z.AdifDatei = m_dir.filePath(QStringLiteral("Neu.adi"));
+        QVERIFY(AdifDateiAnlegen(u));
+        QCOMPARE(lesen(z.AdifDatei), QByteArray("File: Neu.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n"
+                                                "<PROGRAMVERSION:5>1.0.6\r\n<EOH>\r\n"));
+        QVERIFY(AdifSatzAnhaengen(u, QStringLiteral("<CALL:5>Q1ABC<EOR>")));
+        QCOMPARE(lesen(z.AdifDatei).count("\r\n"), 6);
+        // A file holding QSOs is never emptied.
+        QVERIFY(!AdifDateiAnlegen(u));
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Datei anlegen"));
+        QCOMPARE(lesen(z.AdifDatei).count("\r\n"), 6);
+    }
+
+    void anhaengenOhneZeilenende()
+    {
+        z.AdifDatei = m_dir.filePath(QStringLiteral("fremd.adi"));
+        QFile f(z.AdifDatei);
+        f.open(QIODevice::WriteOnly);
+        f.write("<call:5>q1abc<eor>");
+        f.close();
+        QVERIFY(AdifSatzAnhaengen(u, QStringLiteral("<CALL:5>Q2ABC<EOR>")));
+        QCOMPARE(lesen(z.AdifDatei), QByteArray("<call:5>q1abc<eor>\r\n<CALL:5>Q2ABC<EOR>\r\n"));
+        QCOMPARE(lesen(m_dir.filePath(QStringLiteral("fremd.bak"))), QByteArray("<call:5>q1abc<eor>"));
+    }
+
+    void dialog_data()
+    {
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QStringList>("antworten"); // a path, "" for cancel, "!" for an error
+        QTest::addColumn<QList<Antwort>>("fragen");
+        QTest::addColumn<QString>("ergebnis");
+        QTest::addColumn<QStringList>("titel");
+        QTest::newRow("open") << false << QStringList{"/log/a.adi"} << QList<Antwort>{} << "/log/a.adi" << QStringList{};
+        QTest::newRow("cancel") << false << QStringList{""} << QList<Antwort>{} << "" << QStringList{};
+        QTest::newRow("no ADIF file") << false << QStringList{"/log/Logbook.txt"} << QList<Antwort>{} << ""
+                                      << QStringList{"Falsche Datei"};
+        QTest::newRow("error, retry") << true << QStringList{"!", "/log/b.ADX"} << QList<Antwort>{Antwort::Ja}
+                                      << "/log/b.ADX" << QStringList{"Fehler?"};
+        QTest::newRow("error, no retry") << true << QStringList{"!"} << QList<Antwort>{Antwort::Nein} << ""
+                                         << QStringList{"Fehler?"};
+    }
+    void dialog()
+    {
+        QFETCH(bool, neu);
+        QFETCH(QStringList, antworten);
+        QFETCH(QList<Antwort>, fragen);
+        QFETCH(QString, ergebnis);
+        QFETCH(QStringList, titel);
+        SkriptDialoge d;
+        for (const QString &a : antworten) {
+            if (a == QLatin1String("!"))
+                d.antworte({DialogErgebnis::Fehler, {}, QStringLiteral("Kein Zugriff")});
+            else if (a.isEmpty())
+                d.abbrechen();
+            else
+                d.datei(a);
+        }
+        for (Antwort a : fragen)
+            meldungen.antworte(a);
+        Umgebung mitSkript{z, meldungen, d};
+        QCOMPARE(AdifDateiDialog(mitSkript, neu), ergebnis);
+        QStringList gezeigt;
+        for (const auto &m : meldungen.aufrufe())
+            gezeigt << m.titel;
+        QCOMPARE(gezeigt, titel);
+        const CommonDialog &dlg = d.aufrufe().first();
+        QVERIFY(dlg.CancelError);
+        QCOMPARE(dlg.Flags, neu ? 2623492 + 8192 : 2623492);
+        QCOMPARE(dlg.DialogTitle, neu ? QStringLiteral("ADIF-Datei anlegen") : QStringLiteral("Öffnen"));
+        QCOMPARE(dlg.FileName, neu ? QStringLiteral("Logbook.adi") : QString());
+        QCOMPARE(dlg.Filter, neu ? QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx")
+                                 : QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
+    }
+
+    void sicherungsName_data()
+    {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<QString>("sicherung");
+        QTest::newRow("adi") << "/home/q/Logbook.adi" << "/home/q/Logbook.bak";
+        QTest::newRow("adx") << "/home/q/log.adx" << "/home/q/log.bak";
+        QTest::newRow("no extension") << "/home/q/Logbook" << "/home/q/Logbbak";
+        QTest::newRow("short name stays in its folder") << "/home/q/ab" << "/home/q/ab.bak";
+        QTest::newRow("a log named .bak") << "/home/q/Log.BAK" << "/home/q/Log.BAK.bak";
+    }
+    void sicherungsName()
+    {
+        QFETCH(QString, pfad);
+        QFETCH(QString, sicherung);
+        QCOMPARE(SicherungsName(pfad), sicherung);
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestAdifSchreiben)
+#include "tst_adifschreiben.moc"
