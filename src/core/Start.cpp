@@ -6,6 +6,7 @@
 #include "core/Umgebung.h"
 #include "adif/AdifSchreiben.h"
 #include "layout/frmQSL_Karte.h"
+#include "mainwindow/frmFindADIF.h"
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
@@ -58,6 +59,7 @@ int Start(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Cardforge"));
     app.setOrganizationName(QStringLiteral("Cardforge"));
+    app.setDesktopFileName(QStringLiteral("cardforge"));
 
     Zustand z;
     QtMeldungen meldungen;
@@ -73,6 +75,7 @@ int Start(QApplication &app)
     meldungen.setElternfenster(hauptfenster.get());
     dialoge.setElternfenster(hauptfenster.get());
     z.objZiel = &drucker;
+    DateisucheAnbinden(u, *hauptfenster);
 
     const bool weiter = SchritteAusfuehren(
         {

@@ -4,6 +4,8 @@
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
+#include "mainwindow/Programmdateien.h"
+#include "mainwindow/Programmsymbol.h"
 #include "mainwindow/QsoAnzeige.h"
 #include "printing/Randkorrektur.h"
 #include "printing/Zeichenziel.h"
@@ -77,6 +79,12 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Cardforge"));
+    const QIcon symbol = Programmsymbol();
+    setWindowIcon(symbol);
+    // Windows without a parent, and the About window's picture, take the
+    // application's icon.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(symbol);
     menueAnlegen();
     kartenflaecheAnlegen();
 }
@@ -376,7 +384,7 @@ void frmMain::resizeEvent(QResizeEvent *event)
 
 QString frmMain::hilfeDokument()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Cardforge.pdf");
+    return ProgrammDatei(QStringLiteral("Cardforge.pdf"));
 }
 
 void frmMain::hilfeZeigen()

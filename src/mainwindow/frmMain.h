@@ -56,7 +56,8 @@ public:
     // changed logs.
     std::function<void()> logsSchreiben;
 
-    // The help document and where it is looked for.
+    // The help document: beside the program, else in the installed data folder
+    // (ProgrammDatei); the place beside the program when it is nowhere.
     static QString hilfeDokument();
     void hilfeZeigen();
     void adifDateiOeffnen();

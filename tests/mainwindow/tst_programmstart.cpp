@@ -3,6 +3,7 @@
 #include "XvfbSitzung.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 // The real program, started as a user starts it.
@@ -61,6 +62,40 @@ private Q_SLOTS:
         QVERIFY2(p.waitForFinished(20000), "Cardforge did not end after Datei, Beenden");
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
+        einstellungenGeschrieben(home.path());
+    }
+
+    // Ending the session (SIGTERM) runs the same close step as the menu.
+    void beendenDurchSignal()
+    {
+        XvfbSitzung x;
+        if (!x.fehler().isEmpty())
+            QSKIP(qPrintable(x.fehler()));
+        QTemporaryDir home;
+        QProcess p;
+        p.setProcessEnvironment(x.umgebung(home.path()));
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(programm(), {});
+        QVERIFY(p.waitForStarted(10000));
+        QVERIFY(!x.warteAufFenster(QStringLiteral("Cardforge")).isEmpty());
+        p.terminate();
+        QVERIFY2(p.waitForFinished(20000), "Cardforge did not end on SIGTERM");
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        einstellungenGeschrieben(home.path());
+    }
+
+private:
+    void einstellungenGeschrieben(const QString &home)
+    {
+        QSettings ini(home + QStringLiteral("/.config/Cardforge/Cardforge.ini"), QSettings::IniFormat);
+        ini.beginGroup(QStringLiteral("Settings"));
+        const QStringList erwartet = {"MainLeft=1000", "MainTop=1000", "DrFormat=0", "DrGroesse=512",
+                                      "DrBehaelter=4", "PrinterRandOben=0", "PrinterRandlinks=0"};
+        for (const QString &kv : erwartet)
+            QCOMPARE(kv.section('=', 0, 0) + '=' + ini.value(kv.section('=', 0, 0)).toString(), kv);
+        QVERIFY(ini.contains(QStringLiteral("MainWidth")));
+        QVERIFY(ini.contains(QStringLiteral("MainHeight")));
     }
 };
 
