@@ -60,6 +60,9 @@ bool satzPasst(const Zustand &z, const QString &zeile)
         if (!gleichOderUnbekannt(datum, feld("<QSO_DATE:", qso)))
             return false;
     }
+    if (!z.AktQsoKorrigiert.testFlag(Korrektur::Mode)
+        && !gleichOderUnbekannt(feld("<MODE:", satz), feld("<MODE:", qso)))
+        return false;
     if (!z.AktQsoKorrigiert.testFlag(Korrektur::UTC)) {
         QString zeit = feld("<TIME_OFF:", satz);
         if (zeit.isEmpty())

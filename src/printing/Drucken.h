@@ -47,8 +47,8 @@ void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel);
 
 // Whether and where printing can mark the current QSO. A record counts as the
 // QSO's when the log is the one AktQsoDatei names, the index lies in the list,
-// and the record still shows the callsign, date and time the QSO carries
-// (those the user did not correct).
+// and the record still shows the callsign, date, time and mode the QSO
+// carries (those the user did not correct).
 Vermerk VermerkPruefen(const Zustand &z);
 
 // Stores the merge of record AdifRecordIndex and AktQsoAdif into the record list

@@ -203,6 +203,7 @@ private Q_SLOTS:
         QTest::newRow("Log gewechselt: trotzdem drucken") << dateiB << dateiA << 3 << true << true;
         QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << true << false;
         QTest::newRow("weitergeblättert") << dateiA << dateiA << 7 << true << true;
+        QTest::newRow("weitergeblättert, derselbe Partner an einem anderen Tag") << dateiA << dateiA << 5 << true << true;
         QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << true << true;
         QTest::newRow("Index negativ") << dateiA << dateiA << -1 << true << false;
     }
@@ -221,6 +222,8 @@ private Q_SLOTS:
         z.AdifRecordsDatei = geladen;
         z.AktQsoDatei = herkunft;
         z.AdifRecordIndex = index;
+        if (index == 5)
+            z.AdifRecords[5].replace(QStringLiteral("Q5ABC"), QStringLiteral("Q3ABC"));
         const QStringList vorher = z.AdifRecords;
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
 

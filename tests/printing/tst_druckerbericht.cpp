@@ -47,7 +47,6 @@ private Q_SLOTS:
         const QStringList keine;
         const QVariantMap vorgabe;
         QTest::newRow("vor dem ersten Druck: Twips") << 1 << 9 << keine << vorgabe << "Maßeinheit: Twips   \r\n" << false;
-        QTest::newRow("DIN A4") << 6 << 9 << keine << vorgabe << "Papiergröße: DIN A4\r\n" << true;
         QTest::newRow("Umschlag C5") << 6 << 28 << keine << vorgabe << "Papiergröße: Umschlag C5\r\n" << true;
         QTest::newRow("512 mit Kartengröße")
             << 6 << 512 << keine << vorgabe << "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n" << true;
@@ -65,22 +64,10 @@ private Q_SLOTS:
                                           << "Ausdruck: nicht ermittelbar   \r\n" << false;
         QTest::newRow("Farbe und Duplex unbekannt") << 6 << 9 << QStringList{"ColorMode", "Duplex"} << vorgabe
                                                     << "Ausdruck: nicht ermittelbar   \r\n" << false;
-        QTest::newRow("Farbe nicht möglich") << 6 << 9 << keine << QVariantMap{{"ColorMode", 1}}
-                                             << "Farbausgabe: nicht möglich\r\n" << true;
-        QTest::newRow("beidseitig vertikal") << 6 << 9 << keine << QVariantMap{{"Duplex", 3}}
-                                             << "Ausdruck: beidseitiger Ausdruck mit vertikalem Seitenwechsel   \r\n"
-                                             << true;
-        QTest::newRow("Schacht unbekannt")
-            << 6 << 9 << QStringList{"PaperBin"} << vorgabe << "Druckpapierentnahme: nicht ermittelbar   \r\n\r\n"
-            << false;
         QTest::newRow("mittlere Auflösung") << 6 << 9 << keine << QVariantMap{{"PrintQuality", -3}}
                                             << "Druckerauflösung: mittlere Auflösung\r\n" << true;
-        QTest::newRow("Auflösung unbekannt") << 6 << 9 << QStringList{"PrintQuality"} << vorgabe
-                                             << "Druckerauflösung: nicht ermittelbar\r\n" << false;
         QTest::newRow("Zoom 0") << 6 << 9 << keine << QVariantMap{{"Zoom", 0}}
                                 << "Skalierungsfaktor: ? (eventuell 1:1)\r\n" << true;
-        QTest::newRow("Ausrichtung unbekannt") << 6 << 9 << QStringList{"Orientation"} << vorgabe
-                                               << "Ausrichtung: nicht ermittelbar   \r\n" << false;
         QTest::newRow("kein Treiber") << 6 << 9 << QStringList{"DriverName", "Port"} << vorgabe
                                       << "Treiber: \r\nSchnittstelle: \r\n\r\n" << true;
     }
