@@ -1,21 +1,25 @@
 #include "logwindows/Bleistift.h"
 
+#include "mainwindow/Programmdateien.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QPixmap>
+#include <QStandardPaths>
 
-QStringList BleistiftOrte()
+QStringList BleistiftDateien()
 {
-    return {QDir::currentPath(), QCoreApplication::applicationDirPath()};
+    const QString name = QStringLiteral("Bleistift.ICO");
+    QStringList dateien{QDir::current().filePath(name)};
+    dateien << ProgrammDateiOrte(name, QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
+    return dateien;
 }
 
-std::optional<QCursor> BleistiftZeiger(const QStringList &ordner)
+std::optional<QCursor> BleistiftZeiger(const QStringList &dateien)
 {
-    for (const QString &o : ordner) {
-        if (o.isEmpty())
-            continue;
-        const QString pfad = QDir(o).filePath(QStringLiteral("Bleistift.ICO"));
+    for (const QString &pfad : dateien) {
         // Named by the extension in upper case, which the reader does not
         // recognise on its own.
         QImageReader leser(pfad, "ico");

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(bild.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(bild.pixel(31, 31)), 0);
         QVERIFY(qAlpha(bild.pixel(1, 30)) > 128);
-        const std::optional<QCursor> zeiger = BleistiftZeiger({ordner});
+        const std::optional<QCursor> zeiger = BleistiftZeiger({ordner + QStringLiteral("/Bleistift.ICO")});
         QVERIFY(zeiger);
         QCOMPARE(zeiger->hotSpot(), QPoint(0, 31));
     }
@@ -47,7 +47,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("programm");
         QTest::addColumn<int>("groesse");
         QTest::newRow("current folder first") << 16 << 32 << 16;
-        QTest::newRow("beside the program") << 0 << 32 << 32;
+        QTest::newRow("where the program keeps it") << 0 << 32 << 32;
         QTest::newRow("none: normal pointer") << 0 << 0 << 0;
     }
     void reihenfolge()
@@ -57,8 +57,18 @@ private Q_SLOTS:
         const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_');
         const QString a = hier ? icon(tag + "/hier", hier) : m_dir.filePath(tag + "/leer1");
         const QString b = programm ? icon(tag + "/programm", programm) : m_dir.filePath(tag + "/leer2");
-        const std::optional<QCursor> zeiger = BleistiftZeiger({a, b});
+        const std::optional<QCursor> zeiger =
+            BleistiftZeiger({a + QStringLiteral("/Bleistift.ICO"), b + QStringLiteral("/Bleistift.ICO")});
         QTEST(zeiger ? zeiger->pixmap().width() : 0, "groesse");
+    }
+
+    void orte()
+    {
+        const QStringList dateien = BleistiftDateien();
+        QCOMPARE(dateien.first(), QDir::current().filePath(QStringLiteral("Bleistift.ICO")));
+        QVERIFY(dateien.contains(QCoreApplication::applicationDirPath() + QStringLiteral("/Bleistift.ICO")));
+        QVERIFY(dateien.contains(
+            QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));
     }
 
     void kommentarLabel()
