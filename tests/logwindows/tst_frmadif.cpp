@@ -1,10 +1,10 @@
 #include "TestUmgebung.h"
 
 #include "Logprogramm.h"
-#include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
 #include "logwindows/frmADIF.h"
+#include "printing/Drucken.h"
 
 #include <QFileInfo>
 
@@ -51,12 +51,12 @@ class TestFrmAdif : public QObject
             setzen(f, QStringLiteral("Text12"), suchtext);
             klick(f, QStringLiteral("Command5"));
         }
-        // What printing makes of the handed-over record.
+        // The print command's marking after a drawn card.
         void drucken()
         {
             z.AktQSO.QslSent = true;
-            const QString gelesen = AdifRecordGelesen(z, z.AdifRecordIndex);
-            AdifRecordErsetzen(z, z.AdifRecordIndex, AdifSatzMischen(gelesen, AdifSatzBauen(z), z.AktQsoKorrigiert));
+            z.AktQsoAdif = AdifSatzBauen(z);
+            QVERIFY(SatzZurueckschreiben(u));
         }
     };
 
@@ -343,8 +343,8 @@ private Q_SLOTS:
         QCOMPARE(int(p.z.AktQsoKorrigiert), korrigiert);
     }
 
-    // Answering No keeps the hit shown; printing marks the record handed over
-    // last until the hit is handed over itself.
+    // Answering No keeps the hit shown; printing marks the record of the QSO
+    // on the card until the hit is handed over itself.
     void neinBeiTrefferUndDrucken()
     {
         Browser p;
@@ -352,14 +352,15 @@ private Q_SLOTS:
         p.meldungen.antworte(Antwort::Nein);
         p.suchen(1, QStringLiteral("Q3DEF"));
         QCOMPARE(p.zaehler(), QStringLiteral("1"));
-        QCOMPARE(p.z.AdifRecordIndex, 0);
         QCOMPARE(p.z.AktQSO.Call, QStringLiteral("Q1ABC"));
+        p.drucken();
+        QVERIFY(p.z.AdifRecords.at(0).contains(QStringLiteral("<QSL_SEND:1>Y")));
+        QVERIFY(!p.z.AdifRecords.at(1).contains(QStringLiteral("QSL_SEND")));
         p.knoepfe({"Command2"});
         QCOMPARE(p.z.AdifRecordIndex, 1);
         p.drucken();
-        QVERIFY(p.z.AdifRecords.at(1).contains(QStringLiteral("<QSL_SEND:1>Y")));
         QVERIFY(p.z.AdifRecords.at(1).startsWith(QStringLiteral("<CALL:5>Q3DEF")));
-        QVERIFY(!p.z.AdifRecords.at(0).contains(QStringLiteral("QSL_SEND")));
+        QVERIFY(p.z.AdifRecords.at(1).contains(QStringLiteral("<QSL_SEND:1>Y")));
     }
 
     // Browsing another file neither moves the record printing marks nor
