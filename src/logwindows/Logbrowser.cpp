@@ -4,7 +4,7 @@
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
 #include "logwindows/Eingabewerte.h"
-#include "logwindows/Sanduhr.h"
+#include "logwindows/Wartezeiger.h"
 #include "mainwindow/Kartenvorschau.h"
 #include "station/Stationsdaten.h"
 
@@ -285,7 +285,7 @@ void Logbrowser::suchen()
     QString rueckDatei = z.AdifDatei;
     qint32 rueckIndex = z.AdifDatIndex;
 
-    Sanduhr sanduhr;
+    Wartezeiger sanduhr;
     QElapsedTimer uhr;
     uhr.start();
     bool getroffen = false;
@@ -397,7 +397,7 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
 {
     Zustand &z = u.z;
     QsoDaten &q = z.AktQSO;
-    Sanduhr sanduhr;
+    Wartezeiger sanduhr;
 
     // From here on AktQSO is no longer the QSO handed over before, so it must
     // not mark that QSO's record.

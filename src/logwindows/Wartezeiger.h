@@ -6,13 +6,13 @@
 
 // The busy pointer over the whole program while a step runs; it is taken away
 // before a question to the user and may come back afterwards.
-class Sanduhr
+class Wartezeiger
 {
 public:
-    Sanduhr() { an(); }
-    ~Sanduhr() { aus(); }
-    Sanduhr(const Sanduhr &) = delete;
-    Sanduhr &operator=(const Sanduhr &) = delete;
+    Wartezeiger() { an(); }
+    ~Wartezeiger() { aus(); }
+    Wartezeiger(const Wartezeiger &) = delete;
+    Wartezeiger &operator=(const Wartezeiger &) = delete;
 
     void an()
     {
