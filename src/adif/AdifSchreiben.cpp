@@ -394,8 +394,6 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
             if (a.Datei == datei)
                 aenderungen.append(&a);
         }
-        const QString keineMarke =
-            z.CrLf + QStringLiteral("Die Datei ist unverändert, die QSL-Markierungen fehlen darin.");
 
         Patch p;
         QString fehler;
@@ -408,7 +406,13 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
             },
             ablage, &fehler);
         if (!ok) {
-            unerwartet(u, fehler + keineMarke);
+            // A log that is no longer at its path (deleted, or stuck under
+            // another name, which the reason tells) is not called unchanged.
+            const QString keineMarke = QFileInfo::exists(datei)
+                                           ? QStringLiteral("Die Datei ist unverändert, die QSL-Markierungen "
+                                                            "fehlen darin.")
+                                           : QStringLiteral("Die QSL-Markierungen sind nicht gespeichert.");
+            unerwartet(u, fehler + z.CrLf + keineMarke);
             alles = false;
             continue;
         }

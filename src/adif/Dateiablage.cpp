@@ -262,10 +262,22 @@ bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage 
         return false;
     }
     if (!ablage.ersetzen(temp, ziel, fehler)) {
-        ablage.umbenennen(sicherung, ziel);
+        if (ablage.umbenennen(sicherung, ziel)) {
+            if (!beiseite.isEmpty())
+                ablage.umbenennen(beiseite, sicherung);
+            ablage.entfernen(temp);
+            return false;
+        }
+        // The log cannot go back to its name either. It is whole under the
+        // backup name and its new version in the temporary file; putting the
+        // older backup back would write over the log, and removing the
+        // temporary file would drop the new version. Everything stays, and
+        // the user learns where.
+        QString wo = QStringLiteral("Das Logbuch steht vollständig in %1, die neue Fassung in %2")
+                         .arg(QDir::toNativeSeparators(sicherung), QDir::toNativeSeparators(temp));
         if (!beiseite.isEmpty())
-            ablage.umbenennen(beiseite, sicherung);
-        ablage.entfernen(temp);
+            wo += QStringLiteral(", die ältere Sicherung in %1").arg(QDir::toNativeSeparators(beiseite));
+        setze(fehler, (fehler ? *fehler + QLatin1Char(' ') : QString()) + wo + QLatin1Char('.'));
         return false;
     }
     if (!beiseite.isEmpty())

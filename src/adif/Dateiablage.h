@@ -56,7 +56,9 @@ public:
 // old file becomes the backup (SicherungsName, replacing an older backup); the
 // temporary file takes the file's name. If any step fails, the file and its old
 // backup are as they were, the temporary file is removed, and *fehler says what
-// went wrong in German. A file that does not exist yet is created (no backup).
+// went wrong in German. Only when the file, once it is the backup, cannot take
+// its name back either, all three stay where they are (nothing is written over)
+// and *fehler names them. A file that does not exist yet is created (no backup).
 // A symbolic link is followed, so the file it points to is replaced.
 bool DateiSicherSchreiben(const QString &pfad, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler);
 
