@@ -10,6 +10,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <cerrno>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
 
@@ -31,6 +34,59 @@ void schreiben(const QString &pfad, const QByteArray &inhalt)
     f.open(QIODevice::WriteOnly);
     f.write(inhalt);
 }
+// The real file operations with one step failing, and renames away from or
+// onto the given paths refused, as by a folder entry another user owns.
+class SperrAblage : public FehlerAblage
+{
+public:
+    using FehlerAblage::FehlerAblage;
+    QStringList weg;
+    QStringList hin;
+    bool umbenennen(const QString &von, const QString &nach) override
+    {
+        if (weg.contains(von) || hin.contains(nach)) {
+            errno = EACCES;
+            return false;
+        }
+        return FehlerAblage::umbenennen(von, nach);
+    }
+};
+
+// Runs the rest of a test as an ordinary user would: root passes every
+// permission check, so as root the test folder is handed to "nobody" and the
+// real and effective ids switched (access() asks the real one) until the end
+// of the scope; the saved id allows the way back.
+class AlsBenutzer
+{
+public:
+    explicit AlsBenutzer(const QString &ordner)
+    {
+        if (::geteuid() != 0)
+            return;
+        QDirIterator it(ordner, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QStringList pfade{ordner};
+        while (it.hasNext())
+            pfade.append(it.next());
+        for (const QString &p : pfade)
+            m_ok = ::chown(QFile::encodeName(p).constData(), kNobody, kNobody) == 0;
+        m_ok = m_ok && ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
+        m_gewechselt = true;
+    }
+    ~AlsBenutzer()
+    {
+        if (m_gewechselt) {
+            [[maybe_unused]] const int a = ::setresuid(0, 0, 0);
+            [[maybe_unused]] const int b = ::setresgid(0, 0, 0);
+        }
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool m_ok = true;
+    bool m_gewechselt = false;
+};
+
 // Another logger adds a QSO while the rewrite is under way.
 class FremderLogger : public EchteDateiablage
 {
@@ -195,37 +251,189 @@ private Q_SLOTS:
         QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
     }
 
+    // Every step of a safe write failing, for the rewrite at program end
+    // (with and without an older backup) and for the manual entry's append:
+    // the log stays whole at its path, the older backup as it was, nothing
+    // is left behind, and the user hears why.
     void schreibfehler_data()
     {
         QTest::addColumn<std::optional<SchreibSchritt>>("schritt");
-        QTest::newRow("temporary file half written") << std::optional(SchreibSchritt::Temporaer);
-        QTest::newRow("sync") << std::optional(SchreibSchritt::Sync);
-        QTest::newRow("log to backup") << std::optional(SchreibSchritt::Sicherung);
-        QTest::newRow("temporary file into place") << std::optional(SchreibSchritt::Ersetzen);
-        QTest::newRow("no failure") << std::optional<SchreibSchritt>();
+        QTest::addColumn<bool>("anhaengen");
+        QTest::addColumn<bool>("alteSicherung");
+        const std::pair<const char *, std::optional<SchreibSchritt>> schritte[] = {
+            {"temporary file half written", SchreibSchritt::Temporaer},
+            {"sync", SchreibSchritt::Sync},
+            {"log to backup", SchreibSchritt::Sicherung},
+            {"temporary file into place", SchreibSchritt::Ersetzen},
+            {"no failure", std::nullopt},
+        };
+        for (const auto &[name, schritt] : schritte) {
+            QTest::addRow("rewrite, %s", name) << schritt << false << true;
+            QTest::addRow("rewrite without a backup, %s", name) << schritt << false << false;
+            QTest::addRow("append, %s", name) << schritt << true << true;
+        }
     }
     void schreibfehler()
     {
         QFETCH(std::optional<SchreibSchritt>, schritt);
+        QFETCH(bool, anhaengen);
+        QFETCH(bool, alteSicherung);
         const QByteArray log = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
         schreiben(pfad("log.adi"), log);
-        schreiben(pfad("log.bak"), "older backup");
-        drucken(pfad("log.adi"), 1);
+        if (alteSicherung)
+            schreiben(pfad("log.bak"), "older backup");
         FehlerAblage ablage(schritt);
-        QCOMPARE(AdifDateiSchreiben(u, ablage), !schritt);
-        QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
+        if (anhaengen) {
+            z.AdifDatei = pfad("log.adi");
+            QCOMPARE(AdifSatzAnhaengen(u, kGedruckt, ablage), !schritt);
+        } else {
+            drucken(pfad("log.adi"), 1);
+            QCOMPARE(AdifDateiSchreiben(u, ablage), !schritt);
+        }
+        QCOMPARE(ordner(), alteSicherung || !schritt ? QStringList({"log.adi", "log.bak"}) : QStringList({"log.adi"}));
         if (schritt) {
             QCOMPARE(lesen(pfad("log.adi")), log);
-            QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
+            if (alteSicherung)
+                QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
             QCOMPARE(meldungen.aufrufe().size(), 1);
             QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
             QVERIFY(meldungen.aufrufe()[0].text.startsWith(QStringLiteral("Auf dem Datenträger ist kein Platz mehr.")));
-            QVERIFY(z.AdifGeaendert);
+            QVERIFY(anhaengen || z.AdifGeaendert);
         } else {
-            QVERIFY(lesen(pfad("log.adi")).endsWith("<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n"));
+            QVERIFY(lesen(pfad("log.adi"))
+                        .endsWith(anhaengen ? log + kGedruckt.toLatin1() + "\r\n"
+                                            : QByteArray("<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n")));
             QCOMPARE(lesen(pfad("log.bak")), log);
+            QVERIFY(meldungen.aufrufe().isEmpty());
         }
     }
+
+    // What the file system or another program does to the log and its backup
+    // between the load and the end. No QSO that was on the disk is lost: the
+    // log is whole at its path, or, where even that could not be done, the
+    // message says where it is.
+    void dateisystem_data()
+    {
+        QTest::addColumn<int>("fall");
+        QTest::addColumn<bool>("erfolg");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("read-only folder") << int(SchreibgeschuetzterOrdner) << false
+                                          << QStringLiteral("lässt sich keine Datei anlegen");
+        QTest::newRow("read-only log") << int(SchreibgeschuetzterLog) << false << QStringLiteral("schreibgeschützt");
+        QTest::newRow("backup is a folder") << int(SicherungIstOrdner) << false << QStringLiteral("ist ein Ordner");
+        QTest::newRow("older backup cannot be put aside")
+            << int(SicherungGesperrt) << false << QStringLiteral("lässt sich nicht ersetzen");
+        QTest::newRow("new version and log both stuck after the backup")
+            << int(RueckwegGesperrt) << false << QStringLiteral("log.bak");
+        QTest::newRow("log deleted before the end") << int(Geloescht) << false << QStringLiteral("nicht gefunden");
+        QTest::newRow("log replaced by another program before the end") << int(Ersetzt) << true << QString();
+    }
+    void dateisystem()
+    {
+        QFETCH(int, fall);
+        QFETCH(bool, erfolg);
+        QFETCH(QString, meldung);
+        const AlsBenutzer benutzer(m_dir->path());
+        QVERIFY(benutzer.ok());
+        const QByteArray log = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
+        const QByteArray neu = kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n";
+        const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
+        schreiben(pfad("log.adi"), log);
+        schreiben(pfad("log.bak"), "older backup");
+        drucken(pfad("log.adi"), 1);
+
+        SperrAblage ablage(fall == RueckwegGesperrt ? std::optional(SchreibSchritt::Ersetzen) : std::nullopt);
+        const QFile::Permissions rw = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        switch (fall) {
+        case SchreibgeschuetzterOrdner:
+            QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+            break;
+        case SchreibgeschuetzterLog:
+            QVERIFY(QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            break;
+        case SicherungIstOrdner:
+            QVERIFY(QFile::remove(pfad("log.bak")) && QDir(m_dir->path()).mkdir("log.bak"));
+            break;
+        case SicherungGesperrt:
+            ablage.weg = QStringList{pfad("log.bak")};
+            break;
+        case RueckwegGesperrt:
+            ablage.hin = QStringList{pfad("log.adi")};
+            break;
+        case Geloescht:
+            QVERIFY(QFile::remove(pfad("log.adi")));
+            break;
+        case Ersetzt:
+            schreiben(pfad("neu.tmp"), fremd);
+            QVERIFY(::rename(QFile::encodeName(pfad("neu.tmp")).constData(),
+                             QFile::encodeName(pfad("log.adi")).constData())
+                    == 0);
+            break;
+        }
+
+        const bool geschrieben = AdifDateiSchreiben(u, ablage);
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(pfad("log.adi"), rw);
+        QCOMPARE(geschrieben, erfolg);
+        QCOMPARE(meldungen.aufrufe().size(), meldung.isEmpty() ? 0 : 1);
+        if (!meldung.isEmpty()) {
+            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
+            QVERIFY2(meldungen.aufrufe()[0].text.contains(meldung), qPrintable(meldungen.aufrufe()[0].text));
+        }
+
+        switch (fall) {
+        case Ersetzt:
+            QCOMPARE(lesen(pfad("log.adi")), kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n"
+                                                     "<call:5>q1abc<eor>\r\n");
+            QCOMPARE(lesen(pfad("log.bak")), fremd);
+            QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
+            break;
+        case Geloescht:
+            // Whoever deleted the log meant it; it is not brought back.
+            QCOMPARE(ordner(), QStringList({"log.bak"}));
+            QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
+            break;
+        case RueckwegGesperrt: {
+            // The log could not go back to its name: it stays whole under the
+            // backup name, the new version and the older backup beside it,
+            // and the message names where they are.
+            QVERIFY(!QFileInfo::exists(pfad("log.adi")));
+            QCOMPARE(lesen(pfad("log.bak")), log);
+            QStringList inhalte;
+            for (const QString &d : ordner())
+                inhalte.append(QString::fromLatin1(lesen(pfad(d))));
+            QVERIFY(inhalte.contains(QString::fromLatin1(neu)));
+            QVERIFY(inhalte.contains(QStringLiteral("older backup")));
+            QCOMPARE(ordner().size(), 3);
+            for (const QString &d : ordner()) {
+                if (d != QLatin1String("log.bak") && lesen(pfad(d)) == neu)
+                    QVERIFY2(meldungen.aufrufe()[0].text.contains(d), qPrintable(meldungen.aufrufe()[0].text));
+            }
+            break;
+        }
+        case SicherungIstOrdner:
+            QCOMPARE(lesen(pfad("log.adi")), log);
+            QVERIFY(QFileInfo(pfad("log.bak")).isDir());
+            QCOMPARE(ordner(), QStringList({"log.adi"}));
+            break;
+        default:
+            QCOMPARE(lesen(pfad("log.adi")), log);
+            QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
+            QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
+        }
+        QCOMPARE(z.AdifGeaendert, !erfolg);
+    }
+
+private:
+    enum Fall {
+        SchreibgeschuetzterOrdner,
+        SchreibgeschuetzterLog,
+        SicherungIstOrdner,
+        SicherungGesperrt,
+        RueckwegGesperrt,
+        Geloescht,
+        Ersetzt,
+    };
 };
 
 CARDFORGE_TEST_MAIN(TestAdifRueckschreiben)
