@@ -55,9 +55,10 @@ void feldPruefen(const QString &tag, const QString &record)
         FUZZ_PRUEFEN(wert.isEmpty());
     if (wert.isEmpty())
         return;
-    // The value is a piece of the text between the tag and the next "<".
+    // The value is the end of the text between the tag and the next "<", without
+    // the blanks that end it.
     FUZZ_PRUEFEN(!wert.contains(QLatin1Char('<')));
-    FUZZ_PRUEFEN(!istLeer(wert.front()) && !istLeer(wert.back()));
+    FUZZ_PRUEFEN(!istLeer(wert.back()));
     const qsizetype p = record.indexOf(tag);
     const qsizetype q = record.indexOf(QLatin1Char('<'), p + 1);
     FUZZ_PRUEFEN(q > p && QStringView(record).mid(p + tag.size(), q - p - tag.size()).contains(wert));
