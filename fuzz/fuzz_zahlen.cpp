@@ -2,10 +2,12 @@
 // the locales the program meets. Input: one byte choosing the locale, eight
 // bytes read as a double (also as a float), then lines (UTF-8): a number as
 // typed, a date as typed, a callsign, two locators, a text to find, a number
-// pattern.
+// pattern, a stored file list (the locale byte also picks the list entry).
 
 #include "FuzzHilfe.h"
 
+#include "core/Meldungen.h"
+#include "core/Zustand.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Zahlformat.h"
@@ -77,6 +79,38 @@ void locatorPruefen(const QString &a, const QString &b)
     FUZZ_PRUEFEN(EntfernungKm(a, b) == EntfernungKm(b, a));
 }
 
+// The settings keep a single as text in the user's locale; what they keep reads
+// back as the same number to seven digits.
+void singlePruefen(float wert)
+{
+    if (!std::isfinite(wert) || std::fabs(wert) > 1e38f)
+        return;
+    float zurueck = 0.0f;
+    FUZZ_PRUEFEN(SingleAusText(SingleAlsText(wert), zurueck));
+    FUZZ_PRUEFEN(std::fabs(double(zurueck) - double(wert)) <= std::fabs(double(wert)) * 1e-6);
+}
+
+class KeineMeldung : public Meldungen
+{
+public:
+    Antwort zeigen(const QString &, const QString &, Symbol, Knoepfe) override
+    {
+        FUZZ_PRUEFEN(false);
+        return Antwort::Ok;
+    }
+};
+
+// The file list: paths each followed by ";".
+void dateilistePruefen(const QString &liste, int i)
+{
+    Zustand z;
+    KeineMeldung meldungen;
+    const QString pfad = AdifDateiAusListe(z, meldungen, liste, i);
+    const QStringList teile = liste.isEmpty() ? QStringList() : liste.split(QLatin1Char(';'));
+    FUZZ_PRUEFEN(z.AdifDatLast == teile.size() - 2);
+    FUZZ_PRUEFEN(pfad == (i >= 0 && i < teile.size() ? teile.at(i) : QString()));
+}
+
 void suchePruefen(const QString &text, const QString &find)
 {
     const int r = InStrRueck(text, find);
@@ -109,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     float rohF = 0.0f;
     std::memcpy(&rohF, daten + 1, sizeof rohF);
 
-    const QByteArrayList t = FuzzHilfe::teile(FuzzHilfe::bytes(daten + 9, groesse - 9), 7);
+    const QByteArrayList t = FuzzHilfe::teile(FuzzHilfe::bytes(daten + 9, groesse - 9), 8);
     QStringList s;
     for (const QByteArray &b : t)
         s << QString::fromUtf8(b);
@@ -122,6 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     zahlPruefen(getippt);
     zahlPruefen(roh);
     zahlPruefen(static_cast<double>(rohF));
+    singlePruefen(rohF);
+    singlePruefen(single);
 
     static const QSet<QString> baender = [] {
         QSet<QString> b;
@@ -140,6 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     rufzeichenPruefen(s.at(2));
     locatorPruefen(s.at(3), s.at(4));
     suchePruefen(s.at(2), s.at(5));
+
+    dateilistePruefen(s.at(7), daten[0] / 5 % 8 - 1);
 
     // A pattern of the caller's own; the program's patterns are short.
     FormatZahl(roh, s.at(6).left(40));
