@@ -53,6 +53,26 @@ private Q_SLOTS:
         QCOMPARE(meldungen.aufrufe().size(), 1);
         QCOMPARE(meldungen.aufrufe().first().text, QStringLiteral("Die ADIF-Datei ist fehlerhaft!"));
     }
+
+    // A record whose callsign is a long run of "/" hung the log browser while the
+    // parser took the QSL route from the callsign.
+    void langesPortabelRufzeichen_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("qslVia");
+        const int n = 2000000;
+        QTest::newRow("slashes, then a call") << QString(n, QLatin1Char('/')) + QStringLiteral("Q1ABC") << "Q1ABC";
+        QTest::newRow("A/ repeated") << QStringLiteral("A/").repeated(n / 2) << "A";
+    }
+    void langesPortabelRufzeichen()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, qslVia);
+        const QString record = QStringLiteral("<CALL:%1>%2<EOR>").arg(call.size()).arg(call);
+        const AdifSatz s = SatzParsen(record, QString());
+        QCOMPARE(s.Call.size(), call.size());
+        QCOMPARE(s.QslVia, qslVia);
+    }
 };
 
 CARDFORGE_TEST_MAIN(TestAdifFunde)
