@@ -8,7 +8,9 @@
 #include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
+#include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "logwindows/Logbrowser.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -30,6 +32,12 @@ public:
         std::fprintf(stderr, "%s: %s\n", qPrintable(titel), qPrintable(text));
         return Antwort::Ok;
     }
+};
+
+class StilleMeldungen : public Meldungen
+{
+public:
+    Antwort zeigen(const QString &, const QString &, Symbol, Knoepfe) override { return Antwort::Ok; }
 };
 
 class KeineDialoge : public Dialoge
@@ -162,6 +170,22 @@ int main(int argc, char **argv)
     const double suche = messen(
         5, [] {}, [&] { treffer = AdifSuchen(z.AdifRecords, 0, fehlt); });
     ausgeben("search-miss", suche, recordBytes);
+
+    // The log browser's search as the user runs it: through the whole log,
+    // letting events run every 50 ms, ending with " Suche erfolglos".
+    {
+        Zustand bz;
+        StilleMeldungen still;
+        Umgebung bu{bz, still, dialoge};
+        bz.AdifDatGes = pfad + QLatin1Char(';');
+        bz.AdifDatei = AdifDateiAusListe(bz, still, bz.AdifDatGes, 0);
+        Logbrowser browser(bu);
+        if (!browser.oeffnen())
+            return 1;
+        const double browserSuche = messen(
+            5, [&] { browser.felder.Suchtext = fehlt; }, [&] { browser.suchen(); });
+        ausgeben("browser-search-miss", browserSuche, recordBytes);
+    }
 
     int calls = 0;
     const double parsen = messen(

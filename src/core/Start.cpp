@@ -6,10 +6,14 @@
 #include "core/Umgebung.h"
 #include "adif/AdifSchreiben.h"
 #include "layout/frmQSL_Karte.h"
+#include "logwindows/StartLogfenster.h"
+#include "mainwindow/frmFindADIF.h"
 #include "mainwindow/QtDialoge.h"
 #include "mainwindow/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
+#include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
+#include "printing/QtDruckbefehle.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -56,6 +60,7 @@ int Start(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Cardforge"));
     app.setOrganizationName(QStringLiteral("Cardforge"));
+    app.setDesktopFileName(QStringLiteral("cardforge"));
 
     Zustand z;
     QtMeldungen meldungen;
@@ -63,13 +68,15 @@ int Start(QApplication &app)
     Umgebung u{z, meldungen, dialoge};
 
     // The printer outlives the main window, whose close step may still use it.
-    DruckerZiel drucker;
+    // It is the one chosen in the last printer set-up, or the system's default.
+    DruckerZiel drucker(Einstellung(DruckernameSchluessel));
 
     auto hauptfenster = std::make_unique<frmMain>(u);
     z.fMainForm = hauptfenster.get();
     meldungen.setElternfenster(hauptfenster.get());
     dialoge.setElternfenster(hauptfenster.get());
     z.objZiel = &drucker;
+    DateisucheAnbinden(u, *hauptfenster);
 
     const bool weiter = SchritteAusfuehren(
         {
@@ -77,6 +84,8 @@ int Start(QApplication &app)
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
             [&] { LayoutfensterAnbinden(u, *hauptfenster); },
+            [&] { LogfensterAnbinden(u, *hauptfenster); },
+            [&] { DruckenAnbinden(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();

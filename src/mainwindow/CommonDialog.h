@@ -29,6 +29,10 @@ struct CommonDialog
     QString PrinterName;
     int PaperSize = 0;
     int PaperBin = 0;
+    // The card size in millimetres: the paper the printer dialog starts with
+    // when PaperSize is one of the user-defined codes 256 and 512.
+    double PaperWidth = 0.0;
+    double PaperHeight = 0.0;
 };
 
 enum class DialogErgebnis { Ok, Abgebrochen, Fehler };
@@ -42,6 +46,7 @@ public:
     // FileName is empty. Fehler: *fehler describes what went wrong.
     virtual DialogErgebnis ShowOpen(CommonDialog &dlg, QString *fehler = nullptr) = 0;
     // Printer set-up dialog: Orientation, PrinterName, PaperSize and PaperBin
-    // come back with the user's choice.
+    // come back with the user's choice (PrinterName empty: the system default;
+    // PaperSize and PaperBin 0: the printer's own).
     virtual DialogErgebnis ShowPrinter(CommonDialog &dlg, QString *fehler = nullptr) = 0;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/QtDialoge.h"
 
 #include "mainwindow/Dialogfilter.h"
+#include "printing/Papierformate.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -43,13 +44,31 @@ DialogErgebnis QtDialoge::ShowPrinter(CommonDialog &dlg, QString *fehler)
         printer.setPrinterName(dlg.PrinterName);
     if (dlg.Orientation == 1 || dlg.Orientation == 2)
         printer.setPageOrientation(dlg.Orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // The dialog starts with the paper the cards are printed on, so that OK
+    // without touching the paper keeps it.
+    if (const std::optional<QPageSize> format = SeitenformatAusCode(dlg.PaperSize)) {
+        printer.setPageSize(*format);
+    } else if (IstBenutzerPapiercode(dlg.PaperSize) && dlg.PaperWidth > 0 && dlg.PaperHeight > 0) {
+        printer.setPageSize(QPageSize(QSizeF(dlg.PaperWidth, dlg.PaperHeight), QPageSize::Millimeter, QString(),
+                                      QPageSize::ExactMatch));
+    }
+    if (const std::optional<QPrinter::PaperSource> quelle = PapierquelleAusCode(dlg.PaperBin))
+        printer.setPaperSource(*quelle);
     QPrintDialog dialog(&printer, m_eltern);
     dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Without any printer the PDF file is the only choice there is.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, QPrinterInfo::availablePrinterNames().isEmpty());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintShowPageSize, true);
     if (dialog.exec() != QDialog::Accepted)
         return DialogErgebnis::Abgebrochen;
-    dlg.PrinterName = printer.printerName();
+    dlg.PrinterName = printer.outputFormat() == QPrinter::PdfFormat ? QString() : printer.printerName();
     dlg.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    const QPageSize gewaehlt = printer.pageLayout().pageSize();
+    if (const std::optional<int> code = CodeAusSeitenformat(gewaehlt))
+        dlg.PaperSize = *code;
+    else if (!IstBenutzerPapiercode(dlg.PaperSize))
+        dlg.PaperSize = 256;
+    dlg.PaperBin = CodeAusPapierquelle(printer.paperSource()).value_or(0);
     return DialogErgebnis::Ok;
 }

@@ -4,6 +4,8 @@
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
+#include "mainwindow/Programmdateien.h"
+#include "mainwindow/Programmsymbol.h"
 #include "mainwindow/QsoAnzeige.h"
 #include "printing/Randkorrektur.h"
 #include "printing/Zeichenziel.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <cmath>
 
 namespace {
@@ -76,6 +79,12 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Cardforge"));
+    const QIcon symbol = Programmsymbol();
+    setWindowIcon(symbol);
+    // Windows without a parent, and the About window's picture, take the
+    // application's icon.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(symbol);
     menueAnlegen();
     kartenflaecheAnlegen();
 }
@@ -227,6 +236,25 @@ bool frmMain::unterschriftLaden(const QString &pfad)
     return true;
 }
 
+void frmMain::bild1Zeigen(bool sichtbar)
+{
+    m_bild1->setVisible(sichtbar);
+}
+
+void frmMain::statusMelden(const QString &text)
+{
+    // The bar appears with its first message; the window grows by its height
+    // so that the card area, and the card scan stretched over it, keep their
+    // size.
+    const bool neu = !findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly);
+    QStatusBar *leiste = statusBar();
+    if (neu && !isMaximized() && !isFullScreen() && !isMinimized()) {
+        resize(width(), height() + leiste->sizeHint().height());
+        leiste->setProperty("angewachsen", leiste->sizeHint().height());
+    }
+    leiste->showMessage(text);
+}
+
 void frmMain::laden()
 {
     geometrieWiederherstellen();
@@ -282,7 +310,10 @@ void frmMain::geometrieWiederherstellen()
 
 void frmMain::geometrieSpeichern()
 {
-    const QRect aussen(pos(), size());
+    QRect aussen(pos(), size());
+    // The status bar is not part of the stored window: the next start has none.
+    if (const QStatusBar *leiste = findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly))
+        aussen.setHeight(aussen.height() - leiste->property("angewachsen").toInt());
     if (aussen != m_twipsPixel) {
         const double f = TwipsProZoll / logicalDpiX();
         m_twips[0] = static_cast<float>(aussen.x() * f);
@@ -333,10 +364,25 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_geschlossen) {
-        ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
-        vorschauZeigen();
-    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_geschlossen)
+        aktQsoZeigen();
+}
+
+void frmMain::aktQsoZeigen()
+{
+    ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
+    vorschauZeigen();
+}
+
+void frmMain::nachVorne()
+{
+    if (m_geschlossen)
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    aktQsoZeigen();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -353,7 +399,7 @@ void frmMain::resizeEvent(QResizeEvent *event)
 
 QString frmMain::hilfeDokument()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Cardforge.pdf");
+    return ProgrammDatei(QStringLiteral("Cardforge.pdf"));
 }
 
 void frmMain::hilfeZeigen()

@@ -27,6 +27,11 @@ public:
     Kartenvorschau &vorschau() { return m_vorschau; }
     // Redraws every card control from vorschau().
     void vorschauZeigen();
+    // The QSO display that every activation of the window runs.
+    void aktQsoZeigen();
+    // After a log window handed a QSO over: the window comes to the front and
+    // shows it, also where the window system keeps the activation back.
+    void nachVorne();
 
     // Millimetres to pixels of this screen, and back.
     double pixelProMm() const;
@@ -40,6 +45,10 @@ public:
     // file could not be read (the old picture stays).
     bool scanLaden(const QString &pfad);
     bool unterschriftLaden(const QString &pfad);
+    // Hides the card scan while a card is printed, and shows it again.
+    void bild1Zeigen(bool sichtbar);
+    // A message in the status bar, such as where a card went as a PDF file.
+    void statusMelden(const QString &text);
 
     // Hooks for the windows and commands that live elsewhere; each menu entry
     // calls its hook when one is set.
@@ -52,7 +61,8 @@ public:
     // changed logs.
     std::function<void()> logsSchreiben;
 
-    // The help document and where it is looked for.
+    // The help document: beside the program, else in the installed data folder
+    // (ProgrammDatei); the place beside the program when it is nowhere.
     static QString hilfeDokument();
     void hilfeZeigen();
     void adifDateiOeffnen();

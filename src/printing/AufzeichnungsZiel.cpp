@@ -191,13 +191,36 @@ bool AufzeichnungsZiel::setTrackDefault(bool folgen)
     if (!ok)
         return false;
     m_folgtStandard = folgen;
-    if (folgen && !m_standardName.isEmpty() && !m_seiteOffen) {
-        m_bericht.insert(QStringLiteral("DeviceName"), m_standardName);
-        if (const std::optional<QPageSize> format = SeitenformatAusCode(m_standardPapier))
-            m_papierMm = format->size(QPageSize::Millimeter);
-        m_paperSize = m_standardPapier;
-        m_paperBin = m_standardBehaelter;
+    if (folgen && !m_standardName.isEmpty() && !m_seiteOffen)
+        wechseln(m_standardName, {m_standardPapier, m_standardBehaelter});
+    return true;
+}
+
+void AufzeichnungsZiel::wechseln(const QString &name, const Drucker &drucker)
+{
+    m_bericht.insert(QStringLiteral("DeviceName"), name);
+    if (const std::optional<QPageSize> format = SeitenformatAusCode(drucker.paperSize))
+        m_papierMm = format->size(QPageSize::Millimeter);
+    m_paperSize = drucker.paperSize;
+    m_paperBin = drucker.paperBin;
+}
+
+bool AufzeichnungsZiel::waehleDrucker(const QString &name)
+{
+    const auto it = m_drucker.constFind(name);
+    const bool ok = !m_seiteOffen && (name.isEmpty() || it != m_drucker.constEnd());
+    merken(QStringLiteral("waehleDrucker"), {name}, !ok);
+    if (m_seiteOffen)
+        return false;
+    if (it == m_drucker.constEnd()) {
+        m_folgtStandard = true;
+        if (!m_standardName.isEmpty())
+            wechseln(m_standardName, {m_standardPapier, m_standardBehaelter});
+        return ok;
     }
+    m_folgtStandard = false;
+    if (m_bericht.value(QStringLiteral("DeviceName")).toString() != name)
+        wechseln(name, *it);
     return true;
 }
 
@@ -422,4 +445,9 @@ void AufzeichnungsZiel::setStandarddrucker(const QString &name, int paperSize, i
     m_standardName = name;
     m_standardPapier = paperSize;
     m_standardBehaelter = paperBin;
+}
+
+void AufzeichnungsZiel::setDrucker(const QString &name, int paperSize, int paperBin)
+{
+    m_drucker.insert(name, {paperSize, paperBin});
 }

@@ -71,6 +71,7 @@ public:
 
     QString DeviceName() const override;
     bool setTrackDefault(bool folgen) override;
+    bool waehleDrucker(const QString &name) override;
     std::optional<QString> DriverName() const override;
     std::optional<QString> Port() const override;
     std::optional<int> ColorMode() const override;
@@ -127,6 +128,8 @@ public:
     void setzeBericht(const QString &eigenschaft, const QVariant &wert);
     // The printer TrackDefault = True switches to: its name, paper code and bin.
     void setStandarddrucker(const QString &name, int paperSize, int paperBin);
+    // A further installed printer that waehleDrucker can choose by name.
+    void setDrucker(const QString &name, int paperSize, int paperBin);
 
 private:
     void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const;
@@ -137,6 +140,13 @@ private:
     void zeichnen(const QString &op, const QVariantList &args);
     double breiteMm(const QString &text) const;
     bool seiteSetzen(QSizeF hochkantMm);
+    struct Drucker
+    {
+        int paperSize = 0;
+        int paperBin = 0;
+    };
+    // Switches to a printer with its own paper and bin.
+    void wechseln(const QString &name, const Drucker &drucker);
 
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;
@@ -153,6 +163,7 @@ private:
     QString m_standardName;
     int m_standardPapier = 0;
     int m_standardBehaelter = 0;
+    QHash<QString, Drucker> m_drucker;
 
     int m_scaleMode = 1;
     int m_orientation = 1;

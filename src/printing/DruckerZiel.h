@@ -68,10 +68,8 @@ public:
 
     // True when no printer exists and cards go to PDF files.
     bool schreibtPdf() const;
-    // Makes the target use the named printer (empty: follow the system default).
-    // False when that printer is gone and the default printer (or PDF files) is
-    // used instead, or while a page is open.
-    bool waehleDrucker(const QString &name);
+    // Without any printer the default is the PDF file.
+    bool waehleDrucker(const QString &name) override;
     QPrinter &printer();
 
 private:

@@ -60,6 +60,11 @@ public:
 
     virtual QString DeviceName() const = 0;
     virtual bool setTrackDefault(bool folgen) = 0;
+    // Makes the target use the named printer with that printer's own paper and
+    // bin; an empty name follows the system's default printer. False when the
+    // printer is not there (the default printer is used instead) or a page is
+    // open.
+    virtual bool waehleDrucker(const QString &name) { return name.isEmpty() && setTrackDefault(true); }
     virtual std::optional<QString> DriverName() const = 0;
     virtual std::optional<QString> Port() const = 0;
     virtual std::optional<int> ColorMode() const = 0;

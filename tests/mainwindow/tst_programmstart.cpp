@@ -30,7 +30,7 @@ private Q_SLOTS:
         env.insert(QStringLiteral("HOME"), home.path());
         p.setProcessEnvironment(env);
         p.start(programm(), {});
-        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.waitForFinished(60000));
         QVERIFY(p.exitCode() != 0);
         const QString ausgabe = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
         QVERIFY2(!ausgabe.contains(QLatin1Char('\n')), qPrintable(ausgabe));
@@ -59,7 +59,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         x.xdotool({QStringLiteral("key"), QStringLiteral("b")});
 
-        QVERIFY2(p.waitForFinished(20000), "Cardforge did not end after Datei, Beenden");
+        QVERIFY2(p.waitForFinished(60000), "Cardforge did not end after Datei, Beenden");
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
         einstellungenGeschrieben(home.path());
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(p.waitForStarted(10000));
         QVERIFY(!x.warteAufFenster(QStringLiteral("Cardforge")).isEmpty());
         p.terminate();
-        QVERIFY2(p.waitForFinished(20000), "Cardforge did not end on SIGTERM");
+        QVERIFY2(p.waitForFinished(60000), "Cardforge did not end on SIGTERM");
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
         einstellungenGeschrieben(home.path());

@@ -13,6 +13,9 @@ QTemporaryDir &einrichten(const char *sprache)
     qputenv("HOME", pfad);
     qputenv("XDG_CONFIG_HOME", pfad + "/.config");
     qputenv("XDG_DATA_HOME", pfad + "/.local/share");
+    // Files installed on this machine (such as an installed help document) stay
+    // out of the tests.
+    qputenv("XDG_DATA_DIRS", pfad + "/share");
     qputenv("XDG_RUNTIME_DIR", pfad + "/run");
     QDir().mkpath(dir.path() + QStringLiteral("/run"));
     QFile::setPermissions(dir.path() + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

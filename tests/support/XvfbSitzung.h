@@ -25,7 +25,7 @@ public:
     // Runs xdotool with the arguments on this display; returns its output.
     QString xdotool(const QStringList &argumente, int *exitCode = nullptr) const;
     // Waits until a visible window with exactly this title exists; returns its id.
-    QString warteAufFenster(const QString &titel, int millisekunden = 20000) const;
+    QString warteAufFenster(const QString &titel, int millisekunden = 60000) const;
 
 private:
     std::unique_ptr<QProcess> m_server;

@@ -1,0 +1,46 @@
+#include "logwindows/Eingabewerte.h"
+
+#include "core/Hilfen.h"
+#include "core/Zahlformat.h"
+
+#include <cfloat>
+#include <cmath>
+
+QString DatumAlsYYYYMMDD(const QDate &datum)
+{
+    return datum.toString(QStringLiteral("yyyyMMdd"));
+}
+
+QVariant DatumAusEingabe(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (const std::optional<QDate> d = DatumAusText(t))
+        return *d;
+    if (t.size() == 8) {
+        bool ziffern = true;
+        for (const QChar c : t)
+            ziffern = ziffern && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        const QDate d = QDate::fromString(t, QStringLiteral("yyyyMMdd"));
+        if (ziffern && d.isValid())
+            return QString(t.left(4) + QLatin1Char('/') + t.mid(4, 2) + QLatin1Char('/') + t.right(2));
+    }
+    return QString();
+}
+
+bool DatumLeer(const QVariant &datum)
+{
+    if (datum.typeId() == QMetaType::QDate)
+        return !datum.toDate().isValid();
+    return datum.toString().isEmpty();
+}
+
+float MHzAusEingabe(const QString &text)
+{
+    const double f = ZahlAusText(text);
+    if (!std::isfinite(f) || std::fabs(f) > FLT_MAX)
+        return 0.0f;
+    const double gerundet = ZahlAusText(FormatZahl(f, QStringLiteral("##0.0##")));
+    if (!std::isfinite(gerundet) || std::fabs(gerundet) > FLT_MAX)
+        return 0.0f;
+    return static_cast<float>(gerundet);
+}

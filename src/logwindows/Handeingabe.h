@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+struct Umgebung;
+class Kartenvorschau;
+
+// The fields of the manual entry "QSO-Daten eingeben" (the window's control in
+// brackets).
+struct Handfelder
+{
+    QString Call;     // Text1
+    QString Datum;    // Text2
+    QString UTC;      // Text3
+    QString RST;      // Text4
+    QString Mode;     // Text5
+    QString MHz;      // Text6
+    QString QSOvia;   // Text7
+    QString RX;       // Text8
+    QString TX;       // Text9
+    QString Ant;      // Text10
+    QString Comment;  // Text11
+    QString QSLvia;   // Text12
+    QString Send;     // Text13, QSL sent date
+    QString Rcvd;     // Text14, QSL received date
+    bool Pse = false; // Option1 "PSE"; otherwise Option2 "TNX"
+};
+
+// What the window does after "&OK".
+enum class Annahme {
+    Verbergen,  // no callsign: as "A&bbrechen"
+    Angehalten, // a message stopped it, or the user cancelled the storing
+    NachVorne,  // the main window shows the QSO
+};
+
+// The manual QSO entry without its window. A QSO typed here is the current
+// QSO for printing only: it never marks a record of a loaded log. When no log
+// is loaded it may be stored in a file the user picks or creates; SWL reports
+// are never stored.
+class Handeingabe
+{
+public:
+    explicit Handeingabe(Umgebung &u);
+
+    Handfelder felder;
+    std::function<QDate()> heute = [] { return QDate::currentDate(); };
+
+    void laden();      // the window's load step
+    void aktivieren(); // each time the window comes to the front
+    void pseWaehlen();
+    void tnxWaehlen();
+    void kommentarKlick();    // Label11 clicked
+    void callVerlassen();     // Text1 lost the focus
+    void frequenzVerlassen(); // Text6 lost the focus
+
+    // Command2 "&OK".
+    Annahme annehmen(Kartenvorschau &karte);
+
+private:
+    Umgebung &u;
+};

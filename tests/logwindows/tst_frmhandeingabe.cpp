@@ -1,0 +1,295 @@
+#include "TestUmgebung.h"
+
+#include "Logprogramm.h"
+#include "core/Einstellungen.h"
+#include "logwindows/frmHandEingabe.h"
+
+#include <QDialog>
+
+namespace {
+
+QByteArray inhalt(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The manual entry driven by its fields and buttons, with scripted answers to
+// the storing question and the file dialogs.
+class TestFrmHandEingabe : public QObject
+{
+    Q_OBJECT
+
+    struct Eingabe : Logprogramm
+    {
+        frmHandEingabe *f = nullptr;
+
+        Eingabe()
+        {
+            f = qobject_cast<frmHandEingabe *>(menue("mnuEditLog", "frmHandEingabe"));
+            f->Form_Activate();
+        }
+        QString feld(const char *name) const { return text(f, QString::fromLatin1(name)); }
+        // A complete QSO in the fields.
+        void qso(const QString &comment = QStringLiteral("tnx fb QSO"))
+        {
+            setzen(f, QStringLiteral("Text1"), QStringLiteral("q1abc"));
+            setzen(f, QStringLiteral("Text2"), QStringLiteral("21.05.2023"));
+            setzen(f, QStringLiteral("Text3"), QStringLiteral("12.34"));
+            setzen(f, QStringLiteral("Text4"), QStringLiteral("59"));
+            setzen(f, QStringLiteral("Text5"), QStringLiteral("SSB"));
+            setzen(f, QStringLiteral("Text6"), QStringLiteral("144,3"));
+            setzen(f, QStringLiteral("Text11"), comment);
+        }
+        void ok() { klick(f, QStringLiteral("Command2")); }
+        bool vorne() { return haupt.vorschau()[QStringLiteral("lbCall")].text == z.AktQSO.Call; }
+    };
+
+private Q_SLOTS:
+    void init() { QFile::remove(EinstellungsDatei()); }
+
+    void vorgaben()
+    {
+        Eingabe p;
+        QCOMPARE(p.f->windowTitle(), QStringLiteral("QSO-Daten eingeben"));
+        QCOMPARE(p.feld("Text13"), Logprogramm::heute());
+        QCOMPARE(p.feld("Text14"), Logprogramm::heute());
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
+        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
+        Logprogramm::klick(p.f, QStringLiteral("Option1"));
+        QCOMPARE(p.feld("Text14"), QString());
+        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
+        // Every activation brings the comment and "TNX" back, with today as
+        // received date.
+        p.f->Form_Activate();
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
+        QCOMPARE(p.feld("Text14"), Logprogramm::heute());
+    }
+
+    // The activation step runs when the window comes from another window of
+    // the program, not when a dialog it opened closes.
+    void aktivierung()
+    {
+        Eingabe p;
+        p.haupt.show();
+        p.f->activateWindow();
+        if (!QTest::qWaitForWindowActive(p.f))
+            QSKIP("this platform does not activate windows");
+        Logprogramm::setzen(p.f, QStringLiteral("Text11"), QStringLiteral("tnx fer call"));
+        // A message box of the window, answered.
+        {
+            QDialog frage(p.f);
+            QTimer::singleShot(0, &frage, &QDialog::accept);
+            frage.exec();
+        }
+        p.f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.f));
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fer call"));
+        p.haupt.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.haupt));
+        p.f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.f));
+        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
+    }
+
+    void felder_data()
+    {
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("ziel");
+        QTest::addColumn<QString>("ergebnis");
+        QTest::newRow("portable call fills the route") << "Text1" << "Q7/Q1ABC/P" << "Text12" << "Q1ABC";
+        QTest::newRow("antenna of 70 cm") << "Text6" << "432,2" << "Text10" << "X-50";
+        QTest::newRow("short wave") << "Text6" << "3,7" << "Text7" << "SW";
+        QTest::newRow("no frequency, no band") << "Text6" << "" << "Text7" << "";
+    }
+    void felder()
+    {
+        QFETCH(QString, feld);
+        QFETCH(QString, eingabe);
+        QFETCH(QString, ziel);
+        EinstellungSpeichern(QStringLiteral("70 cm"), QStringLiteral("IC-9700;X-50"));
+        Eingabe p;
+        Logprogramm::setzen(p.f, feld, eingabe);
+        Logprogramm::verlassen(p.f, feld);
+        QTEST(Logprogramm::text(p.f, ziel), "ergebnis");
+    }
+
+    // With a log loaded: the QSO goes to the card only.
+    void annehmen_data()
+    {
+        QTest::addColumn<bool>("pse");
+        QTest::addColumn<QString>("send");
+        QTest::addColumn<QString>("rcvd");
+        QTest::addColumn<QString>("pseTnx");
+        QTest::addColumn<QString>("status");
+        const QString h = Logprogramm::heute();
+        QTest::newRow("TNX, empty sent date becomes today")
+            << false << "" << "" << "----  ___" << "S" + h + " R" + h;
+        QTest::newRow("TNX with dates") << false << "20230601" << "20230603" << "----  ___" << "S20230601 R20230603";
+        QTest::newRow("PSE, no received card") << true << "20230601" << "" << " ___  ----" << "S20230601 -";
+        QTest::newRow("PSE, nothing sent") << true << "" << "" << " ___  ----" << "- -";
+    }
+    void annehmen()
+    {
+        QFETCH(bool, pse);
+        QFETCH(QString, send);
+        QFETCH(QString, rcvd);
+        Eingabe p;
+        const QString log = p.logA();
+        p.liste({log});
+        const QByteArray vorher = inhalt(log);
+        // The QSO shown before had a card received by eQSL; none of that
+        // belongs to the typed one.
+        p.z.AktQSO.QslRcvd = true;
+        p.z.AktQSO.QslRDate = QStringLiteral("20200101");
+        p.z.AktQSO.QslMedium = QStringLiteral("EQSL");
+        p.z.AktQsoDatei = QStringLiteral("/irgendwo/A.adi");
+        p.qso();
+        if (pse)
+            Logprogramm::klick(p.f, QStringLiteral("Option1"));
+        Logprogramm::setzen(p.f, QStringLiteral("Text13"), send);
+        Logprogramm::setzen(p.f, QStringLiteral("Text14"), rcvd);
+        p.ok();
+
+        const QsoDaten &q = p.z.AktQSO;
+        QCOMPARE(p.meldungen.aufrufe().size(), 0);
+        QCOMPARE(q.Call, QStringLiteral("Q1ABC"));
+        QCOMPARE(q.MHz, 144.3f);
+        QCOMPARE(q.RIG, QStringLiteral(" Ant: "));
+        QTEST(q.PseTnx, "pseTnx");
+        const QString status = (q.QslSent ? "S" + q.QslSDate : "-") + ' ' + (q.QslRcvd ? "R" + q.QslRDate : "-");
+        QTEST(status, "status");
+        QVERIFY(q.QslMedium.isEmpty());
+        QCOMPARE(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt, pse);
+        QCOMPARE(p.haupt.vorschau()[QStringLiteral("Check5(1)")].gesetzt, !pse);
+        QVERIFY(p.vorne());
+        QVERIFY(p.z.AktQsoDatei.isEmpty());
+        QCOMPARE(inhalt(log), vorher);
+        QVERIFY(p.f->isVisible());
+    }
+
+    void abgelehnt_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("datum");
+        QTest::addColumn<QString>("utc");
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("day 32 of month 13") << "Q1ABC" << "32.13.2023" << "1234" << " Eingabefehler "
+                                            << "Falsches Datum!  ";
+        QTest::newRow("no date") << "Q1ABC" << "" << "1234" << " Eingabefehler " << "Falsches Datum!  ";
+        QTest::newRow("no time") << "Q1ABC" << "20230521" << "" << "Fehler" << "Eingaben nicht komplett!";
+        QTest::newRow("no call hides the window") << "" << "" << "" << "" << "";
+    }
+    void abgelehnt()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, datum);
+        QFETCH(QString, utc);
+        QFETCH(QString, titel);
+        Eingabe p;
+        p.z.AktQSO.Call = QStringLiteral("Q9OLD");
+        p.haupt.aktQsoZeigen();
+        Logprogramm::setzen(p.f, QStringLiteral("Text1"), call);
+        Logprogramm::setzen(p.f, QStringLiteral("Text2"), datum);
+        Logprogramm::setzen(p.f, QStringLiteral("Text3"), utc);
+        p.ok();
+        QCOMPARE(p.meldungen.aufrufe().size(), titel.isEmpty() ? 0 : 1);
+        if (!titel.isEmpty()) {
+            QCOMPARE(p.meldungen.aufrufe().at(0).titel, titel);
+            QTEST(p.meldungen.aufrufe().at(0).text, "text");
+        }
+        QCOMPARE(p.f->isVisible(), !titel.isEmpty());
+        QCOMPARE(p.z.AktQSO.Call, call.isEmpty() ? QStringLiteral("Q9OLD") : call);
+        QCOMPARE(p.haupt.vorschau()[QStringLiteral("lbCall")].text, QStringLiteral("Q9OLD"));
+    }
+
+    // No log loaded: "Noch keine ADIF-Datei geladen" with Yes (append to a
+    // chosen file), No (create a new one) and Cancel.
+    void speichern_data()
+    {
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<QStringList>("dateien");
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("zeilen");
+        QTest::addColumn<bool>("vorne");
+        QTest::newRow("yes appends to the chosen log")
+            << int(Antwort::Ja) << "tnx fb QSO" << QStringList{"A.adi"} << "A.adi" << 7 << true;
+        QTest::newRow("no refuses an existing name, then creates")
+            << int(Antwort::Nein) << "tnx fb QSO" << QStringList{"A.adi", "neu.adi"} << "neu.adi" << 6 << true;
+        QTest::newRow("cancel stores nothing") << int(Antwort::Abbrechen) << "tnx fb QSO" << QStringList{} << ""
+                                               << 0 << false;
+        QTest::newRow("no, then the dialog cancelled")
+            << int(Antwort::Nein) << "tnx fb QSO" << QStringList{""} << "" << 0 << false;
+        QTest::newRow("an SWL report is never stored") << -1 << "tnx swl rpt" << QStringList{} << "" << 0 << true;
+    }
+    void speichern()
+    {
+        QFETCH(int, antwort);
+        QFETCH(QString, comment);
+        QFETCH(QStringList, dateien);
+        QFETCH(QString, datei);
+        QFETCH(int, zeilen);
+        QFETCH(bool, vorne);
+        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+        Eingabe p;
+        const QString a = p.logA();
+        if (antwort >= 0)
+            p.meldungen.antworte(Antwort(antwort));
+        for (const QString &d : dateien) {
+            if (d.isEmpty())
+                p.dialoge.abbrechen();
+            else
+                p.dialoge.datei(p.ordner.filePath(d));
+        }
+        p.qso(comment);
+        p.ok();
+
+        QStringList titel;
+        for (const auto &m : p.meldungen.aufrufe())
+            titel << m.titel;
+        QStringList erwartet;
+        if (antwort >= 0)
+            erwartet << QStringLiteral("Noch keine ADIF-Datei geladen");
+        if (dateien.size() == 2)
+            erwartet << QStringLiteral("Bitte einen anderen Datei-Namen wählen");
+        QCOMPARE(titel, erwartet);
+        if (antwort >= 0) {
+            QCOMPARE(p.meldungen.aufrufe().at(0).text,
+                     QStringLiteral("Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?"));
+            QCOMPARE(p.meldungen.aufrufe().at(0).knoepfe, Knoepfe::JaNeinAbbrechen);
+        }
+        if (dateien.size() == 2)
+            QCOMPARE(p.meldungen.aufrufe().at(1).text,
+                     QStringLiteral("Eine Datei mit der Bezeichnung ist schon vorhanden!"));
+        QCOMPARE(p.vorne(), vorne);
+        QVERIFY(p.z.AktQsoDatei.isEmpty());
+        QCOMPARE(p.z.AdifDatei, datei.isEmpty() ? QString() : p.ordner.filePath(datei));
+        QVERIFY(p.z.AdifDatGes.isEmpty());
+        if (datei.isEmpty()) {
+            QCOMPARE(QDir(p.ordner.path()).entryList(QDir::Files), QStringList{"A.adi"});
+            return;
+        }
+        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split(QStringLiteral("\r\n"));
+        QCOMPARE(z.size() - 1, zeilen);
+        QVERIFY(z.last().isEmpty());
+        QCOMPARE(z.at(z.size() - 2),
+                 QStringLiteral("<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400"
+                                "<TIME_ON:6>123400<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m"
+                                "<COMMENT:10>tnx fb QSO<QSL_RCVD:1>Y<QSLRDATE:8>%1<QSL_SEND:1>Y<QSLSDATE:8>%1"
+                                "<MY_GRIDSQUARE:6>JO62QM<EOR>")
+                     .arg(Logprogramm::heute()));
+        if (zeilen == 6) {
+            QCOMPARE(z.at(0), QStringLiteral("File: neu.adi"));
+            QCOMPARE(z.at(4), QStringLiteral("<EOH>"));
+        }
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestFrmHandEingabe)
+#include "tst_frmhandeingabe.moc"
