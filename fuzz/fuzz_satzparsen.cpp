@@ -165,7 +165,7 @@ QSet<QString> ersetzendeFelder(Korrekturen k)
     return namen;
 }
 
-void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen k, bool wieProgramm)
+void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen k)
 {
     const QString m = AdifSatzMischen(original, gebaut, k);
     FUZZ_PRUEFEN(AdifSatzMischen(original, QString(), k) == original);
@@ -173,21 +173,20 @@ void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen 
         FUZZ_PRUEFEN(m == gebaut);
         return;
     }
-    QHash<QString, Feld> alt;
     // A malformed "<" in the original may turn into a field once the line has
-    // grown; such a line was no clean ADIF before, so only clean ones are held
+    // grown; such a line was no clean ADIF before, so only clean lines are held
     // to the field promises.
-    if (!wieProgramm || !felderLesen(original, alt))
+    QHash<QString, Feld> alt;
+    QHash<QString, Feld> g;
+    if (!felderLesen(original, alt) || !felderLesen(gebaut, g))
         return;
     QHash<QString, Feld> neu;
-    QHash<QString, Feld> g;
-    felderLesen(m, neu);
-    felderLesen(gebaut, g);
+    FUZZ_PRUEFEN(felderLesen(m, neu));
     FUZZ_PRUEFEN(AdifSatzMischen(m, gebaut, k) == m);
 
     const QSet<QString> ersetzend = ersetzendeFelder(k);
     for (auto it = g.cbegin(); it != g.cend(); ++it) {
-        if (it.key() == QLatin1String("EOR"))
+        if (it.key() == QLatin1String("EOR") || it.key() == QLatin1String("EOH"))
             continue;
         FUZZ_PRUEFEN(neu.contains(it.key()));
         if (!alt.contains(it.key()) || ersetzend.contains(it.key()))
@@ -228,6 +227,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     const Korrekturen k = Korrekturen::fromInt(steuer & 0x7f);
     const bool roh = steuer & 0x80;
     const QString gebaut = roh ? QString::fromLatin1(t.at(2)) : gebautAus(t.at(2));
-    mischenPruefen(zeile, gebaut, k, !roh);
+    mischenPruefen(zeile, gebaut, k);
     return 0;
 }

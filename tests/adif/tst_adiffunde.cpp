@@ -4,6 +4,7 @@
 #include "SkriptMeldungen.h"
 #include "adif/AdifFormat.h"
 #include "adif/AdifLesen.h"
+#include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Umgebung.h"
 
@@ -72,6 +73,32 @@ private Q_SLOTS:
         const AdifSatz s = SatzParsen(record, QString());
         QCOMPARE(s.Call.size(), call.size());
         QCOMPARE(s.QslVia, qslVia);
+    }
+
+    // A built line with two fields of one name replaced the original's field
+    // twice; the second replacement cut into the first and left a field whose
+    // length no longer matched its value.
+    void mischenDoppelteFelder_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("gebaut");
+        QTest::addColumn<QString>("ergebnis");
+        QTest::newRow("QSL mark twice") << "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>" << "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>"
+                                        << "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>";
+        QTest::newRow("one name in two spellings")
+            << "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>" << "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>"
+            << "<QSL_SEND:1>Y<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("new field added once") << "<CALL:5>Q1ABC<EOR>" << "<BAND:3>2 m<BAND:2>6m<EOR>"
+                                              << "<CALL:5>Q1ABC<BAND:3>2 m<EOR>";
+    }
+    void mischenDoppelteFelder()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, gebaut);
+        QFETCH(QString, ergebnis);
+        const QString gemischt = AdifSatzMischen(original, gebaut, Korrekturen());
+        QCOMPARE(gemischt, ergebnis);
+        QCOMPARE(AdifSatzMischen(gemischt, gebaut, Korrekturen()), ergebnis);
     }
 };
 
