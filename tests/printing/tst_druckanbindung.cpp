@@ -4,7 +4,6 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
-#include "layout/Kartenlayout.h"
 #include "layout/Layoutanwendung.h"
 #include "mainwindow/QsoAnzeige.h"
 #include "mainwindow/frmMain.h"
@@ -22,13 +21,6 @@
 
 using namespace PdfMessung;
 
-namespace {
-
-// A minimal GIF of one red pixel; Qt reads GIF but does not write it.
-const QByteArray gif = QByteArray::fromHex("47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b");
-
-} // namespace
-
 // The print commands as the main window offers them.
 class TestDruckAnbindung : public QObject
 {
@@ -40,20 +32,12 @@ class TestDruckAnbindung : public QObject
     Umgebung u{z, meldungen, dialoge};
     QTemporaryDir ordner;
 
-    QString bildDatei(const QString &format, QSize groesse)
+    struct Fenster : frmMain
     {
-        const QString pfad = ordner.filePath(QStringLiteral("bild_%1x%2.%3").arg(groesse.width()).arg(groesse.height()).arg(format));
-        if (format == QLatin1String("gif")) {
-            QFile f(pfad);
-            if (f.open(QIODevice::WriteOnly))
-                f.write(gif);
-        } else {
-            QImage bild(groesse, QImage::Format_RGB32);
-            bild.fill(Qt::darkGreen);
-            bild.save(pfad, format == QLatin1String("tif") ? "tiff" : qPrintable(format));
-        }
-        return pfad;
-    }
+        Fenster(Umgebung &u) : frmMain(u) { DruckenAnbinden(u, *this); }
+        void befehl(const QByteArray &name) { aktion(QString::fromLatin1(name))->trigger(); }
+        QLabel *bild1() { return findChild<QLabel *>(QStringLiteral("Bild1")); }
+    };
 
 private Q_SLOTS:
     void init()
@@ -72,11 +56,8 @@ private Q_SLOTS:
         if (!werkzeuge())
             QSKIP("pdftotext oder pdfinfo (poppler-utils) fehlt: die PDF-Ausgabe lässt sich nicht nachmessen.");
         DruckerZiel drucker;
-        QVERIFY(drucker.schreibtPdf());
         z.objZiel = &drucker;
-        frmMain w(u);
-        DruckenAnbinden(u, w);
-
+        Fenster w(u);
         Layoutwerte werte;
         werte.Felder = Richtwerte();
         werte.Felder[15] = QStringLiteral("14");
@@ -90,14 +71,13 @@ private Q_SLOTS:
         AufVorschau(anwendung, w.vorschau());
         z.AktQSO.Call = QStringLiteral("Q1ABC");
         z.AktQSO.Datum = QDate(2023, 5, 21);
-        z.AktQSO.UTC = QStringLiteral("12:34");
         z.AktQSO.Mode = QStringLiteral("SSB");
         ZeigeAktQSO(z, w.vorschau(), false);
         QVERIFY(w.vorschau()[QStringLiteral("Check1(1)")].gesetzt);
         z.RandOben = -1.5f;
         z.RandLinks = -2.0f;
 
-        w.aktion(QStringLiteral("mnuFilePrint"))->trigger();
+        w.befehl("mnuFilePrint");
         QVERIFY(meldungen.aufrufe().isEmpty());
         const QString pdf = drucker.LetzteDatei();
         QVERIFY(QFileInfo::exists(pdf));
@@ -106,32 +86,23 @@ private Q_SLOTS:
         QVERIFY2(std::abs(s.width() - 140.0) < 0.3 && std::abs(s.height() - 90.0) < 0.3,
                  qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
 
-        struct Soll
-        {
-            const char *text;
-            const char *element;
-            bool mittig;
-            const char *schrift;
-            double punkte;
-        };
-        const Soll soll[] = {
-            {"Q1ABC", "lbCall", true, "Arial Narrow", 36.0}, {"21.", "lbDay", true, "Arial", 10.8},
-            {"05.", "lbMonat", true, "Arial", 10.8},         {"2023", "lbJahr", true, "Arial", 10.8},
-            {"X", "Check1(1)", false, "Arial", 12.0},
-        };
+        // Word, card control, font and size; texts are centred over their box, the X is not.
+        const QList<std::tuple<QString, QString, QString, double>> soll = {
+            {"Q1ABC", "lbCall", "Arial Narrow", 36.0}, {"21.", "lbDay", "Arial", 10.8}, {"05.", "lbMonat", "Arial", 10.8},
+            {"2023", "lbJahr", "Arial", 10.8},         {"X", "Check1(1)", "Arial", 12.0}};
         const QList<Wort> gefunden = woerter(pdf);
-        for (const Soll &s : soll) {
-            const auto wort = std::find_if(gefunden.cbegin(), gefunden.cend(),
-                                           [&](const Wort &x) { return x.text == QLatin1String(s.text); });
-            QVERIFY2(wort != gefunden.cend(), s.text);
-            const KartenElement &e = w.vorschau()[QString::fromLatin1(s.element)];
-            const double x = s.mittig ? (wort->xMin + wort->xMax) / 2.0 - e.breite / 2.0 : wort->xMin;
-            const double y = zeilenOben(*wort, QString::fromLatin1(s.schrift), s.punkte, drucker.printer());
-            QVERIFY2(std::abs(x - (e.links + z.RandLinks)) < 0.3, qPrintable(QStringLiteral("%1: x %2").arg(s.text).arg(x)));
-            QVERIFY2(std::abs(y - (e.oben + z.RandOben)) < 0.3, qPrintable(QStringLiteral("%1: y %2").arg(s.text).arg(y)));
+        for (const auto &[text, element, schrift, punkte] : soll) {
+            const auto wort = std::find_if(gefunden.cbegin(), gefunden.cend(), [&](const Wort &x) { return x.text == text; });
+            QVERIFY2(wort != gefunden.cend(), qPrintable(text));
+            const KartenElement &e = w.vorschau()[element];
+            const double x = text == QLatin1String("X") ? wort->xMin : (wort->xMin + wort->xMax) / 2.0 - e.breite / 2.0;
+            const double y = zeilenOben(*wort, schrift, punkte, drucker.printer());
+            QVERIFY2(std::abs(x - (e.links + z.RandLinks)) < 0.3, qPrintable(QStringLiteral("%1: x %2").arg(text).arg(x)));
+            QVERIFY2(std::abs(y - (e.oben + z.RandOben)) < 0.3, qPrintable(QStringLiteral("%1: y %2").arg(text).arg(y)));
         }
         QVERIFY(z.AktQSO.QslSent);
         QVERIFY(!z.AdifGeaendert);
+        QVERIFY(!w.bild1()->isHidden());
     }
 
     // The card scan behind the preview is hidden while the card is drawn.
@@ -139,19 +110,17 @@ private Q_SLOTS:
     {
         AufzeichnungsZiel ziel;
         z.objZiel = &ziel;
-        frmMain w(u);
-        DruckenAnbinden(u, w);
-        QLabel *bild1 = w.findChild<QLabel *>(QStringLiteral("Bild1"));
+        Fenster w(u);
         QList<bool> verborgen;
         ziel.setBreitenfunktion([&](const QString &, const QString &, float, bool) {
-            verborgen.append(bild1->isHidden());
+            verborgen.append(w.bild1()->isHidden());
             return 1.0;
         });
         z.AktQSO.Call = QStringLiteral("Q1ABC");
-        w.aktion(QStringLiteral("mnuFilePrint"))->trigger();
+        w.befehl("mnuFilePrint");
         QCOMPARE(ziel.fertigeSeiten(), 1);
         QVERIFY(!verborgen.isEmpty() && !verborgen.contains(false));
-        QVERIFY(!bild1->isHidden());
+        QVERIFY(!w.bild1()->isHidden());
         // No file was written, so the status bar says nothing.
         QVERIFY(!w.findChild<QStatusBar *>());
     }
@@ -161,10 +130,9 @@ private Q_SLOTS:
         AufzeichnungsZiel ziel;
         ziel.setScaleMode(6);
         z.objZiel = &ziel;
-        frmMain w(u);
-        DruckenAnbinden(u, w);
-        w.aktion(QStringLiteral("mnu_objZiel_Info"))->trigger();
-        w.aktion(QStringLiteral("mnu_Printer_Info"))->trigger();
+        Fenster w(u);
+        w.befehl("mnu_objZiel_Info");
+        w.befehl("mnu_Printer_Info");
         QCOMPARE(meldungen.aufrufe().size(), 2);
         QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Eingestellter Drucker: Informationen"));
         QCOMPARE(meldungen.aufrufe()[0].text, DruckerBericht(ziel, ziel));
@@ -173,9 +141,8 @@ private Q_SLOTS:
         QCOMPARE(meldungen.aufrufe()[1].titel, QStringLiteral(" Standard - Drucker: Informationen"));
         QVERIFY(meldungen.aufrufe()[1].text.startsWith(QStringLiteral("Gerätename: PDF-Datei")));
         QVERIFY(meldungen.aufrufe()[1].text.contains(QStringLiteral("Maßeinheit: Millimeter")));
-
-        w.aktion(QStringLiteral("mnuPrinterRand"))->trigger();
-        w.aktion(QStringLiteral("mnuPrinterRand"))->trigger();
+        w.befehl("mnuPrinterRand");
+        w.befehl("mnuPrinterRand");
         QCOMPARE(w.findChildren<frmDruckRand *>().size(), 1);
     }
 
@@ -183,45 +150,45 @@ private Q_SLOTS:
     // nothing, an unreadable file keeps the picture shown.
     void bilder_data()
     {
-        QTest::addColumn<QString>("befehl");
-        QTest::addColumn<QString>("format");
-
-        QTest::newRow("Scan jpg") << "mnuScanSetup" << "jpg";
-        QTest::newRow("Unterschrift gif") << "mnuUnterschriftScan" << "gif";
+        QTest::addColumn<QByteArray>("befehl");
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("Scan") << QByteArray("mnuScanSetup") << "scan.jpg";
+        // A GIF of one red pixel; Qt reads GIF but does not write it.
+        QTest::newRow("Unterschrift GIF") << QByteArray("mnuUnterschriftScan") << "unterschrift.gif";
     }
-
     void bilder()
     {
-        QFETCH(QString, befehl);
-        QFETCH(QString, format);
-        frmMain w(u);
-        DruckenAnbinden(u, w);
-        const bool scan = befehl == QLatin1String("mnuScanSetup");
+        QFETCH(QByteArray, befehl);
+        QFETCH(QString, datei);
+        datei = ordner.filePath(datei);
+        Fenster w(u);
+        const bool scan = befehl == "mnuScanSetup";
         const QString schluessel = scan ? QStringLiteral("Picture") : QStringLiteral("Unterschrift");
-        auto bild = [&] {
-            return scan ? w.findChild<QLabel *>(QStringLiteral("Bild1"))->pixmap().size() : w.vorschau().unterschrift.size();
-        };
-
-        const QString datei = bildDatei(format, QSize(30, 12));
+        auto bild = [&] { return scan ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
+        QFile f(datei);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (scan) {
+            QImage(30, 12, QImage::Format_RGB32).save(&f, "jpg");
+        } else {
+            f.write(QByteArray::fromHex(
+                "47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b"));
+        }
+        f.close();
+        const QSize geladen = scan ? QSize(30, 12) : QSize(1, 1);
         dialoge.datei(datei);
-        w.aktion(befehl)->trigger();
-        QCOMPARE(dialoge.aufrufe().last().Filter, scan ? QStringLiteral("Bild-Dateien (*.bmp;*.tif;*.jpg)|*.bmp;*.tif;*.jpg")
-                                                       : QStringLiteral("Bild-Dateien (*.gif;*.bmp;*.tif)|*.gif;*.bmp;*.tif;*.jpg"));
-        const QSize geladen = format == QLatin1String("gif") ? QSize(1, 1) : QSize(30, 12);
+        w.befehl(befehl);
         QCOMPARE(bild(), geladen);
         QCOMPARE(Einstellung(schluessel), datei);
-
         dialoge.abbrechen();
-        w.aktion(befehl)->trigger();
+        w.befehl(befehl);
         QCOMPARE(Einstellung(schluessel), datei);
 
-        const QString kaputt = ordner.filePath(QStringLiteral("kaputt.") + format);
-        QFile f(kaputt);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("kein Bild");
-        f.close();
+        const QString kaputt = datei + QStringLiteral(".kaputt");
+        QFile k(kaputt);
+        QVERIFY(k.open(QIODevice::WriteOnly) && k.write("kein Bild") > 0);
+        k.close();
         dialoge.datei(kaputt);
-        w.aktion(befehl)->trigger();
+        w.befehl(befehl);
         QCOMPARE(bild(), geladen);
         QCOMPARE(Einstellung(schluessel), kaputt);
     }

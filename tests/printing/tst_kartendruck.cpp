@@ -120,51 +120,46 @@ private Q_SLOTS:
         QVERIFY(meldungen.aufrufe().isEmpty());
     }
 
-    // Where each text lands with the margin correction; nothing goes left of
-    // or above the printable area, except an open box's caption.
+    // Where each text lands with the margin correction (left, top); nothing
+    // goes left of or above the printable area, except an open box's caption.
     void lage_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("links");
-        QTest::addColumn<float>("oben");
-        QTest::addColumn<float>("randOben");
-        QTest::addColumn<float>("randLinks");
+        QTest::addColumn<QPointF>("ort");
+        QTest::addColumn<QPointF>("rand");
         QTest::addColumn<QString>("gedruckt");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("y");
+        QTest::addColumn<QPointF>("soll");
         // Centred over a box of 30 mm.
         const double rst = 15.0 - modellBreite("59", 9.6f) / 2.0;
         const double ww = modellBreite("WW", 7.8f);
-        QTest::newRow("Text mit Korrektur") << "lbRST" << "59" << 20.f << 30.f << -1.5f << -2.f << "59" << 18 + rst << 28.5;
-        QTest::newRow("Kasten links am Rand") << "lbRST" << "59" << 2.f << 30.f << 0.f << -5.f << "59" << rst << 30.;
-        QTest::newRow("Kasten oben am Rand") << "lbRST" << "59" << 20.f << 1.f << -3.f << 0.f << "59" << 20 + rst << 0.;
-        QTest::newRow("TNX-Kreuz am Rand") << "Check5(1)" << "" << 1.f << 1.f << -2.f << -2.f << "X" << 0. << 0.;
+        QTest::newRow("Text mit Korrektur") << "lbRST" << "59" << QPointF(20, 30) << QPointF(-2, -1.5) << "59" << QPointF(18 + rst, 28.5);
+        QTest::newRow("Kasten links am Rand") << "lbRST" << "59" << QPointF(2, 30) << QPointF(-5, 0) << "59" << QPointF(rst, 30);
+        QTest::newRow("Kasten oben am Rand") << "lbRST" << "59" << QPointF(20, 1) << QPointF(0, -3) << "59" << QPointF(20 + rst, 0);
+        QTest::newRow("TNX-Kreuz am Rand") << "Check5(1)" << "" << QPointF(1, 1) << QPointF(-2, -2) << "X" << QPointF(0, 0);
         QTest::newRow("PSE/TNX links, unverändert")
-            << "lbPSE" << "___  ----" << 4.f << 74.f << 0.f << 0.f << "___  ----" << 4. << 74.;
+            << "lbPSE" << "___  ----" << QPointF(4, 74) << QPointF(0, 0) << "___  ----" << QPointF(4, 74);
         QTest::newRow("Modus-Beschriftung bleibt links außen")
-            << "Check1(4)" << "PSK31" << 1.f << 10.f << 0.f << -8.f << "PSK31" << -7 + ww << 10.;
+            << "Check1(4)" << "PSK31" << QPointF(1, 10) << QPointF(-8, 0) << "PSK31" << QPointF(-7 + ww, 10);
         QTest::newRow("Band-Beschriftung am Rand")
-            << "Check2(4)" << "14,07" << 1.f << 10.f << 0.f << -8.f << "14,07" << 0. << 10.;
+            << "Check2(4)" << "14,07" << QPointF(1, 10) << QPointF(-8, 0) << "14,07" << QPointF(0, 10);
         QTest::newRow("Ausbreitung: zwei W rechts vom X")
-            << "Check3(6)" << "FAI" << 40.f << 10.f << -1.f << -1.f << "FAI" << 39 + ww << 9.;
+            << "Check3(6)" << "FAI" << QPointF(40, 10) << QPointF(-1, -1) << "FAI" << QPointF(39 + ww, 9);
     }
     void lage()
     {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        QFETCH(float, links);
-        QFETCH(float, oben);
-        QFETCH(float, randOben);
-        QFETCH(float, randLinks);
+        QFETCH(QPointF, ort);
+        QFETCH(QPointF, rand);
         QFETCH(QString, gedruckt);
-        QFETCH(double, x);
-        QFETCH(double, y);
+        QFETCH(QPointF, soll);
         Ziel z;
-        QVERIFY(KarteDrucken(nur(name, text, links, oben), randOben, randLinks, z, meldungen));
+        QVERIFY(KarteDrucken(nur(name, text, float(ort.x()), float(ort.y())), float(rand.y()), float(rand.x()), z,
+                             meldungen));
         const AufzeichnungsZiel::Text *t = z.text(gedruckt);
         QVERIFY(t);
-        QVERIFY2(std::abs(t->x - x) < 1e-4 && std::abs(t->y - y) < 1e-4, qPrintable(QStringLiteral("%1, %2").arg(t->x).arg(t->y)));
+        QVERIFY2((QPointF(t->x, t->y) - soll).manhattanLength() < 1e-4, qPrintable(QStringLiteral("%1, %2").arg(t->x).arg(t->y)));
     }
 
     // The signature goes where the correction puts it, even off the page.
