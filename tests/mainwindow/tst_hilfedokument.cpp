@@ -56,8 +56,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gefunden");
         QTest::newRow("neben dem Programm") << QStringList{"bin/Cardforge.pdf", "share/cardforge/Cardforge.pdf"}
                                             << "bin/Cardforge.pdf";
-        QTest::newRow("installiert") << QStringList{"share/cardforge/Cardforge.pdf", "daten/cardforge/Cardforge.pdf"}
-                                     << "share/cardforge/Cardforge.pdf";
         QTest::newRow("Datenordner") << QStringList{"daten/cardforge/Cardforge.pdf"} << "daten/cardforge/Cardforge.pdf";
         QTest::newRow("nirgends") << QStringList{"daten/Cardforge.pdf"} << "bin/Cardforge.pdf";
     }

@@ -262,15 +262,6 @@ private Q_SLOTS:
             QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
         }
     }
-
-    void druckerFehlerZeigtBild1Wieder()
-    {
-        Ziel z;
-        z.scheitereBeiZeichnung(3);
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, KarteDrucken(karte(), 0.0f, 0.0f, z, meldungen, bild1Merken));
-        QCOMPARE(bild1, QList<bool>({false, true}));
-        QCOMPARE(z.fertigeSeiten(), 0);
-    }
 };
 
 CARDFORGE_TEST_MAIN(TestKartenDruck)
