@@ -162,20 +162,6 @@ private Q_SLOTS:
         QVERIFY2((QPointF(t->x, t->y) - soll).manhattanLength() < 1e-4, qPrintable(QStringLiteral("%1, %2").arg(t->x).arg(t->y)));
     }
 
-    // The signature goes where the correction puts it, even off the page.
-    void unterschriftOhneKlemmen()
-    {
-        Kartenvorschau k = nur({});
-        k.unterschrift = karte().unterschrift;
-        k[QStringLiteral("imUnterschrift")].links = 1.0f;
-        k[QStringLiteral("imUnterschrift")].oben = 0.5f;
-        Ziel z;
-        QVERIFY(KarteDrucken(k, -2.0f, -1.5f, z, meldungen));
-        QCOMPARE(z.bilder().size(), 1);
-        QCOMPARE(QRectF(z.bilder()[0].x, z.bilder()[0].y, z.bilder()[0].breite, z.bilder()[0].hoehe),
-                 QRectF(-0.5, -1.5, 30, 5));
-    }
-
     // The size shrinks in 2-point steps while the text's length times the
     // average width of "MOWAH" exceeds the box, never below 4 points.
     void einpassen_data()
@@ -215,7 +201,7 @@ private Q_SLOTS:
     }
 
     // Hidden labels and hidden ticked boxes print nothing; the signature
-    // prints whenever there is one.
+    // prints whenever there is one, where the correction puts it, even off the page.
     void verborgenesDrucktNichts()
     {
         Kartenvorschau k = karte();
@@ -224,10 +210,13 @@ private Q_SLOTS:
             e.gesetzt = true;
             e.text = QStringLiteral("sichtbar?");
         }
+        k[QStringLiteral("imUnterschrift")].links = 1.0f;
+        k[QStringLiteral("imUnterschrift")].oben = 0.5f;
         Ziel z;
-        QVERIFY(KarteDrucken(k, 0.0f, 0.0f, z, meldungen));
+        QVERIFY(KarteDrucken(k, -2.0f, -1.5f, z, meldungen));
         QVERIFY(z.texte().isEmpty());
         QCOMPARE(z.bilder().size(), 1);
+        QCOMPARE(QRectF(z.bilder()[0].x, z.bilder()[0].y, z.bilder()[0].breite, z.bilder()[0].hoehe), QRectF(-0.5, -1.5, 30, 5));
         QCOMPARE(z.fertigeSeiten(), 1);
 
         Ziel ohne;
