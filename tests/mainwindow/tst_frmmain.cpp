@@ -3,6 +3,7 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
+#include "mainwindow/Dialogfilter.h"
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
@@ -29,45 +30,28 @@ private Q_SLOTS:
         meldungen.leeren();
     }
 
+    // Each menu with its commands in order: objectName=caption and key, "-" a separator.
     void menue()
     {
         frmMain w(u);
         QStringList ist;
         for (QAction *m : w.menuBar()->actions()) {
-            ist << m->menu()->objectName() + '=' + m->text();
+            QString zeile = m->menu()->objectName() + '=' + m->text() + ':';
             for (QAction *a : m->menu()->actions())
-                ist << "  " + a->objectName() + '=' + (a->isSeparator() ? "-" : a->text())
-                           + (a->shortcut().isEmpty() ? QString() : ' ' + a->shortcut().toString());
+                zeile += ' ' + a->objectName() + '=' + (a->isSeparator() ? "-" : a->text())
+                         + (a->shortcut().isEmpty() ? QString() : ' ' + a->shortcut().toString()) + ';';
+            ist << zeile;
         }
-        const QStringList soll = {
-            "mnuFile=&Datei",
-            "  mnuFileOpen=&Öffnen eine ADIF-Datei F3",
-            "  mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7",
-            "  mnuFileBar0=-",
-            "  mnuFileExit=&Beenden",
-            "mnuLog=&Logbuch",
-            "  mnuADIFLog=&ADIF-Logbuch-Daten F4",
-            "  mnuEditLog=&Handeingabe F6",
-            "  mnuEditBar0=-",
-            "  mnuFilePrint=QSL-Karte &bedrucken... F5",
-            "mnuSet=&Settings",
-            "  mnuMyCall=My &Call",
-            "  mnuStation=My &Station",
-            "  mnuScanSetup=&1:1 QSL-Scan einlesen",
-            "  mnuUnterschriftScan=&Unterschrift-Scan einlesen",
-            "  mnuQSL_Einrichtung=&QSL-Karte einrichten",
-            "  mnuSetBar1=-",
-            "  mnuPrinterSetup=&Drucker einrichten...",
-            "  mnuPrinterRand=Drucker-&Randkorrektur",
-            "mnuHelp=&?",
-            "  mnuHelpContents=&Kurzanleitung F1",
-            "  mnuHelpBar0=-",
-            "  mnuHelpAbout=&Info  F2",
-            "  mnuHelpBar1=-",
-            "  mnu_objZiel_Info=&eingestellter Drucker geeignet ?",
-            "  mnu_Printer_Info=&Standard - Drucker geeignet ?",
-        };
-        QCOMPARE(ist, soll);
+        QCOMPARE(ist, QStringList({
+            "mnuFile=&Datei: mnuFileOpen=&Öffnen eine ADIF-Datei F3; mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7;"
+            " mnuFileBar0=-; mnuFileExit=&Beenden;",
+            "mnuLog=&Logbuch: mnuADIFLog=&ADIF-Logbuch-Daten F4; mnuEditLog=&Handeingabe F6; mnuEditBar0=-;"
+            " mnuFilePrint=QSL-Karte &bedrucken... F5;",
+            "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
+            " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
+            " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;",
+            "mnuHelp=&?: mnuHelpContents=&Kurzanleitung F1; mnuHelpBar0=-; mnuHelpAbout=&Info  F2; mnuHelpBar1=-;"
+            " mnu_objZiel_Info=&eingestellter Drucker geeignet ?; mnu_Printer_Info=&Standard - Drucker geeignet ?;"}));
     }
 
     // The preview keeps the layout's millimetres; the card controls show them
@@ -154,6 +138,15 @@ private Q_SLOTS:
         w.aktion(QStringLiteral("mnuFileOpen"))->trigger();
         QCOMPARE(z.AdifDatGes, liste);
         QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
+    }
+
+    // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.
+    void dateifilter()
+    {
+        const QStringList f = QtNameFilter(QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
+        QCOMPARE(f, QStringList({"ADIF Datei (*.[aA][dD][iI] *.[aA][dD][xX])", "Alle Dateien (*)"}));
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.[aA][dD][iI]")));
+        QVERIFY(re.match(QStringLiteral("LOG.ADI")).hasMatch() && !re.match(QStringLiteral("log.txt")).hasMatch());
     }
 
     void hilfeOhneDokument()

@@ -167,33 +167,39 @@ private Q_SLOTS:
     }
 
     // A card whose QSO no record of the loaded log stands for prints without
-    // touching the log; when it came from a log, the user is asked first.
+    // touching the log; when it came from a log, the user is asked first. The
+    // record must still show the QSO's callsign, date, time and mode.
     void ohneVermerk_data()
     {
         QTest::addColumn<QString>("geladen");  // AdifRecordsDatei
         QTest::addColumn<QString>("herkunft"); // AktQsoDatei
         QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("aenderung"); // of record 3 since the hand-over: "old|new"
         QTest::addColumn<bool>("frage");
         QTest::addColumn<bool>("drucken");
-        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << false << true;
-        QTest::newRow("kein Log geladen") << "" << "" << 0 << false << true;
-        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << true << false;
-        QTest::newRow("weitergeblättert: trotzdem drucken") << dateiA << dateiA << 7 << true << true;
-        QTest::newRow("derselbe Partner an einem anderen Tag") << dateiA << dateiA << 5 << true << true;
-        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << true << true;
+        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << true;
+        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << true;
+        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << true << false;
+        QTest::newRow("anderer Partner: trotzdem drucken") << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << true << true;
+        QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << true << true;
+        QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << true << true;
+        QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << true << true;
+        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << "" << true << true;
     }
     void ohneVermerk()
     {
         QFETCH(QString, geladen);
         QFETCH(QString, herkunft);
         QFETCH(int, index);
+        QFETCH(QString, aenderung);
         QFETCH(bool, frage);
         QFETCH(bool, drucken);
         satzDreiUebergeben();
         z.AdifRecordsDatei = geladen;
         z.AktQsoDatei = herkunft;
         z.AdifRecordIndex = index;
-        z.AdifRecords[5].replace(QStringLiteral("Q5ABC"), QStringLiteral("Q3ABC"));
+        if (!aenderung.isEmpty())
+            z.AdifRecords[3].replace(aenderung.section('|', 0, 0), aenderung.section('|', 1));
         vorher = z.AdifRecords;
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
