@@ -90,6 +90,9 @@ private Q_SLOTS:
         QVERIFY(QFile::link(w + "/A.adi", w + "/verweis.adi"));
         QVERIFY(QFile::link(w + "/aa", w + "/ordner.adi"));
         QVERIFY(QFile::link(w + "/selbst.adi", w + "/selbst.adi"));
+        QTemporaryDir anderswo;
+        datei(anderswo.filePath("fremd.adi"));
+        QVERIFY(QFile::link(anderswo.path(), w + "/aussen"));
         datei(w + "/gesperrt/geheim.adi");
         QVERIFY(QFile::setPermissions(w + "/gesperrt", QFileDevice::Permissions()));
         datei(w + "/mit;strich.adi");
