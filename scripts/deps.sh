@@ -7,7 +7,8 @@ set -euo pipefail
 
 pakete=(qt6-base-dev qt6-image-formats-plugins fonts-liberation build-essential cmake ninja-build)
 if [ "${1:-build}" = test ] || [ "${1:-build}" = pruefen ]; then
-    pakete+=(xvfb xauth xdotool poppler-utils)
+    # The printer test starts a CUPS server of its own with a cups-pdf queue.
+    pakete+=(xvfb xauth xdotool poppler-utils cups printer-driver-cups-pdf)
 fi
 if [ "${1:-build}" = pruefen ]; then
     pakete+=(clang libclang-rt-14-dev)
@@ -27,6 +28,19 @@ if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null || { echo "Bitte als root ausführen oder sudo installieren." >&2; exit 1; }
     sudo_cmd=(sudo)
 fi
+
+# Without systemd (a container, a CI sandbox) the package scripts would start
+# the CUPS daemon through its init script and leave it running, or fail the
+# installation when it cannot start. The tests start their own server, so the
+# system's stays off there, for this installation only. Where systemd runs,
+# installing cups starts it as on any Debian desktop.
+regel=/usr/sbin/policy-rc.d
+if [ ! -d /run/systemd/system ] && [ ! -e "$regel" ]; then
+    printf '#!/bin/sh\nexit 101\n' | "${sudo_cmd[@]}" tee "$regel" >/dev/null
+    "${sudo_cmd[@]}" chmod 755 "$regel"
+    trap '"${sudo_cmd[@]}" rm -f "$regel"' EXIT
+fi
+
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${fehlend[@]}"

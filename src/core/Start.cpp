@@ -35,12 +35,13 @@ void signalEmpfangen(int)
 
 // SIGTERM, SIGHUP and SIGINT close the main window like the user would, so the
 // close step runs and no printed mark is lost. The handler only writes a byte;
-// the event loop does the rest.
-void signaleAbfangen(frmMain *fenster)
+// the event loop does the rest once the returned notifier is enabled.
+QSocketNotifier *signaleAbfangen(frmMain *fenster)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0)
-        return;
+        return nullptr;
     auto *melder = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, fenster);
+    melder->setEnabled(false);
     QObject::connect(melder, &QSocketNotifier::activated, fenster, [fenster] {
         char c = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalSockets[1], &c, 1);
@@ -52,6 +53,7 @@ void signaleAbfangen(frmMain *fenster)
     sa.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(s, &sa, nullptr);
+    return melder;
 }
 
 } // namespace
@@ -77,6 +79,13 @@ int Start(QApplication &app)
     dialoge.setElternfenster(hauptfenster.get());
     z.objZiel = &drucker;
     DateisucheAnbinden(u, *hauptfenster);
+    // Every log that printing changed is patched when the program ends.
+    hauptfenster->logsSchreiben = [&u] { AdifDateiSchreiben(u); };
+    // Caught before the window shows, so that a session ending as soon as the
+    // window is there still gets the close step; acted on only after the load,
+    // whose pauses for pending events must not close a half-loaded window and
+    // store its defaults over the user's settings.
+    QSocketNotifier *signalMelder = signaleAbfangen(hauptfenster.get());
 
     const bool weiter = SchritteAusfuehren(
         {
@@ -96,10 +105,9 @@ int Start(QApplication &app)
     // close, so the program ends.
     if (!weiter && !hauptfenster->isVisible())
         return 1;
+    if (signalMelder)
+        signalMelder->setEnabled(true);
 
-    // Every log that printing changed is patched when the program ends.
-    hauptfenster->logsSchreiben = [&u] { AdifDateiSchreiben(u); };
-    signaleAbfangen(hauptfenster.get());
     // Logging out of the desktop session ends the program like closing it.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, hauptfenster.get(),
                      [&](QSessionManager &) { hauptfenster->schliessSchritte(); });

@@ -1,7 +1,6 @@
 #include "XvfbSitzung.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QStandardPaths>
 #include <QRegularExpression>
 #include <QThread>
@@ -13,36 +12,41 @@ XvfbSitzung::XvfbSitzung()
         m_fehler = QStringLiteral("Xvfb or xdotool is not installed (scripts/deps.sh test installs them)");
         return;
     }
-    for (int n = 91; n < 140 && m_display.isEmpty(); ++n) {
-        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        auto server = std::make_unique<QProcess>();
-        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server->start(xvfb, {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
-                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (!server->waitForStarted(5000))
-            continue;
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-        QDeadlineTimer frist(10000);
-        while (!QFile::exists(socket) && server->state() == QProcess::Running && !frist.hasExpired())
+    // The server picks a free display number itself and writes it to its
+    // standard output: tests running side by side never share a display. It
+    // must not reset when its last client leaves: the test's own calls of
+    // xdotool come and go, and a program connecting during a reset is turned
+    // away.
+    auto server = std::make_unique<QProcess>();
+    server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server->start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                         QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QDeadlineTimer frist(60000);
+    if (server->waitForStarted(10000)) {
+        while (!server->canReadLine() && server->state() == QProcess::Running && !frist.hasExpired())
+            server->waitForReadyRead(100);
+        const QString nummer = QString::fromLatin1(server->readLine()).trimmed();
+        bool zahl = false;
+        nummer.toInt(&zahl);
+        if (zahl)
+            m_display = QLatin1Char(':') + nummer;
+    }
+    // The number is written once the server listens; ask it until it answers.
+    bool bereit = false;
+    while (!m_display.isEmpty() && server->state() == QProcess::Running && !frist.hasExpired() && !bereit) {
+        int rc = -1;
+        xdotool({QStringLiteral("getdisplaygeometry")}, &rc);
+        bereit = rc == 0;
+        if (!bereit)
             QThread::msleep(50);
-        // The socket appears before the server takes connections; ask it.
-        bool bereit = false;
-        while (server->state() == QProcess::Running && QFile::exists(socket) && !frist.hasExpired() && !bereit) {
-            m_display = QStringLiteral(":%1").arg(n);
-            int rc = -1;
-            xdotool({QStringLiteral("getdisplaygeometry")}, &rc);
-            bereit = rc == 0;
-            if (!bereit)
-                QThread::msleep(50);
-        }
-        if (bereit) {
-            m_server = std::move(server);
-        } else {
-            m_display.clear();
-            server->kill();
-            server->waitForFinished(2000);
-        }
+    }
+    if (bereit) {
+        m_server = std::move(server);
+    } else {
+        m_display.clear();
+        server->kill();
+        server->waitForFinished(2000);
     }
     if (m_display.isEmpty())
         m_fehler = QStringLiteral("no X display could be started");

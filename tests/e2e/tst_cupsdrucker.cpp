@@ -1,0 +1,236 @@
+#include "TestUmgebung.h"
+
+#include "Programmlauf.h"
+
+#include <QFile>
+#include <cmath>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QString suchen(const QString &name)
+{
+    const QString gefunden = QStandardPaths::findExecutable(name);
+    return gefunden.isEmpty()
+               ? QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
+               : gefunden;
+}
+
+bool schreiben(const QString &pfad, const QByteArray &inhalt)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+}
+
+// A CUPS server of the test's own: configuration, spool, logs and the socket
+// in a temporary folder, a cups-pdf queue as its default printer writing into
+// that folder as well. cups-pdf reads its settings only from /etc/cups; the
+// queue's own file there carries the test's name and goes with the server.
+class CupsServer
+{
+public:
+    explicit CupsServer(const QString &cupsd) : m_queue(QStringLiteral("Cardforge-Test-%1").arg(::getpid()))
+    {
+        // Filters run as the user lp and must reach the spool folder.
+        QFile::setPermissions(m_ordner.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                   | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                   | QFile::ExeOther);
+        for (const char *unter : {"etc", "spool/tmp", "cache", "state", "log", "karten", "cups-pdf"})
+            QDir().mkpath(pfad(QString::fromLatin1(unter)));
+        const QByteArray o = QFile::encodeName(m_ordner.path());
+        schreiben(pfad(QStringLiteral("cupsd.conf")),
+                  "Listen " + o + "/cups.sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
+                                  "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
+                                  "</Policy>\n");
+        schreiben(pfad(QStringLiteral("cups-files.conf")),
+                  "ServerRoot " + o + "/etc\nRequestRoot " + o + "/spool\nTempDir " + o + "/spool/tmp\nCacheDir " + o
+                      + "/cache\nStateDir " + o + "/state\nErrorLog " + o + "/log/error_log\nAccessLog " + o
+                      + "/log/access_log\nPageLog " + o + "/log/page_log\nPrintcap " + o + "/printcap\n");
+        m_konfiguration = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
+        if (!schreiben(m_konfiguration, "Out " + o + "/karten\nLog " + o + "/cups-pdf\nSpool " + o + "/cups-pdf\n")) {
+            m_fehler = QStringLiteral("%1 cannot be written").arg(m_konfiguration);
+            return;
+        }
+        m_umgebung.insert(QStringLiteral("CUPS_SERVER"), socket());
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), pfad(QStringLiteral("cupsd.conf")),
+                               QStringLiteral("-s"), pfad(QStringLiteral("cups-files.conf"))});
+        QDeadlineTimer frist(Programmlauf::Frist);
+        while (m_server.waitForStarted(10000) && !m_server.waitForFinished(200) && !frist.hasExpired()) {
+            int rc = -1;
+            Programmlauf::ausfuehren(suchen(QStringLiteral("lpstat")), {QStringLiteral("-r")}, m_umgebung, &rc);
+            if (rc == 0)
+                return;
+        }
+        m_fehler = QStringLiteral("cupsd did not start: ") + QString::fromLocal8Bit(m_server.readAll());
+    }
+
+    ~CupsServer()
+    {
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            if (!m_server.waitForFinished(30000)) {
+                m_server.kill();
+                m_server.waitForFinished(5000);
+            }
+        }
+        if (!m_konfiguration.isEmpty())
+            QFile::remove(m_konfiguration);
+    }
+
+    QString fehler() const { return m_fehler; }
+    QString socket() const { return pfad(QStringLiteral("cups.sock")); }
+    QString karten() const { return pfad(QStringLiteral("karten")); }
+
+    // Runs a CUPS command against this server; true when it succeeded.
+    bool befehl(const QString &programm, const QStringList &argumente, QString *ausgabe = nullptr) const
+    {
+        int rc = -1;
+        const QString text = Programmlauf::ausfuehren(suchen(programm), argumente, m_umgebung, &rc);
+        if (ausgabe)
+            *ausgabe = text;
+        return rc == 0;
+    }
+
+    // The queue: the cups-pdf backend with the settings file above, the
+    // driver cups-pdf brings along, accepting jobs, the server's default.
+    bool druckerAnlegen(const QString &ppd) const
+    {
+        return befehl(QStringLiteral("lpadmin"), {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                                                  QStringLiteral("cups-pdf:/") + m_queue, QStringLiteral("-P"), ppd})
+               && befehl(QStringLiteral("lpadmin"), {QStringLiteral("-d"), m_queue});
+    }
+
+    // Whether every job has left the queue, and at least one of them done.
+    bool fertig() const
+    {
+        QString offen;
+        QString erledigt;
+        return befehl(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("not-completed"), QStringLiteral("-o")},
+                      &offen)
+               && befehl(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o")},
+                         &erledigt)
+               && offen.trimmed().isEmpty() && !erledigt.trimmed().isEmpty();
+    }
+
+    // What the server said about the jobs, for a failure message.
+    QString protokoll() const
+    {
+        QFile f(pfad(QStringLiteral("log/error_log")));
+        if (!f.open(QIODevice::ReadOnly))
+            return QStringLiteral("(no error_log)");
+        QStringList zeilen;
+        for (const QString &z : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+            if (z.contains(QLatin1String("[Job")) && !z.contains(QLatin1String("envp[")))
+                zeilen.append(z);
+        }
+        return zeilen.mid(std::max<qsizetype>(0, zeilen.size() - 60)).join(QLatin1Char('\n'));
+    }
+
+private:
+    QString pfad(const QString &name) const { return m_ordner.filePath(name); }
+
+    QTemporaryDir m_ordner;
+    QString m_queue;
+    QString m_konfiguration;
+    QProcessEnvironment m_umgebung = QProcessEnvironment::systemEnvironment();
+    QProcess m_server;
+    QString m_fehler;
+};
+
+} // namespace
+
+// A card printed through the program's normal path on a real printer: the
+// system's default printer is a cups-pdf queue, and what it delivers is the
+// card, one page of the card's size.
+class TestCupsDrucker : public QObject
+{
+    Q_OBJECT
+
+    QString m_ppd;
+    std::unique_ptr<CupsServer> cups;
+    std::unique_ptr<Programmlauf> lauf;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const char *hinweis = " (scripts/deps.sh test installs cups and printer-driver-cups-pdf)";
+        if (::geteuid() != 0)
+            QSKIP("The printer test needs root: the cups-pdf backend runs only as root and reads its settings from "
+                  "/etc/cups.");
+        for (const char *programm : {"cupsd", "lpadmin", "lpstat", "pdfinfo"}) {
+            if (suchen(QString::fromLatin1(programm)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed%2").arg(QLatin1String(programm), QLatin1String(hinweis))));
+        }
+        if (!QFileInfo::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
+            QSKIP(qPrintable(QStringLiteral("the cups-pdf backend is not installed%1").arg(QLatin1String(hinweis))));
+        for (const char *ppd : {"/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/cups/model/CUPS-PDF_opt.ppd"}) {
+            if (QFileInfo::exists(QString::fromLatin1(ppd)))
+                m_ppd = QString::fromLatin1(ppd);
+        }
+        if (m_ppd.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing%1").arg(QLatin1String(hinweis))));
+    }
+
+    void cleanup()
+    {
+        if (QTest::currentTestFailed()) {
+            if (lauf)
+                qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(QStringLiteral(" | "))
+                                  << "\nCardforge printed:\n" << lauf->ausgabe();
+            if (cups)
+                qInfo().noquote() << "CUPS said about the jobs:\n" << cups->protokoll();
+        }
+        lauf.reset();
+        cups.reset();
+    }
+
+    void karteAufDemStandarddrucker()
+    {
+        cups = std::make_unique<CupsServer>(suchen(QStringLiteral("cupsd")));
+        QVERIFY2(cups->fehler().isEmpty(), qPrintable(cups->fehler()));
+        QVERIFY(cups->druckerAnlegen(m_ppd));
+
+        lauf = std::make_unique<Programmlauf>();
+        if (!lauf->fehler().isEmpty())
+            QSKIP(qPrintable(lauf->fehler()));
+        lauf->umgebung().insert(QStringLiteral("CUPS_SERVER"), cups->socket());
+        const QString log = lauf->home() + QStringLiteral("/Logbuch.adi");
+        QVERIFY(schreiben(log, Probekarte::logbuch()));
+        QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
+        einstellungen.append({QStringLiteral("AdifDatGes"), log + QLatin1Char(';')});
+        lauf->einstellungen(einstellungen);
+
+        QVERIFY(lauf->starten());
+        QVERIFY2(lauf->tippen(QStringLiteral("Cardforge"), {QStringLiteral("F4")}), "the main window did not come up");
+        QVERIFY2(lauf->tippen(QStringLiteral("ADIF-QSO-Daten"), {QStringLiteral("alt+o")}),
+                 "the log browser did not open on F4");
+        QVERIFY2(lauf->warteAufFokus(QStringLiteral("Cardforge")), "\"&OK\" did not bring the main window forward");
+        QVERIFY(lauf->tippen(QStringLiteral("Cardforge"), {QStringLiteral("F5")}));
+        QVERIFY2(lauf->menue(QStringLiteral("alt+d"), QStringLiteral("b")), "the menu \"&Datei\" did not open");
+        QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
+
+        QDeadlineTimer frist(Programmlauf::Frist);
+        while (!cups->fertig() && !frist.hasExpired())
+            QTest::qWait(250);
+        QVERIFY2(cups->fertig(), "the print job did not complete");
+        const QStringList karten = QDir(cups->karten()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        QVERIFY2(karten.size() == 1, qPrintable(karten.join(QLatin1Char(' '))));
+        const auto [seiten, groesse] = Programmlauf::seiten(cups->karten() + QLatin1Char('/') + karten.first());
+        QCOMPARE(seiten, 1);
+        // The print system rounds the page to whole points.
+        QVERIFY2(std::abs(groesse.width() - 140.0) < 1.0 && std::abs(groesse.height() - 90.0) < 1.0,
+                 qPrintable(QStringLiteral("%1 x %2 mm").arg(groesse.width()).arg(groesse.height())));
+
+        // The card went to the printer, not into a file, and counts as printed.
+        QVERIFY(!QFileInfo::exists(lauf->kartenOrdner()));
+        QFile nachher(log);
+        QVERIFY(nachher.open(QIODevice::ReadOnly));
+        QVERIFY(nachher.readAll().contains("<QSL_SEND:1>Y"));
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestCupsDrucker)
+#include "tst_cupsdrucker.moc"

@@ -1,0 +1,206 @@
+#include "TestUmgebung.h"
+
+#include "Programmlauf.h"
+#include "adif/AdifLesen.h"
+
+#include <QFontMetricsF>
+#include <QPrinter>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+struct Wort
+{
+    QString text;
+    double xMin, yMin, xMax, yMax; // millimetres from the page's top-left corner
+};
+
+QList<Wort> woerter(const QString &pdf)
+{
+    static const QRegularExpression muster(QStringLiteral(
+        R"x(<word xMin="(-?[\d.]+)" yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" yMax="(-?[\d.]+)">([^<]*)</word>)x"));
+    constexpr double ptJeMm = 72.0 / 25.4;
+    QList<Wort> liste;
+    auto it = muster.globalMatch(
+        Programmlauf::ausfuehren(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,
+                      m.captured(3).toDouble() / ptJeMm, m.captured(4).toDouble() / ptJeMm});
+    }
+    return liste;
+}
+
+QByteArray lesen(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+bool schreiben(const QString &pfad, const QByteArray &inhalt, QIODevice::OpenMode art = QIODevice::WriteOnly)
+{
+    QFile f(pfad);
+    return f.open(art) && f.write(inhalt) == inhalt.size();
+}
+
+} // namespace
+
+// The real program from start to end, as a user prints one card: the log
+// browser hands record 0 over, the card goes to a PDF file (no printer), the
+// program ends through its menu and marks the QSO in the log.
+class TestE2e : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Programmlauf> lauf;
+
+    QString logDatei() const { return lauf->home() + QStringLiteral("/Logbuch/Logbuch.adi"); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char *programm : {"pdftotext", "pdfinfo"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(programm)).isEmpty())
+                QSKIP("pdftotext or pdfinfo (poppler-utils) is missing; scripts/deps.sh test installs it");
+        }
+    }
+
+    void init() { lauf = std::make_unique<Programmlauf>(); }
+
+    void cleanup()
+    {
+        if (QTest::currentTestFailed()) {
+            qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(QStringLiteral(" | "));
+            qInfo().noquote() << "Cardforge printed:\n" << lauf->ausgabe();
+        }
+        lauf.reset();
+    }
+
+    void karteDruckenUndLogMarkieren_data()
+    {
+        QTest::addColumn<QByteArray>("vonAussen");
+        QTest::newRow("log untouched by others") << QByteArray();
+        QTest::newRow("another logger appends a QSO before the end")
+            << QByteArray("<CALL:5>Q9NEW<QSO_DATE:8>20230701<TIME_ON:4>1000<MODE:2>CW<EOR>\r\n");
+    }
+
+    void karteDruckenUndLogMarkieren()
+    {
+        QFETCH(QByteArray, vonAussen);
+        if (!lauf->fehler().isEmpty())
+            QSKIP(qPrintable(lauf->fehler()));
+
+        QVERIFY(QDir().mkpath(QFileInfo(logDatei()).path()));
+        QVERIFY(schreiben(logDatei(), Probekarte::logbuch()));
+        QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
+        einstellungen.append({QStringLiteral("AdifDatGes"), logDatei() + QLatin1Char(';')});
+        lauf->einstellungen(einstellungen);
+
+        QVERIFY(lauf->starten());
+        QVERIFY2(lauf->tippen(QStringLiteral("Cardforge"), {QStringLiteral("F4")}), "the main window did not come up");
+        QVERIFY2(lauf->tippen(QStringLiteral("ADIF-QSO-Daten"), {QStringLiteral("alt+o")}),
+                 "the log browser did not open on F4");
+        // "&OK" clicks with a short animation; the hand-over ends by bringing
+        // the main window to the front.
+        QVERIFY2(lauf->warteAufFokus(QStringLiteral("Cardforge")), "\"&OK\" did not bring the main window forward");
+        QVERIFY(lauf->tippen(QStringLiteral("Cardforge"), {QStringLiteral("F5")}));
+        const QString pdf = Programmlauf::warteAufPdf(lauf->kartenOrdner());
+        QVERIFY2(!pdf.isEmpty(), "no card PDF appeared after F5");
+        const QByteArray vorEnde = Probekarte::logbuch() + vonAussen;
+        if (!vonAussen.isEmpty())
+            QVERIFY(schreiben(logDatei(), vonAussen, QIODevice::Append));
+        QVERIFY2(lauf->menue(QStringLiteral("alt+d"), QStringLiteral("b")), "the menu \"&Datei\" did not open");
+        QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
+
+        karteGeprueft(pdf);
+        logGeprueft(vorEnde, vonAussen);
+        einstellungenGeprueft();
+    }
+
+private:
+    void karteGeprueft(const QString &pdf)
+    {
+        static const QRegularExpression name(QStringLiteral(R"(^QSL_Q1ABC_\d{8}_\d{6}\.pdf$)"));
+        const QStringList dateien = QDir(lauf->kartenOrdner()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(dateien.size(), 1);
+        QVERIFY2(name.match(dateien.first()).hasMatch(), qPrintable(dateien.first()));
+
+        const auto [seiten, groesse] = Programmlauf::seiten(pdf);
+        QCOMPARE(seiten, 1);
+        QVERIFY2(std::abs(groesse.width() - 140.0) < 0.5 && std::abs(groesse.height() - 90.0) < 0.5,
+                 qPrintable(QStringLiteral("%1 x %2 mm").arg(groesse.width()).arg(groesse.height())));
+
+        const QList<Wort> gefunden = woerter(pdf);
+        QStringList texte;
+        for (const Wort &w : gefunden)
+            texte.append(w.text);
+        QStringList erwartet;
+        for (const Probekarte::Posten &p : Probekarte::posten())
+            erwartet.append(QString::fromUtf8(p.text));
+        texte.sort();
+        erwartet.sort();
+        QCOMPARE(texte, erwartet);
+
+        QPrinter drucker(QPrinter::HighResolution);
+        drucker.setOutputFormat(QPrinter::PdfFormat);
+        for (const Probekarte::Posten &p : Probekarte::posten()) {
+            const Wort &w = *std::find_if(gefunden.cbegin(), gefunden.cend(),
+                                          [&](const Wort &x) { return x.text == QString::fromUtf8(p.text); });
+            QFont f(QString::fromLatin1(p.schrift));
+            f.setPointSizeF(p.punkte);
+            f.setBold(true);
+            const QFontMetricsF fm(f, &drucker);
+            const double auf = fm.ascent() / drucker.logicalDpiY() * 25.4;
+            const double ab = fm.descent() / drucker.logicalDpiY() * 25.4;
+            // pdftotext boxes a word from the baseline minus the PDF font's
+            // ascent to the baseline plus its descent; split in Qt's ratio, the
+            // box gives back the baseline, and the item's top is one ascent up.
+            const double oben = w.yMin + (w.yMax - w.yMin) * auf / (auf + ab) - auf;
+            const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
+            QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
+                     qPrintable(QStringLiteral("%1 at %2, %3 mm instead of %4, %5")
+                                    .arg(w.text)
+                                    .arg(links)
+                                    .arg(oben)
+                                    .arg(p.links)
+                                    .arg(p.oben)));
+        }
+    }
+
+    void logGeprueft(const QByteArray &vorEnde, const QByteArray &vonAussen)
+    {
+        QCOMPARE(QDir(QFileInfo(logDatei()).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"Logbuch.adi", "Logbuch.bak"}));
+        QCOMPARE(lesen(lauf->home() + QStringLiteral("/Logbuch/Logbuch.bak")), vorEnde);
+
+        const QByteArray neu = lesen(logDatei());
+        QVERIFY(neu.startsWith(Probekarte::kopf()));
+        const QByteArray nachKopf = neu.mid(Probekarte::kopf().size());
+        const qsizetype zeilenende = nachKopf.indexOf("\r\n");
+        QCOMPARE(nachKopf.mid(zeilenende), Probekarte::rest() + vonAussen);
+
+        // The printed record keeps every field in its place and spelling; the
+        // standard's sent flag turns to Y and the program's QSL mark is added.
+        const QByteArray gedruckt = nachKopf.left(zeilenende);
+        const QByteArray alt = Probekarte::satz0();
+        const QByteArray bisFlag = alt.left(alt.indexOf("<qsl_sent:1>N"));
+        QVERIFY2(gedruckt.startsWith(bisFlag + "<qsl_sent:1>Y <") && gedruckt.endsWith("<eor>"), gedruckt.constData());
+        QVERIFY2(gedruckt.contains("<QSL_SEND:1>Y<QSLSDATE:8>"), gedruckt.constData());
+        QVERIFY(SatzParsen(QString::fromLatin1(gedruckt)).QslSent);
+    }
+
+    void einstellungenGeprueft()
+    {
+        QList<QPair<QString, QString>> erwartet = Probekarte::layout();
+        erwartet += {{"AdifDatGes", logDatei() + QLatin1Char(';')}, {"DrFormat", "0"},        {"DrGroesse", "512"},
+                     {"DrBehaelter", "4"},                          {"PrinterRandOben", "0"}, {"PrinterRandlinks", "0"}};
+        for (const auto &[schluessel, wert] : erwartet)
+            QCOMPARE(schluessel + QLatin1Char('=') + lauf->einstellung(schluessel), schluessel + QLatin1Char('=') + wert);
+        for (const char *schluessel : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            QVERIFY2(!lauf->einstellung(QString::fromLatin1(schluessel)).isEmpty(), schluessel);
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestE2e)
+#include "tst_e2e.moc"
