@@ -71,7 +71,8 @@ void schreibenLesen(const QByteArray &liste)
     QString record;
     QList<std::pair<QString, QString>> felder;
     QSet<QString> namen;
-    for (const QByteArray &stueck : liste.split('|')) {
+    // A few dozen fields are a record; more would only make this check slow.
+    for (const QByteArray &stueck : liste.split('|').mid(0, 64)) {
         const qsizetype gleich = stueck.indexOf('=');
         if (gleich <= 0)
             continue;
