@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs what Cardforge needs to build, run and test on Debian 12, and only what
-# is missing. Usage: scripts/deps.sh [build|test]
+# is missing. Usage: scripts/deps.sh [build|test|pruefen]
+# pruefen: what the test mode needs, and clang with its sanitizer and libFuzzer
+# runtimes for scripts/pruefen.sh.
 set -euo pipefail
 
 pakete=(qt6-base-dev qt6-image-formats-plugins fonts-liberation build-essential cmake ninja-build)
-if [ "${1:-build}" = test ]; then
+if [ "${1:-build}" = test ] || [ "${1:-build}" = pruefen ]; then
     # The printer test starts a CUPS server of its own with a cups-pdf queue.
     pakete+=(xvfb xauth xdotool poppler-utils cups printer-driver-cups-pdf)
+fi
+if [ "${1:-build}" = pruefen ]; then
+    pakete+=(clang libclang-rt-14-dev)
 fi
 
 fehlend=()

@@ -204,8 +204,16 @@ QStringList AdifKopfZeilen(const QString &pfad)
                                 .arg(CARDFORGE_VERSION_MAJOR)
                                 .arg(CARDFORGE_VERSION_MINOR)
                                 .arg(CARDFORGE_VERSION_PATCH);
+    // The name is free text in front of the first field. A line break or a "<"
+    // in it would start a line or a field of its own, and a reader could take
+    // the header for a QSO.
+    QString name = pfad.mid(trenner + 1);
+    for (QChar &c : name) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('<'))
+            c = QLatin1Char(' ');
+    }
     return {
-        QStringLiteral("File: ") + pfad.mid(trenner + 1),
+        QStringLiteral("File: ") + name,
         QStringLiteral("<ADIF_VER:5>2.2.8"),
         QStringLiteral("<PROGRAMID:9>Cardforge"),
         QStringLiteral("<PROGRAMVERSION:%1>%2").arg(version.size()).arg(version),

@@ -40,7 +40,8 @@ bool IstAdifRecord(const QString &zeile);
 bool IstAdifKopfEnde(const char *daten, qsizetype laenge);
 
 // The five header lines the program writes at the top of a file it creates or
-// rewrites, the first naming the file without its folder.
+// rewrites, the first naming the file without its folder (a line break or "<"
+// in the name becomes a blank, so the header never holds a field or a record).
 QStringList AdifKopfZeilen(const QString &pfad);
 
 // Bytes of lines as the program writes them: Latin-1, each line closed by CR LF.

@@ -177,7 +177,10 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
 
     QHash<QString, QString> gesetzt;
     for (const Feld &b : neu) {
-        if (istEnde(b.name))
+        // Only the first field of a name counts in the built line too: a second
+        // one would replace the same field of the original again, over text
+        // the first replacement had already moved.
+        if (istEnde(b.name) || gesetzt.contains(b.name))
             continue;
         const QString wert = gebaut.mid(b.wertAnfang, b.wertLaenge);
         gesetzt.insert(b.name, wert);

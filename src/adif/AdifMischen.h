@@ -15,6 +15,7 @@
 //   TIME_OFF and TIME_ON; RST_SENT; MODE; FREQ with BAND; PROP_MODE.
 // - Any other field of the built line is only added where the original has no
 //   field of that name.
+// - Of several fields of one name in the built line only the first counts.
 // - The standard's QSL_SENT, EQSL_QSL_SENT and LOTW_QSL_SENT become "Y" where the
 //   original has them and the built line sets the matching mark.
 // Added fields go before the original's <EOR> (at the end when it has none).

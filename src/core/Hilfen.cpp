@@ -212,13 +212,15 @@ QString GrundRufzeichen(const QString &call)
 {
     if (!call.contains(QLatin1Char('/')))
         return QString();
-    QString s = call;
-    while (s.contains(QLatin1Char('/'))) {
-        const qsizetype p = s.indexOf(QLatin1Char('/')) + 1;
+    // Each step drops at most a few characters, so a callsign of many "/" (a
+    // hostile log) takes as many steps as it is long: the steps cut a view and
+    // copy nothing.
+    QStringView s = call;
+    for (qsizetype p = s.indexOf(QLatin1Char('/')) + 1; p > 0; p = s.indexOf(QLatin1Char('/')) + 1) {
         const qsizetype L = s.size();
         const qsizetype n = L - p;
         if (n == 0) {
-            s.clear();
+            s = QStringView();
         } else if (n <= 3) {
             s = s.left(p - 1);
         } else if (p <= 4) {
@@ -230,7 +232,7 @@ QString GrundRufzeichen(const QString &call)
             s = s.left(p - 1);
         }
     }
-    return s;
+    return s.toString();
 }
 
 // Locators are read upper-cased: the parser extends a four-character locator

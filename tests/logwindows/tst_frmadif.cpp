@@ -15,6 +15,46 @@ QString kanonisch(const QString &pfad)
     return QFileInfo(pfad).canonicalFilePath();
 }
 
+// A main window with logs A and B listed and the browser open on A.
+struct Browser : Logprogramm
+{
+    QString a = logA();
+    QString b = logB();
+    frmADIF *f = nullptr;
+
+    explicit Browser(bool zweiDateien = true)
+    {
+        liste(zweiDateien ? QStringList{a, b} : QStringList{a});
+        f = qobject_cast<frmADIF *>(menue("mnuADIFLog", "frmADIF"));
+        f->Form_Activate();
+    }
+    QString feld(const char *name) const { return text(f, QString::fromLatin1(name)); }
+    // Frame caption, counter and callsign shown.
+    QString stand() const
+    {
+        return element<QGroupBox>(f, QStringLiteral("Frame9"))->title() + ' '
+               + element<QLabel>(f, QStringLiteral("lbZaehler"))->text() + ' ' + feld("Text1");
+    }
+    void knoepfe(const QStringList &namen)
+    {
+        for (const QString &n : namen)
+            klick(f, n);
+    }
+    void suchen(int art, const QString &suchtext)
+    {
+        klick(f, QStringLiteral("Option3(%1)").arg(art));
+        setzen(f, QStringLiteral("Text12"), suchtext);
+        klick(f, QStringLiteral("Command5"));
+    }
+    // The print command's marking after a drawn card.
+    void drucken()
+    {
+        z.AktQSO.QslSent = true;
+        z.AktQsoAdif = AdifSatzBauen(z);
+        QVERIFY(SatzZurueckschreiben(u));
+    }
+};
+
 } // namespace
 
 // The log browser driven as the user drives it: buttons, fields and answers
@@ -22,43 +62,6 @@ QString kanonisch(const QString &pfad)
 class TestFrmAdif : public QObject
 {
     Q_OBJECT
-
-    // A main window with logs A and B listed and the browser open on A.
-    struct Browser : Logprogramm
-    {
-        QString a = logA();
-        QString b = logB();
-        frmADIF *f = nullptr;
-
-        explicit Browser(bool zweiDateien = true)
-        {
-            liste(zweiDateien ? QStringList{a, b} : QStringList{a});
-            f = qobject_cast<frmADIF *>(menue("mnuADIFLog", "frmADIF"));
-            if (f)
-                f->Form_Activate();
-        }
-        QString feld(const char *name) const { return text(f, QString::fromLatin1(name)); }
-        QString zaehler() const { return element<QLabel>(f, QStringLiteral("lbZaehler"))->text(); }
-        QString rahmen() const { return element<QGroupBox>(f, QStringLiteral("Frame9"))->title(); }
-        void knoepfe(const QStringList &namen)
-        {
-            for (const QString &n : namen)
-                klick(f, n);
-        }
-        void suchen(int art, const QString &suchtext)
-        {
-            klick(f, QStringLiteral("Option3(%1)").arg(art));
-            setzen(f, QStringLiteral("Text12"), suchtext);
-            klick(f, QStringLiteral("Command5"));
-        }
-        // The print command's marking after a drawn card.
-        void drucken()
-        {
-            z.AktQSO.QslSent = true;
-            z.AktQsoAdif = AdifSatzBauen(z);
-            QVERIFY(SatzZurueckschreiben(u));
-        }
-    };
 
 private Q_SLOTS:
     void init() { QFile::remove(EinstellungsDatei()); }
@@ -68,45 +71,24 @@ private Q_SLOTS:
         Logprogramm p;
         QVERIFY(!p.menue("mnuADIFLog", "frmADIF"));
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe().at(0).titel, QStringLiteral("Error"));
         QCOMPARE(p.meldungen.aufrufe().at(0).text, QStringLiteral("Zuerst eine ADIF-Datei laden!"));
-    }
-
-    void oeffnen()
-    {
-        Browser p;
-        QVERIFY(p.f->isVisible());
-        QCOMPARE(p.f->windowTitle(), QStringLiteral("ADIF-QSO-Daten"));
-        QCOMPARE(p.rahmen(), QStringLiteral("Adif-Datei 1:"));
-        QCOMPARE(Logprogramm::element<QLabel>(p.f, QStringLiteral("lbAdifDatei"))->text(),
-                 p.a.left(3) + QStringLiteral("...") + p.a.right(22));
-        QCOMPARE(p.zaehler(), QStringLiteral("0"));
-        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
-        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option3(1)"))->isChecked());
-        // The menu shows the one window again, as it was left.
-        p.knoepfe({"Command3"});
-        QCOMPARE(p.menue("mnuADIFLog", "frmADIF"), p.f);
-        QCOMPARE(p.zaehler(), QStringLiteral("1"));
     }
 
     void blaettern_data()
     {
         QTest::addColumn<bool>("zweiDateien");
         QTest::addColumn<QStringList>("knoepfe");
-        QTest::addColumn<QString>("rahmen");
-        QTest::addColumn<QString>("zaehler");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("next record") << true << QStringList{"Command3"} << "Adif-Datei 1:" << "1" << "Q3DEF";
+        QTest::addColumn<QString>("stand");
         QTest::newRow("past the last record into the second file")
-            << true << QStringList{"Command7", "Command3"} << "Adif-Datei 2:" << "0" << "Q4GHI";
+            << true << QStringList{"Command7", "Command3"} << "Adif-Datei 2: 0 Q4GHI";
         QTest::newRow("back from the first record into the first file")
-            << true << QStringList{"Command7", "Command3", "Command4"} << "Adif-Datei 1:" << "0" << "Q1ABC";
+            << true << QStringList{"Command7", "Command3", "Command4"} << "Adif-Datei 1: 0 Q1ABC";
         QTest::newRow("end of the last file keeps the record")
-            << true << QStringList{"Command7", "Command3", "Command7", "Command3"} << "Adif-Datei 2:" << "1" << "Q1ABC";
-        QTest::newRow("before the first record of the first file")
-            << true << QStringList{"Command4"} << "Adif-Datei 1:" << "0" << "Q1ABC";
+            << true << QStringList{"Command7", "Command3", "Command7", "Command3"} << "Adif-Datei 2: 1 Q1ABC";
+        QTest::newRow("before the first record of the first file") << true << QStringList{"Command4"} << "Adif-Datei 1: 0 Q1ABC";
+        QTest::newRow("next record") << true << QStringList{"Command3"} << "Adif-Datei 1: 1 Q3DEF";
         QTest::newRow("single file: past the end stays")
-            << false << QStringList{"Command7", "Command3", "Command3"} << "Adif-Datei 1:" << "2" << "Q7/Q2ABC";
+            << false << QStringList{"Command7", "Command3", "Command3"} << "Adif-Datei 1: 2 Q7/Q2ABC";
     }
     void blaettern()
     {
@@ -114,93 +96,39 @@ private Q_SLOTS:
         QFETCH(QStringList, knoepfe);
         Browser p(zweiDateien);
         p.knoepfe(knoepfe);
-        QTEST(p.rahmen(), "rahmen");
-        QTEST(p.zaehler(), "zaehler");
-        QTEST(p.feld("Text1"), "call");
+        QTEST(p.stand(), "stand");
         QCOMPARE(kanonisch(p.z.AdifDatei), p.z.AdifRecordsDatei);
     }
 
     // The window's own display rules on top of the parser: short wave, the
-    // station entry of the record's band.
+    // station entry of the band, the route from a portable call, shown or typed.
     void anzeige_data()
     {
         QTest::addColumn<int>("satz");
-        QTest::addColumn<QString>("werte");
-        QTest::newRow("above 30 MHz, no entry for 2 m") << 0 << "TROPO|||";
-        QTest::newRow("14.2 MHz with ES shows SW") << 1 << "SW|||";
-        QTest::newRow("70 cm entry, route from the portable call") << 2 << "TROPO|IC-9700|IC-9700|X-50";
+        QTest::addColumn<QString>("feld"); // typed into, then left; empty: as shown
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("werte"); // Text7 to Text10, Text13
+        QTest::newRow("above 30 MHz, no entry for 2 m") << 0 << "" << "" << "TROPO||||";
+        QTest::newRow("14.2 MHz with ES shows SW") << 1 << "" << "" << "SW||||Q1ABC";
+        QTest::newRow("70 cm entry, route from the portable call") << 2 << "" << "" << "TROPO|IC-9700|IC-9700|X-50|Q2ABC";
+        QTest::newRow("portable call typed") << 0 << "Text1" << "Q7/Q2ABC" << "TROPO||||Q2ABC";
+        QTest::newRow("short wave typed") << 0 << "Text6" << "7,05" << "SW||||";
     }
     void anzeige()
     {
         QFETCH(int, satz);
+        QFETCH(QString, feld);
+        QFETCH(QString, eingabe);
         EinstellungSpeichern(QStringLiteral("70 cm"), QStringLiteral("IC-9700;X-50"));
         Browser p;
         for (int i = 0; i < satz; ++i)
             p.knoepfe({"Command3"});
-        const QString werte = QStringList{p.feld("Text7"), p.feld("Text8"), p.feld("Text9"), p.feld("Text10")}.join('|');
-        QTEST(werte, "werte");
-        if (satz == 2)
-            QCOMPARE(p.feld("Text13"), QStringLiteral("Q2ABC"));
-    }
-
-    void felder_data()
-    {
-        QTest::addColumn<QString>("feld");
-        QTest::addColumn<QString>("eingabe");
-        QTest::addColumn<QString>("ziel");
-        QTest::addColumn<QString>("ergebnis");
-        QTest::newRow("portable call fills the route") << "Text1" << "Q7/Q2ABC" << "Text13" << "Q2ABC";
-        QTest::newRow("short wave typed") << "Text6" << "7,05" << "Text7" << "SW";
-        QTest::newRow("2 m typed") << "Text6" << "145.5" << "Text7" << "TROPO";
-    }
-    void felder()
-    {
-        QFETCH(QString, feld);
-        QFETCH(QString, eingabe);
-        QFETCH(QString, ziel);
-        Browser p;
-        Logprogramm::setzen(p.f, feld, eingabe);
-        Logprogramm::verlassen(p.f, feld);
-        QTEST(Logprogramm::text(p.f, ziel), "ergebnis");
-    }
-
-    void kommentarUndPseTnx()
-    {
-        Browser p;
-        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
-        QCOMPARE(p.feld("Text15"), Logprogramm::heute());
-        Logprogramm::klick(p.f, QStringLiteral("Option1"));
-        QCOMPARE(p.feld("Text15"), QString());
-        Logprogramm::klick(p.f, QStringLiteral("Option2"));
-        QCOMPARE(p.feld("Text15"), Logprogramm::heute());
-        // A shown record brings its own received date, here none.
-        p.knoepfe({"Command3"});
-        QCOMPARE(p.feld("Text15"), QString());
-        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
-    }
-
-    void suchtasten_data()
-    {
-        QTest::addColumn<int>("art");
-        QTest::addColumn<QString>("tasten");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("date: digits, point and slash") << 0 << "21.05.2023 x-" << "21.05.2023";
-        QTest::newRow("call: '/' to 'z'") << 1 << "q1/ab c!" << "q1/abc";
-        QTest::newRow("text: everything") << 2 << "tnx fb!" << "tnx fb!";
-    }
-    void suchtasten()
-    {
-        QFETCH(int, art);
-        QFETCH(QString, tasten);
-        QFETCH(QString, text);
-        Browser p;
-        Logprogramm::klick(p.f, QStringLiteral("Option3(%1)").arg(art));
-        QLineEdit *suche = Logprogramm::element<QLineEdit>(p.f, QStringLiteral("Text12"));
-        QTest::keyClicks(suche, tasten);
-        QCOMPARE(suche->text(), text);
-        QTest::keyClick(suche, Qt::Key_Backspace);
-        QCOMPARE(suche->text(), text.chopped(1));
+        if (!feld.isEmpty()) {
+            Logprogramm::setzen(p.f, feld, eingabe);
+            Logprogramm::verlassen(p.f, feld);
+        }
+        QTEST(QStringList({p.feld("Text7"), p.feld("Text8"), p.feld("Text9"), p.feld("Text10"), p.feld("Text13")}).join('|'),
+              "werte");
     }
 
     // Each row: where the search starts, its kind and text, the answers to
@@ -212,32 +140,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("art");
         QTest::addColumn<QString>("suchtext");
         QTest::addColumn<QList<int>>("antworten");
-        QTest::addColumn<QString>("rahmen");
-        QTest::addColumn<QString>("zaehler");
-        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("stand");
         QTest::addColumn<QString>("schluss");
         const int ja = int(Antwort::Ja);
         const int nein = int(Antwort::Nein);
+        const QString keine = QStringLiteral("Keine  Daten zu      \r\nZZZ\r\nvorhanden !");
         QTest::newRow("call also finds the QSL route")
-            << false << QStringList{} << 1 << " q1abc " << QList<int>{ja, nein} << "Adif-Datei 1:" << "1" << "Q3DEF"
-            << "";
+            << false << QStringList{} << 1 << " q1abc " << QList<int>{ja, nein} << "Adif-Datei 1: 1 Q3DEF" << "";
         QTest::newRow("date as typed finds yyyymmdd")
-            << false << QStringList{} << 0 << "21.05.2023" << QList<int>{nein} << "Adif-Datei 1:" << "0" << "Q1ABC"
-            << "";
+            << false << QStringList{} << 0 << "21.05.2023" << QList<int>{nein} << "Adif-Datei 1: 0 Q1ABC" << "";
         QTest::newRow("no hit keeps record and counter")
-            << false << QStringList{"Command7"} << 2 << "zzz" << QList<int>{} << "Adif-Datei 1:" << "2" << "Q7/Q2ABC"
-            << "Keine  Daten zu      \r\nZZZ\r\nvorhanden !";
+            << false << QStringList{"Command7"} << 2 << "zzz" << QList<int>{} << "Adif-Datei 1: 2 Q7/Q2ABC" << keine;
         QTest::newRow("crossing files to a hit")
-            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{nein} << "Adif-Datei 2:" << "0" << "Q4GHI" << "";
+            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{nein} << "Adif-Datei 2: 0 Q4GHI" << "";
         QTest::newRow("no further hit goes back to the last one")
-            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{ja} << "Adif-Datei 2:" << "0" << "Q4GHI"
+            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{ja} << "Adif-Datei 2: 0 Q4GHI"
             << "Keine weiteren Daten zu      \r\nQ4GHI\r\nvorhanden !";
         QTest::newRow("no hit in any file comes back to the first")
-            << true << QStringList{"Command3"} << 2 << "zzz" << QList<int>{} << "Adif-Datei 1:" << "1" << "Q3DEF"
-            << "Keine  Daten zu      \r\nZZZ\r\nvorhanden !";
-        QTest::newRow("last hit in the first file, none after it")
-            << true << QStringList{} << 1 << "Q3DEF" << QList<int>{ja} << "Adif-Datei 1:" << "1" << "Q3DEF"
-            << "Keine weiteren Daten zu      \r\nQ3DEF\r\nvorhanden !";
+            << true << QStringList{"Command3"} << 2 << "zzz" << QList<int>{} << "Adif-Datei 1: 1 Q3DEF" << keine;
     }
     void suchen()
     {
@@ -254,65 +174,56 @@ private Q_SLOTS:
             p.meldungen.antworte(Antwort(a));
         p.suchen(art, suchtext);
 
-        const QList<SkriptMeldungen::Aufruf> &m = p.meldungen.aufrufe();
-        QCOMPARE(m.size(), antworten.size() + (schluss.isEmpty() ? 0 : 1));
-        for (int i = 0; i < antworten.size(); ++i) {
-            QCOMPARE(m.at(i).titel, QStringLiteral(" Suche erfolgreich"));
-            QCOMPARE(m.at(i).text, QStringLiteral("Weiter suchen ?"));
-        }
-        if (!schluss.isEmpty()) {
-            QCOMPARE(m.last().titel, QStringLiteral(" Suche erfolglos"));
-            QCOMPARE(m.last().text, schluss);
-        }
+        QStringList ist;
+        for (const SkriptMeldungen::Aufruf &m : p.meldungen.aufrufe())
+            ist << m.titel + ':' + m.text;
+        QStringList soll(antworten.size(), QStringLiteral(" Suche erfolgreich:Weiter suchen ?"));
+        if (!schluss.isEmpty())
+            soll << QStringLiteral(" Suche erfolglos:") + schluss;
+        QCOMPARE(ist, soll);
         QCOMPARE(p.feld("Text12"), suchtext.trimmed().toUpper());
-        QTEST(p.rahmen(), "rahmen");
-        QTEST(p.zaehler(), "zaehler");
-        QTEST(p.feld("Text1"), "call");
+        QTEST(p.stand(), "stand");
         // Fields and loaded records always belong together.
         QCOMPARE(kanonisch(p.z.AdifDatei), p.z.AdifRecordsDatei);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    void unvollstaendig()
-    {
-        Browser p;
-        p.knoepfe({"Command2"});
-        const QString vorher = p.z.AktQsoDatei;
-        QVERIFY(!vorher.isEmpty());
-        Logprogramm::setzen(p.f, QStringLiteral("Text3"), QString());
-        p.meldungen.leeren();
-        p.knoepfe({"Command2"});
-        QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe().at(0).titel, QStringLiteral("Fehler"));
-        QCOMPARE(p.meldungen.aufrufe().at(0).text, QStringLiteral("Eingaben nicht komplett!"));
-        // A half-copied QSO is no QSO of any record.
-        QVERIFY(p.z.AktQsoDatei.isEmpty());
-    }
-
+    // "TNX" brings today as received date, PSE clears it; a record shown
+    // brings its own (here none) and "TNX". The shown record goes to the card
+    // with the window's comment and PSE; a half-copied QSO is no QSO of any record.
     void uebergabe()
     {
         Browser p;
-        p.knoepfe({"Command3", "Option1"});
+        QCOMPARE(p.feld("Text15"), Logprogramm::heute());
+        p.knoepfe({"Option1"});
+        QCOMPARE(p.feld("Text15"), QString());
+        p.knoepfe({"Command3"});
+        QCOMPARE(p.feld("Text15"), QString());
+        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
+        p.knoepfe({"Option1"});
+        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
         p.knoepfe({"Command2"});
         const QsoDaten &q = p.z.AktQSO;
-        QCOMPARE(q.Call, QStringLiteral("Q3DEF"));
-        QCOMPARE(DatumYYYYMMDD(q.Datum), QStringLiteral("20230601"));
-        QCOMPARE(q.UTC, QStringLiteral("08:15"));
+        QCOMPARE(QStringList({q.Call, DatumYYYYMMDD(q.Datum), q.UTC, q.QSOvia, q.PseTnx, q.QSLvia, q.QslMedium, q.Comment}),
+                 QStringList({"Q3DEF", "20230601", "08:15", "SW", " ___  ----", "Q1ABC", "PAPER QSL CARD", "tnx fb SWL-Report"}));
         QCOMPARE(q.MHz, 14.2f);
-        QCOMPARE(q.QSOvia, QStringLiteral("SW"));
-        QCOMPARE(q.PseTnx, QStringLiteral(" ___  ----"));
-        QCOMPARE(q.QSLvia, QStringLiteral("Q1ABC"));
-        QCOMPARE(q.QslMedium, QStringLiteral("PAPER QSL CARD"));
         QVERIFY(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt);
-        QVERIFY(!p.haupt.vorschau()[QStringLiteral("Check5(1)")].gesetzt);
         QCOMPARE(p.haupt.vorschau()[QStringLiteral("lbCall")].text, QStringLiteral("Q3DEF"));
         QCOMPARE(p.z.AktQsoDatei, kanonisch(p.a));
         QCOMPARE(p.z.AdifRecordIndex, 1);
         QCOMPARE(p.z.AktQsoKorrigiert, Korrekturen());
-        QVERIFY(p.f->isVisible());
+
+        Logprogramm::setzen(p.f, QStringLiteral("Text3"), QString());
+        p.meldungen.leeren();
+        p.knoepfe({"Command2"});
+        QCOMPARE(p.meldungen.aufrufe().size(), 1);
+        QCOMPARE(p.meldungen.aufrufe().at(0).titel + ':' + p.meldungen.aufrufe().at(0).text,
+                 QStringLiteral("Fehler:Eingaben nicht komplett!"));
+        QVERIFY(p.z.AktQsoDatei.isEmpty());
     }
 
-    // Corrections on the record at 14.2 MHz that was shown with "SW".
+    // Corrections on the record at 14.2 MHz that was shown with "SW"; only a
+    // real change counts.
     void korrekturen_data()
     {
         QTest::addColumn<QString>("feld");
@@ -322,10 +233,6 @@ private Q_SLOTS:
         QTest::newRow("same call in lower case") << "Text1" << "q3def" << 0;
         QTest::newRow("other call") << "Text1" << "Q3DEG" << int(Korrektur::Call);
         QTest::newRow("same date typed") << "Text2" << "01.06.2023" << 0;
-        QTest::newRow("other date") << "Text2" << "02.06.2023" << int(Korrektur::Datum);
-        QTest::newRow("time") << "Text3" << "08:16" << int(Korrektur::UTC);
-        QTest::newRow("report") << "Text4" << "579" << int(Korrektur::RST);
-        QTest::newRow("mode in lower case") << "Text5" << "cw" << 0;
         QTest::newRow("same frequency with comma") << "Text6" << "14,2" << 0;
         QTest::newRow("other frequency") << "Text6" << "14.25" << int(Korrektur::MHz);
         QTest::newRow("propagation") << "Text7" << "F2" << int(Korrektur::QSOvia);
@@ -334,13 +241,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, feld);
         QFETCH(QString, wert);
-        QFETCH(int, korrigiert);
         Browser p;
         p.knoepfe({"Command3"});
         if (!feld.isEmpty())
             Logprogramm::setzen(p.f, feld, wert);
         p.knoepfe({"Command2"});
-        QCOMPARE(int(p.z.AktQsoKorrigiert), korrigiert);
+        QTEST(int(p.z.AktQsoKorrigiert), "korrigiert");
     }
 
     // Answering No keeps the hit shown; printing marks the record of the QSO
@@ -351,13 +257,12 @@ private Q_SLOTS:
         p.knoepfe({"Command2"});
         p.meldungen.antworte(Antwort::Nein);
         p.suchen(1, QStringLiteral("Q3DEF"));
-        QCOMPARE(p.zaehler(), QStringLiteral("1"));
+        QCOMPARE(p.stand(), QStringLiteral("Adif-Datei 1: 1 Q3DEF"));
         QCOMPARE(p.z.AktQSO.Call, QStringLiteral("Q1ABC"));
         p.drucken();
         QVERIFY(p.z.AdifRecords.at(0).contains(QStringLiteral("<QSL_SEND:1>Y")));
         QVERIFY(!p.z.AdifRecords.at(1).contains(QStringLiteral("QSL_SEND")));
         p.knoepfe({"Command2"});
-        QCOMPARE(p.z.AdifRecordIndex, 1);
         p.drucken();
         QVERIFY(p.z.AdifRecords.at(1).startsWith(QStringLiteral("<CALL:5>Q3DEF")));
         QVERIFY(p.z.AdifRecords.at(1).contains(QStringLiteral("<QSL_SEND:1>Y")));
@@ -370,11 +275,7 @@ private Q_SLOTS:
         Browser p;
         p.knoepfe({"Command7", "Command2"});
         p.drucken();
-        p.knoepfe({"Command3"});
-        QCOMPARE(p.rahmen(), QStringLiteral("Adif-Datei 2:"));
-        QCOMPARE(p.z.AktQsoDatei, kanonisch(p.a));
-        QCOMPARE(p.z.AdifRecordIndex, 2);
-        p.knoepfe({"Command4", "Command7"});
+        p.knoepfe({"Command3", "Command4", "Command7"});
         QCOMPARE(p.z.AktQsoDatei, kanonisch(p.a));
         QCOMPARE(p.z.AdifRecordIndex, 2);
         QVERIFY(Logprogramm::element<QCheckBox>(p.f, QStringLiteral("chSend"))->isChecked());
@@ -394,7 +295,6 @@ private Q_SLOTS:
         p.f->Form_Activate();
         QCOMPARE(p.feld("Text1"), QStringLiteral("Q4GHI"));
         QCOMPARE(p.z.AdifRecordsDatei, kanonisch(p.b));
-        QVERIFY(Logprogramm::element<QLabel>(p.f, QStringLiteral("lbAdifDatei"))->text().endsWith(QStringLiteral("B.adi")));
     }
 };
 
