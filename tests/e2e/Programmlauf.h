@@ -316,7 +316,10 @@ inline QList<QPair<QString, QString>> layout()
 // A log as the program wrote it once and another logger extended it: its own
 // header, records in mixed case with fields the card does not show, UTF-8 in a
 // name, LF-only and CR LF line ends, an empty line.
-inline QByteArray kopf() { return "File: Logbuch.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n<EOH>\r\n"; }
+inline QByteArray kopf()
+{
+    return "File: Logbuch.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n<EOH>\r\n";
+}
 inline QByteArray satz0()
 {
     return "<call:5>Q1ABC <qso_date:8>20230521 <time_on:4>1234 <mode:3>SSB <freq:5>144.3 <rst_sent:2>59 "

@@ -98,20 +98,20 @@ public:
     // driver cups-pdf brings along, accepting jobs, the server's default.
     bool druckerAnlegen(const QString &ppd) const
     {
-        return befehl(QStringLiteral("lpadmin"), {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"),
-                                                  QStringLiteral("cups-pdf:/") + m_queue, QStringLiteral("-P"), ppd})
-               && befehl(QStringLiteral("lpadmin"), {QStringLiteral("-d"), m_queue});
+        const QString lpadmin = QStringLiteral("lpadmin");
+        return befehl(lpadmin, {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                                QStringLiteral("cups-pdf:/") + m_queue, QStringLiteral("-P"), ppd})
+               && befehl(lpadmin, {QStringLiteral("-d"), m_queue});
     }
 
     // Whether every job has left the queue, and at least one of them done.
     bool fertig() const
     {
+        const QString lpstat = QStringLiteral("lpstat");
         QString offen;
         QString erledigt;
-        return befehl(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("not-completed"), QStringLiteral("-o")},
-                      &offen)
-               && befehl(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o")},
-                         &erledigt)
+        return befehl(lpstat, {QStringLiteral("-W"), QStringLiteral("not-completed"), QStringLiteral("-o")}, &offen)
+               && befehl(lpstat, {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o")}, &erledigt)
                && offen.trimmed().isEmpty() && !erledigt.trimmed().isEmpty();
     }
 
@@ -156,22 +156,22 @@ class TestCupsDrucker : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        const char *hinweis = " (scripts/deps.sh test installs cups and printer-driver-cups-pdf)";
+        const QString hinweis = QStringLiteral(" (scripts/deps.sh test installs cups and printer-driver-cups-pdf)");
         if (::geteuid() != 0)
             QSKIP("The printer test needs root: the cups-pdf backend runs only as root and reads its settings from "
                   "/etc/cups.");
         for (const char *programm : {"cupsd", "lpadmin", "lpstat", "pdfinfo"}) {
             if (suchen(QString::fromLatin1(programm)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed%2").arg(QLatin1String(programm), QLatin1String(hinweis))));
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(programm)) + hinweis));
         }
         if (!QFileInfo::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
-            QSKIP(qPrintable(QStringLiteral("the cups-pdf backend is not installed%1").arg(QLatin1String(hinweis))));
+            QSKIP(qPrintable(QStringLiteral("the cups-pdf backend is not installed") + hinweis));
         for (const char *ppd : {"/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/cups/model/CUPS-PDF_opt.ppd"}) {
             if (QFileInfo::exists(QString::fromLatin1(ppd)))
                 m_ppd = QString::fromLatin1(ppd);
         }
         if (m_ppd.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing%1").arg(QLatin1String(hinweis))));
+            QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing") + hinweis));
     }
 
     void cleanup()

@@ -193,10 +193,16 @@ private:
     void einstellungenGeprueft()
     {
         QList<QPair<QString, QString>> erwartet = Probekarte::layout();
-        erwartet += {{"AdifDatGes", logDatei() + QLatin1Char(';')}, {"DrFormat", "0"},        {"DrGroesse", "512"},
-                     {"DrBehaelter", "4"},                          {"PrinterRandOben", "0"}, {"PrinterRandlinks", "0"}};
-        for (const auto &[schluessel, wert] : erwartet)
-            QCOMPARE(schluessel + QLatin1Char('=') + lauf->einstellung(schluessel), schluessel + QLatin1Char('=') + wert);
+        erwartet += {{"AdifDatGes", logDatei() + QLatin1Char(';')},
+                     {"DrFormat", "0"},
+                     {"DrGroesse", "512"},
+                     {"DrBehaelter", "4"},
+                     {"PrinterRandOben", "0"},
+                     {"PrinterRandlinks", "0"}};
+        for (const auto &[schluessel, wert] : erwartet) {
+            const QString gelesen = schluessel + QLatin1Char('=') + lauf->einstellung(schluessel);
+            QCOMPARE(gelesen, schluessel + QLatin1Char('=') + wert);
+        }
         for (const char *schluessel : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
             QVERIFY2(!lauf->einstellung(QString::fromLatin1(schluessel)).isEmpty(), schluessel);
     }
