@@ -218,17 +218,12 @@ public:
         return rc == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
     }
 
-    // Page count and size in millimetres as pdfinfo reports them.
-    static std::pair<int, QSizeF> seiten(const QString &pdf)
+    // The number of pages as pdfinfo reports it, -1 when it cannot be read.
+    static int seitenzahl(const QString &pdf)
     {
-        const QString info = ausfuehren(QStringLiteral("pdfinfo"), {pdf});
         static const QRegularExpression anzahl(QStringLiteral(R"(Pages:\s+(\d+))"));
-        static const QRegularExpression groesse(QStringLiteral(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)"));
-        const QRegularExpressionMatch a = anzahl.match(info);
-        const QRegularExpressionMatch g = groesse.match(info);
-        constexpr double ptJeMm = 72.0 / 25.4;
-        return {a.hasMatch() ? a.captured(1).toInt() : -1,
-                g.hasMatch() ? QSizeF(g.captured(1).toDouble() / ptJeMm, g.captured(2).toDouble() / ptJeMm) : QSizeF()};
+        const QRegularExpressionMatch a = anzahl.match(ausfuehren(QStringLiteral("pdfinfo"), {pdf}));
+        return a.hasMatch() ? a.captured(1).toInt() : -1;
     }
 
 private:

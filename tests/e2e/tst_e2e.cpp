@@ -1,36 +1,13 @@
 #include "TestUmgebung.h"
 
+#include "../printing/PdfMessung.h"
 #include "Programmlauf.h"
 #include "adif/AdifLesen.h"
 
-#include <QFontMetricsF>
-#include <QPrinter>
 #include <cmath>
 #include <memory>
 
 namespace {
-
-struct Wort
-{
-    QString text;
-    double xMin, yMin, xMax, yMax; // millimetres from the page's top-left corner
-};
-
-QList<Wort> woerter(const QString &pdf)
-{
-    static const QRegularExpression muster(QStringLiteral(
-        R"x(<word xMin="(-?[\d.]+)" yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" yMax="(-?[\d.]+)">([^<]*)</word>)x"));
-    constexpr double ptJeMm = 72.0 / 25.4;
-    QList<Wort> liste;
-    auto it = muster.globalMatch(
-        Programmlauf::ausfuehren(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,
-                      m.captured(3).toDouble() / ptJeMm, m.captured(4).toDouble() / ptJeMm});
-    }
-    return liste;
-}
 
 QByteArray lesen(const QString &pfad)
 {
@@ -60,10 +37,8 @@ class TestE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const char *programm : {"pdftotext", "pdfinfo"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(programm)).isEmpty())
-                QSKIP("pdftotext or pdfinfo (poppler-utils) is missing; scripts/deps.sh test installs it");
-        }
+        if (!PdfMessung::werkzeuge())
+            QSKIP("pdftotext or pdfinfo (poppler-utils) is missing; scripts/deps.sh test installs it");
     }
 
     void init() { lauf = std::make_unique<Programmlauf>(); }
@@ -126,14 +101,14 @@ private:
         QCOMPARE(dateien.size(), 1);
         QVERIFY2(name.match(dateien.first()).hasMatch(), qPrintable(dateien.first()));
 
-        const auto [seiten, groesse] = Programmlauf::seiten(pdf);
-        QCOMPARE(seiten, 1);
+        QCOMPARE(Programmlauf::seitenzahl(pdf), 1);
+        const QSizeF groesse = PdfMessung::seite(pdf);
         QVERIFY2(std::abs(groesse.width() - 140.0) < 0.5 && std::abs(groesse.height() - 90.0) < 0.5,
                  qPrintable(QStringLiteral("%1 x %2 mm").arg(groesse.width()).arg(groesse.height())));
 
-        const QList<Wort> gefunden = woerter(pdf);
+        const QList<PdfMessung::Wort> gefunden = PdfMessung::woerter(pdf);
         QStringList texte;
-        for (const Wort &w : gefunden)
+        for (const PdfMessung::Wort &w : gefunden)
             texte.append(w.text);
         QStringList erwartet;
         for (const Probekarte::Posten &p : Probekarte::posten())
@@ -145,18 +120,10 @@ private:
         QPrinter drucker(QPrinter::HighResolution);
         drucker.setOutputFormat(QPrinter::PdfFormat);
         for (const Probekarte::Posten &p : Probekarte::posten()) {
-            const Wort &w = *std::find_if(gefunden.cbegin(), gefunden.cend(),
-                                          [&](const Wort &x) { return x.text == QString::fromUtf8(p.text); });
-            QFont f(QString::fromLatin1(p.schrift));
-            f.setPointSizeF(p.punkte);
-            f.setBold(true);
-            const QFontMetricsF fm(f, &drucker);
-            const double auf = fm.ascent() / drucker.logicalDpiY() * 25.4;
-            const double ab = fm.descent() / drucker.logicalDpiY() * 25.4;
-            // pdftotext boxes a word from the baseline minus the PDF font's
-            // ascent to the baseline plus its descent; split in Qt's ratio, the
-            // box gives back the baseline, and the item's top is one ascent up.
-            const double oben = w.yMin + (w.yMax - w.yMin) * auf / (auf + ab) - auf;
+            const PdfMessung::Wort &w = *std::find_if(gefunden.cbegin(), gefunden.cend(), [&](const PdfMessung::Wort &x) {
+                return x.text == QString::fromUtf8(p.text);
+            });
+            const double oben = PdfMessung::zeilenOben(w, QString::fromLatin1(p.schrift), p.punkte, drucker);
             const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
             QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
                      qPrintable(QStringLiteral("%1 at %2, %3 mm instead of %4, %5")
