@@ -120,9 +120,8 @@ private:
         QPrinter drucker(QPrinter::HighResolution);
         drucker.setOutputFormat(QPrinter::PdfFormat);
         for (const Probekarte::Posten &p : Probekarte::posten()) {
-            const PdfMessung::Wort &w = *std::find_if(gefunden.cbegin(), gefunden.cend(), [&](const PdfMessung::Wort &x) {
-                return x.text == QString::fromUtf8(p.text);
-            });
+            const auto gleich = [&](const PdfMessung::Wort &x) { return x.text == QString::fromUtf8(p.text); };
+            const PdfMessung::Wort &w = *std::find_if(gefunden.cbegin(), gefunden.cend(), gleich);
             const double oben = PdfMessung::zeilenOben(w, QString::fromLatin1(p.schrift), p.punkte, drucker);
             const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
             QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
