@@ -171,6 +171,8 @@ private Q_SLOTS:
             if (QFileInfo::exists(QString::fromLatin1(ppd)))
                 m_ppd = QString::fromLatin1(ppd);
         }
+        if (!QFileInfo(QStringLiteral("/etc/cups")).isWritable())
+            QSKIP("/etc/cups is not writable here; cups-pdf reads the settings of a queue only from there.");
         if (m_ppd.isEmpty())
             QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing") + hinweis));
     }
