@@ -379,6 +379,9 @@ private Q_SLOTS:
         if (!meldung.isEmpty()) {
             QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
             QVERIFY2(meldungen.aufrufe()[0].text.contains(meldung), qPrintable(meldungen.aufrufe()[0].text));
+            // A log that is not at its path any more is not called unchanged.
+            QCOMPARE(meldungen.aufrufe()[0].text.contains(QStringLiteral("unverändert")),
+                     QFileInfo::exists(pfad("log.adi")));
         }
 
         switch (fall) {
