@@ -5,38 +5,13 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "core/Wartezeiger.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHash>
 #include <cmath>
 
 namespace {
-
-// The hourglass while a file loads; it goes before any message box.
-class Sanduhr
-{
-public:
-    Sanduhr()
-    {
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-            m_an = true;
-        }
-    }
-    ~Sanduhr() { aus(); }
-    void aus()
-    {
-        if (m_an)
-            QGuiApplication::restoreOverrideCursor();
-        m_an = false;
-    }
-
-private:
-    bool m_an = false;
-};
 
 QString kanonisch(const QString &pfad)
 {
@@ -225,7 +200,7 @@ AdifSatz parsen(const QString &zeile, const QString *eigenerLoc)
 bool DateiLaden(Umgebung &u)
 {
     Zustand &z = u.z;
-    Sanduhr sanduhr;
+    Wartezeiger sanduhr;
 
     QByteArray daten;
     QString fehler;

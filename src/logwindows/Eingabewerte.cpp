@@ -2,6 +2,8 @@
 
 #include "core/Hilfen.h"
 #include "core/Zahlformat.h"
+#include "core/Zustand.h"
+#include "mainwindow/Kartenvorschau.h"
 
 #include <cfloat>
 #include <cmath>
@@ -43,4 +45,24 @@ float MHzAusEingabe(const QString &text)
     if (!std::isfinite(gerundet) || std::fabs(gerundet) > FLT_MAX)
         return 0.0f;
     return static_cast<float>(gerundet);
+}
+
+void QslWunschUebernehmen(QsoDaten &q, bool pse, QString &send, const QString &rcvd, const QDate &heute,
+                          Kartenvorschau &karte)
+{
+    if (pse) {
+        q.PseTnx = QStringLiteral(" ___  ----");
+        q.QslSent = !send.isEmpty();
+        q.QslSDate = send;
+    } else {
+        q.PseTnx = QStringLiteral("----  ___");
+        if (send.isEmpty())
+            send = DatumAlsYYYYMMDD(heute);
+        q.QslSent = true;
+        q.QslSDate = send;
+        q.QslRcvd = !rcvd.isEmpty();
+        q.QslRDate = rcvd;
+    }
+    karte[QStringLiteral("Check5(0)")].gesetzt = pse;
+    karte[QStringLiteral("Check5(1)")].gesetzt = !pse;
 }

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QVariant>
 
+class Kartenvorschau;
+struct QsoDaten;
+
 // How the log windows turn what the user typed into the values of the current
 // QSO.
 
@@ -21,3 +24,10 @@ bool DatumLeer(const QVariant &datum);
 // three decimals the windows work with; 0 when the text holds no usable
 // number.
 float MHzAusEingabe(const QString &text);
+
+// The QSL wish of the card into the QSO and onto the card's PSE/TNX boxes.
+// "PSE" asks for a card: sent when a sent date is typed, the received status
+// stays as the QSO has it. "TNX" answers a received card: sent (today unless
+// a date is typed; the field then shows it) and received as typed.
+void QslWunschUebernehmen(QsoDaten &q, bool pse, QString &send, const QString &rcvd, const QDate &heute,
+                          Kartenvorschau &karte);

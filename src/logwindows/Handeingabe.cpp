@@ -98,23 +98,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
     q.QSLvia = felder.QSLvia;
 
-    if (felder.Pse) {
-        q.PseTnx = QStringLiteral(" ___  ----");
-        q.QslSent = !felder.Send.isEmpty();
-        q.QslSDate = felder.Send;
-        karte[QStringLiteral("Check5(0)")].gesetzt = true;
-        karte[QStringLiteral("Check5(1)")].gesetzt = false;
-    } else {
-        q.PseTnx = QStringLiteral("----  ___");
-        if (felder.Send.isEmpty())
-            felder.Send = DatumAlsYYYYMMDD(heute());
-        q.QslSent = true;
-        q.QslSDate = felder.Send;
-        q.QslRcvd = !felder.Rcvd.isEmpty();
-        q.QslRDate = felder.Rcvd;
-        karte[QStringLiteral("Check5(1)")].gesetzt = true;
-        karte[QStringLiteral("Check5(0)")].gesetzt = false;
-    }
+    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
     z.AktQSO = q;
 
     if (q.UTC.isEmpty()) {

@@ -3,8 +3,8 @@
 #include "adif/AdifFormat.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "core/Wartezeiger.h"
 #include "logwindows/Eingabewerte.h"
-#include "logwindows/Wartezeiger.h"
 #include "mainwindow/Kartenvorschau.h"
 #include "station/Stationsdaten.h"
 
@@ -421,25 +421,9 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
     // The QSL status goes into the record when the card is printed, so it is
     // this record's own: a request card keeps what the record says about a
     // received card, and no date of an earlier QSO stays behind.
-    if (felder.Pse) {
-        q.PseTnx = QStringLiteral(" ___  ----");
-        q.QslSent = !felder.Send.isEmpty();
-        q.QslSDate = felder.Send;
-        q.QslRcvd = m_gezeigtSatz.QslRcvd;
-        q.QslRDate = m_gezeigtSatz.QslRDate;
-        karte[QStringLiteral("Check5(0)")].gesetzt = true;
-        karte[QStringLiteral("Check5(1)")].gesetzt = false;
-    } else {
-        q.PseTnx = QStringLiteral("----  ___");
-        if (felder.Send.isEmpty())
-            felder.Send = DatumAlsYYYYMMDD(heute());
-        q.QslSent = true;
-        q.QslSDate = felder.Send;
-        q.QslRcvd = !felder.Rcvd.isEmpty();
-        q.QslRDate = felder.Rcvd;
-        karte[QStringLiteral("Check5(1)")].gesetzt = true;
-        karte[QStringLiteral("Check5(0)")].gesetzt = false;
-    }
+    q.QslRcvd = m_gezeigtSatz.QslRcvd;
+    q.QslRDate = m_gezeigtSatz.QslRDate;
+    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
 
     if (q.Call.isEmpty() || q.UTC.isEmpty() || DatumLeer(q.Datum)) {
         sanduhr.aus();

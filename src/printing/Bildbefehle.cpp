@@ -1,8 +1,8 @@
 #include "printing/Bildbefehle.h"
 
 #include "core/Einstellungen.h"
+#include "core/Wartezeiger.h"
 #include "mainwindow/CommonDialog.h"
-#include "printing/Sanduhr.h"
 
 const BildArt &KartenScan()
 {
@@ -28,7 +28,7 @@ QString BildEinlesen(Dialoge &dialoge, const BildArt &art, const std::function<b
     dlg.CancelError = false;
     if (dialoge.ShowOpen(dlg) != DialogErgebnis::Ok || dlg.FileName.isEmpty())
         return QString();
-    const Sanduhr sanduhr;
+    const Wartezeiger sanduhr;
     QCoreApplication::processEvents();
     if (laden)
         laden(dlg.FileName);

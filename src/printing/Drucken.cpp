@@ -5,9 +5,9 @@
 #include "adif/AdifSchreiben.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "core/Wartezeiger.h"
 #include "mainwindow/Kartenvorschau.h"
 #include "printing/KartenDruck.h"
-#include "printing/Sanduhr.h"
 #include "printing/Zeichenziel.h"
 
 #include <QDir>
@@ -158,7 +158,7 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
     if (!z.objZiel)
         return DruckErgebnis::Fehler;
     Zeichenziel &ziel = *z.objZiel;
-    Sanduhr sanduhr;
+    Wartezeiger sanduhr;
     DruckerVorbereiten(z, ziel);
     // Every position on the card is in millimetres; in any other unit the card
     // would come out shrunk into a corner.

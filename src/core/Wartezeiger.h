@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 
 // The busy pointer over the whole program while a step runs; it is taken away
-// before a question to the user and may come back afterwards.
+// before a question to the user and may come back afterwards. Without a GUI
+// application (a test without windows) it does nothing.
 class Wartezeiger
 {
 public:
