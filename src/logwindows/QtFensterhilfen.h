@@ -4,8 +4,15 @@
 #include <QString>
 #include <functional>
 
+#include <QList>
+#include <QPair>
+
 class QEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 // Runs a window's activation step when the window comes to the front from
@@ -33,3 +40,21 @@ bool FeldVerlassen(const QEvent *event);
 
 // A button with its name, caption and tool tip.
 QPushButton *Knopf(const char *name, const QString &text, const QString &hinweis = QString());
+
+// Label and field side by side, one pair per row, each label the field's buddy.
+void FelderZeilen(QGroupBox *rahmen, const QList<QPair<QString, QWidget *>> &zeilen);
+
+// The frames both log windows show alike: "QSO-Daten : " with text[1..7],
+// "My Station : " with text[8..10] and "QSL PSE/TNX : " with the PSE/TNX
+// choice, the comment text[11] under its clickable label and "QSL via : ".
+// The windows differ only in the blank after the colon of the QSO captions.
+struct QsoRahmen
+{
+    QGroupBox *qso;
+    QGroupBox *station;
+    QGroupBox *pseTnx;
+    QRadioButton *option1;
+    QRadioButton *option2;
+    QLabel *label11;
+};
+QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt);

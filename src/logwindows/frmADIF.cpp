@@ -71,59 +71,14 @@ void frmADIF::aufbauen()
     (new QVBoxLayout(m_frame9))->addWidget(m_lbAdifDatei);
     links->addWidget(m_frame9);
 
-    auto zeilen = [](QGroupBox *rahmen, const QList<QPair<QString, QWidget *>> &liste) {
-        auto *raster = new QGridLayout(rahmen);
-        int z = 0;
-        for (const auto &[text, w] : liste) {
-            auto *l = new QLabel(text);
-            l->setBuddy(w);
-            raster->addWidget(l, z, 0);
-            raster->addWidget(w, z, 1);
-            ++z;
-        }
-        return raster;
-    };
-
-    auto *qso = new QGroupBox(QStringLiteral("QSO-Daten : "));
-    zeilen(qso, {{QStringLiteral("To Radio :"), m_text[1]},
-                 {QStringLiteral("Datum :"), m_text[2]},
-                 {QStringLiteral("UTC :"), m_text[3]},
-                 {QStringLiteral("RST :"), m_text[4]},
-                 {QStringLiteral("2 - way :"), m_text[5]},
-                 {QStringLiteral("MHz :"), m_text[6]},
-                 {QStringLiteral("QSO via :"), m_text[7]}});
-    links->addWidget(qso);
-
-    auto *station = new QGroupBox(QStringLiteral("My Station : "));
-    zeilen(station, {{QStringLiteral("RX : "), m_text[8]},
-                     {QStringLiteral("TX : "), m_text[9]},
-                     {QStringLiteral("Ant : "), m_text[10]}});
-    links->addWidget(station);
-
-    auto *pseTnx = new QGroupBox(QStringLiteral("QSL PSE/TNX : "));
-    {
-        auto *raster = new QGridLayout(pseTnx);
-        m_option1 = new QRadioButton(QStringLiteral("PSE"));
-        m_option1->setObjectName(QStringLiteral("Option1"));
-        m_option2 = new QRadioButton(QStringLiteral("TNX"));
-        m_option2->setObjectName(QStringLiteral("Option2"));
-        auto *gruppe = new QButtonGroup(pseTnx);
-        gruppe->addButton(m_option1);
-        gruppe->addButton(m_option2);
-        auto *knoepfe = new QHBoxLayout;
-        knoepfe->addWidget(m_option1);
-        knoepfe->addWidget(m_option2);
-        knoepfe->addStretch();
-        raster->addLayout(knoepfe, 0, 0, 1, 2);
-        m_label11 = new QLabel(QStringLiteral("Comment : (SWL)  "));
-        m_label11->setObjectName(QStringLiteral("Label11"));
-        m_label11->installEventFilter(this);
-        raster->addWidget(m_label11, 1, 0);
-        raster->addWidget(m_text[11], 1, 1);
-        raster->addWidget(new QLabel(QStringLiteral("QSL via : ")), 2, 0);
-        raster->addWidget(m_text[13], 2, 1);
-    }
-    rechts->addWidget(pseTnx);
+    const QsoRahmen rahmen = QsoRahmenBauen(m_text, m_text[13], QString());
+    links->addWidget(rahmen.qso);
+    links->addWidget(rahmen.station);
+    rechts->addWidget(rahmen.pseTnx);
+    m_option1 = rahmen.option1;
+    m_option2 = rahmen.option2;
+    m_label11 = rahmen.label11;
+    m_label11->installEventFilter(this);
 
     auto *status = new QGroupBox(QStringLiteral("QSL-Status : "));
     {
