@@ -4,8 +4,6 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
-#include "layout/Layoutanwendung.h"
-#include "mainwindow/QsoAnzeige.h"
 #include "mainwindow/frmMain.h"
 #include "printing/AufzeichnungsZiel.h"
 #include "printing/DruckerBericht.h"
@@ -15,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QLabel>
 #include <QStatusBar>
 #include <cmath>
@@ -39,6 +38,12 @@ class TestDruckAnbindung : public QObject
         QLabel *bild1() { return findChild<QLabel *>(QStringLiteral("Bild1")); }
     };
 
+    static bool schreiben(const QString &pfad, const QByteArray &inhalt)
+    {
+        QFile f(pfad);
+        return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -48,65 +53,32 @@ private Q_SLOTS:
         dialoge = SkriptDialoge();
     }
 
-    // A laid-out card printed through the real printer target: the PDF file
-    // holds the items where the layout puts them, shifted by the correction,
-    // on a page the size of the card.
+    // The print command draws through the real printer target: a PDF file of
+    // the card's size, named after the call, which the status bar reports.
+    // Where the items land is measured in the target's and the program's tests.
     void karteAlsPdf()
     {
-        if (!werkzeuge())
-            QSKIP("pdftotext oder pdfinfo (poppler-utils) fehlt: die PDF-Ausgabe lässt sich nicht nachmessen.");
+        if (!werkzeuge({"pdfinfo"}))
+            QSKIP("pdfinfo (poppler-utils) fehlt: die PDF-Ausgabe lässt sich nicht nachmessen.");
         DruckerZiel drucker;
         z.objZiel = &drucker;
         Fenster w(u);
-        Layoutwerte werte;
-        werte.Felder = Richtwerte();
-        werte.Felder[15] = QStringLiteral("14");
-        for (int k = 98; k <= 105; ++k)
-            werte.Felder[k] = QStringLiteral("1");
-        for (int flag : {0, 1, 2, 3, 4, 11, 13, 15, 17})
-            werte.Aktiv1[std::size_t(flag)] = true;
-        werte.Aktiv3.fill(true);
-        const LayoutAnwendung anwendung = LayoutAnwenden(werte, z.QSLWidth, z.QSLHeight);
-        QVERIFY(anwendung.vollstaendig());
-        AufVorschau(anwendung, w.vorschau());
         z.AktQSO.Call = QStringLiteral("Q1ABC");
-        z.AktQSO.Datum = QDate(2023, 5, 21);
-        z.AktQSO.Mode = QStringLiteral("SSB");
-        ZeigeAktQSO(z, w.vorschau(), false);
-        QVERIFY(w.vorschau()[QStringLiteral("Check1(1)")].gesetzt);
-        z.RandOben = -1.5f;
-        z.RandLinks = -2.0f;
-
         w.befehl("mnuFilePrint");
         QVERIFY(meldungen.aufrufe().isEmpty());
         const QString pdf = drucker.LetzteDatei();
-        QVERIFY(QFileInfo::exists(pdf));
-        QVERIFY(w.statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(pdf)));
+        QVERIFY2(QFileInfo(pdf).fileName().startsWith(QStringLiteral("QSL_Q1ABC_")), qPrintable(pdf));
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("QSL-Karte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(pdf));
         const QSizeF s = seite(pdf);
         QVERIFY2(std::abs(s.width() - 140.0) < 0.3 && std::abs(s.height() - 90.0) < 0.3,
                  qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
-
-        // Word, card control, font and size; texts are centred over their box, the X is not.
-        const QList<std::tuple<QString, QString, QString, double>> soll = {
-            {"Q1ABC", "lbCall", "Arial Narrow", 36.0}, {"21.", "lbDay", "Arial", 10.8}, {"05.", "lbMonat", "Arial", 10.8},
-            {"2023", "lbJahr", "Arial", 10.8},         {"X", "Check1(1)", "Arial", 12.0}};
-        const QList<Wort> gefunden = woerter(pdf);
-        for (const auto &[text, element, schrift, punkte] : soll) {
-            const auto wort = std::find_if(gefunden.cbegin(), gefunden.cend(), [&](const Wort &x) { return x.text == text; });
-            QVERIFY2(wort != gefunden.cend(), qPrintable(text));
-            const KartenElement &e = w.vorschau()[element];
-            const double x = text == QLatin1String("X") ? wort->xMin : (wort->xMin + wort->xMax) / 2.0 - e.breite / 2.0;
-            const double y = zeilenOben(*wort, schrift, punkte, drucker.printer());
-            QVERIFY2(std::abs(x - (e.links + z.RandLinks)) < 0.3, qPrintable(QStringLiteral("%1: x %2").arg(text).arg(x)));
-            QVERIFY2(std::abs(y - (e.oben + z.RandOben)) < 0.3, qPrintable(QStringLiteral("%1: y %2").arg(text).arg(y)));
-        }
         QVERIFY(z.AktQSO.QslSent);
-        QVERIFY(!z.AdifGeaendert);
-        QVERIFY(!w.bild1()->isHidden());
     }
 
-    // The card scan behind the preview is hidden while the card is drawn.
-    void bild1VerborgenWaehrendDesDrucks()
+    // The card scan behind the preview is hidden while the card is drawn; with
+    // no file written the status bar says nothing. The printer reports and the
+    // single margin window.
+    void befehle()
     {
         AufzeichnungsZiel ziel;
         z.objZiel = &ziel;
@@ -121,16 +93,8 @@ private Q_SLOTS:
         QCOMPARE(ziel.fertigeSeiten(), 1);
         QVERIFY(!verborgen.isEmpty() && !verborgen.contains(false));
         QVERIFY(!w.bild1()->isHidden());
-        // No file was written, so the status bar says nothing.
         QVERIFY(!w.findChild<QStatusBar *>());
-    }
 
-    void berichteUndRandfenster()
-    {
-        AufzeichnungsZiel ziel;
-        ziel.setScaleMode(6);
-        z.objZiel = &ziel;
-        Fenster w(u);
         w.befehl("mnu_objZiel_Info");
         w.befehl("mnu_Printer_Info");
         QCOMPARE(meldungen.aufrufe().size(), 2);
@@ -151,45 +115,40 @@ private Q_SLOTS:
     void bilder_data()
     {
         QTest::addColumn<QByteArray>("befehl");
-        QTest::addColumn<QString>("datei");
-        QTest::newRow("Scan") << QByteArray("mnuScanSetup") << "scan.jpg";
+        QTest::addColumn<QString>("schluessel");
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QSize>("groesse");
+        QByteArray jpg;
+        QBuffer puffer(&jpg);
+        QVERIFY(puffer.open(QIODevice::WriteOnly) && QImage(30, 12, QImage::Format_RGB32).save(&puffer, "jpg"));
+        QTest::newRow("Scan") << QByteArray("mnuScanSetup") << "Picture" << jpg << QSize(30, 12);
         // A GIF of one red pixel; Qt reads GIF but does not write it.
-        QTest::newRow("Unterschrift GIF") << QByteArray("mnuUnterschriftScan") << "unterschrift.gif";
+        QTest::newRow("Unterschrift GIF")
+            << QByteArray("mnuUnterschriftScan") << "Unterschrift"
+            << QByteArray::fromHex("47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b")
+            << QSize(1, 1);
     }
     void bilder()
     {
         QFETCH(QByteArray, befehl);
-        QFETCH(QString, datei);
-        datei = ordner.filePath(datei);
+        QFETCH(QString, schluessel);
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QSize, groesse);
         Fenster w(u);
-        const bool scan = befehl == "mnuScanSetup";
-        const QString schluessel = scan ? QStringLiteral("Picture") : QStringLiteral("Unterschrift");
-        auto bild = [&] { return scan ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
-        QFile f(datei);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        if (scan) {
-            QImage(30, 12, QImage::Format_RGB32).save(&f, "jpg");
-        } else {
-            f.write(QByteArray::fromHex(
-                "47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b"));
-        }
-        f.close();
-        const QSize geladen = scan ? QSize(30, 12) : QSize(1, 1);
+        auto bild = [&] { return befehl == "mnuScanSetup" ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
+        const QString datei = ordner.filePath(QString::fromLatin1(befehl));
+        const QString kaputt = datei + QStringLiteral(".kaputt");
+        QVERIFY(schreiben(datei, inhalt) && schreiben(kaputt, "kein Bild"));
         dialoge.datei(datei);
         w.befehl(befehl);
-        QCOMPARE(bild(), geladen);
+        QCOMPARE(bild(), groesse);
         QCOMPARE(Einstellung(schluessel), datei);
         dialoge.abbrechen();
         w.befehl(befehl);
         QCOMPARE(Einstellung(schluessel), datei);
-
-        const QString kaputt = datei + QStringLiteral(".kaputt");
-        QFile k(kaputt);
-        QVERIFY(k.open(QIODevice::WriteOnly) && k.write("kein Bild") > 0);
-        k.close();
         dialoge.datei(kaputt);
         w.befehl(befehl);
-        QCOMPARE(bild(), geladen);
+        QCOMPARE(bild(), groesse);
         QCOMPARE(Einstellung(schluessel), kaputt);
     }
 };

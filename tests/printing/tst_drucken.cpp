@@ -7,6 +7,7 @@
 #include "mainwindow/Kartenvorschau.h"
 #include "printing/AufzeichnungsZiel.h"
 #include "printing/Drucken.h"
+#include "printing/Randkorrektur.h"
 
 #include <QApplication>
 #include <memory>
@@ -57,12 +58,6 @@ class TestDrucken : public QObject
         QVERIFY(!z.AdifGeaendert);
     }
 
-    void eineMeldung(const QString &titel)
-    {
-        QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].titel, titel);
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -74,14 +69,6 @@ private Q_SLOTS:
         vorschau = Kartenvorschau();
         for (KartenElement &e : vorschau.elemente())
             e.sichtbar = e.name == QLatin1String("lbCall");
-    }
-
-    void keineDaten()
-    {
-        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::KeineDaten);
-        eineMeldung(QStringLiteral("Keine QSO-Daten vorhanden"));
-        QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! "));
-        QVERIFY(ziel->aufrufe().isEmpty());
     }
 
     // Each printer property is set only when above 0; a refused one is passed over.
@@ -125,73 +112,40 @@ private Q_SLOTS:
         QCOMPARE(ziel->fertigeSeiten(), 1);
     }
 
-    // The record keeps every field of its own, in its own spelling, and gains
-    // the mark; a corrected callsign replaces the logged one. The other nine
-    // records stay as they were.
-    void satzDreiVonZehn_data()
-    {
-        QTest::addColumn<Korrekturen>("korrigiert");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("wie im Log") << Korrekturen() << "Q3ABC";
-        QTest::newRow("Rufzeichen berichtigt") << Korrekturen(Korrektur::Call) << "Q3ABD";
-    }
-    void satzDreiVonZehn()
-    {
-        QFETCH(Korrekturen, korrigiert);
-        QFETCH(QString, call);
-        satzDreiUebergeben();
-        z.AktQSO.Call = call;
-        z.AktQsoKorrigiert = korrigiert;
-        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
-        QVERIFY(meldungen.aufrufe().isEmpty());
-        QVERIFY(z.AktQSO.QslSent);
-        QVERIFY(z.AdifGeaendert);
-        for (int i = 0; i < 10; ++i) {
-            if (i != 3)
-                QCOMPARE(z.AdifRecords[i], vorher[i]);
-        }
-        const QString satz = z.AdifRecords[3];
-        for (const QString &feld : {"<call:5>" + call, QStringLiteral("<qso_date:8>20230513 "), QStringLiteral("<time_on:4>1233 "),
-                                    QStringLiteral("<gridsquare:4>JO63 "), QStringLiteral("<name:4>Hans "),
-                                    QStringLiteral("<QSL_SEND:1>Y")})
-            QVERIFY2(satz.contains(feld), qPrintable(satz));
-        QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
-        QCOMPARE(z.AdifAenderungen.size(), 1);
-        QCOMPARE(z.AdifAenderungen[0].Gelesen, vorher[3]);
-        QCOMPARE(z.AdifAenderungen[0].Datei, dateiA);
-
-        // Printed again: still one mark.
-        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
-        QCOMPARE(z.AdifRecords[3], satz);
-        QCOMPARE(z.AdifAenderungen.size(), 1);
-    }
-
-    // A card whose QSO no record of the loaded log stands for prints without
-    // touching the log; when it came from a log, the user is asked first. The
-    // record must still show the QSO's callsign, date, time and mode.
-    void ohneVermerk_data()
+    // A card marks its record only while the loaded log holds, at the place
+    // handed over, the QSO on the card; a corrected field may differ. The
+    // record keeps every field of its own, in its own spelling, and gains the
+    // mark, once however often the card is printed; the other records stay as
+    // they were. A card from a log that cannot be marked is printed only after
+    // a question; the QSO must still show in the record's callsign, date, time
+    // and mode.
+    void vermerk_data()
     {
         QTest::addColumn<QString>("geladen");  // AdifRecordsDatei
         QTest::addColumn<QString>("herkunft"); // AktQsoDatei
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("aenderung"); // of record 3 since the hand-over: "old|new"
+        QTest::addColumn<bool>("berichtigt");   // the callsign corrected to Q3ABD
         QTest::addColumn<bool>("frage");
         QTest::addColumn<bool>("drucken");
-        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << true;
-        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << true;
-        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << true << false;
-        QTest::newRow("anderer Partner: trotzdem drucken") << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << true << true;
-        QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << true << true;
-        QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << true << true;
-        QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << true << true;
-        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << "" << true << true;
+        QTest::newRow("wie im Log") << dateiA << dateiA << 3 << "" << false << false << true;
+        QTest::newRow("Rufzeichen berichtigt") << dateiA << dateiA << 3 << "" << true << false << true;
+        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << false << true;
+        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << false << true;
+        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << false << true << false;
+        QTest::newRow("anderer Partner: trotzdem drucken") << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << false << true << true;
+        QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << false << true << true;
+        QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << false << true << true;
+        QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << false << true << true;
+        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << "" << false << true << true;
     }
-    void ohneVermerk()
+    void vermerk()
     {
         QFETCH(QString, geladen);
         QFETCH(QString, herkunft);
         QFETCH(int, index);
         QFETCH(QString, aenderung);
+        QFETCH(bool, berichtigt);
         QFETCH(bool, frage);
         QFETCH(bool, drucken);
         satzDreiUebergeben();
@@ -200,6 +154,10 @@ private Q_SLOTS:
         z.AdifRecordIndex = index;
         if (!aenderung.isEmpty())
             z.AdifRecords[3].replace(aenderung.section('|', 0, 0), aenderung.section('|', 1));
+        if (berichtigt) {
+            z.AktQSO.Call = QStringLiteral("Q3ABD");
+            z.AktQsoKorrigiert = Korrektur::Call;
+        }
         vorher = z.AdifRecords;
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
@@ -210,50 +168,73 @@ private Q_SLOTS:
         }
         QCOMPARE(ziel->fertigeSeiten(), drucken ? 1 : 0);
         QCOMPARE(z.AktQSO.QslSent, drucken);
-        nichtsVermerkt();
+        if (frage || herkunft.isEmpty()) {
+            nichtsVermerkt();
+            return;
+        }
+        QVERIFY(z.AdifGeaendert);
+        for (int i = 0; i < 10; ++i) {
+            if (i != 3)
+                QCOMPARE(z.AdifRecords[i], vorher[i]);
+        }
+        const QString satz = z.AdifRecords[3];
+        for (const QString &feld : {"<call:5>" + z.AktQSO.Call, QStringLiteral("<qso_date:8>20230513 "),
+                                    QStringLiteral("<time_on:4>1233 "), QStringLiteral("<gridsquare:4>JO63 "),
+                                    QStringLiteral("<name:4>Hans "), QStringLiteral("<QSL_SEND:1>Y")})
+            QVERIFY2(satz.contains(feld), qPrintable(satz));
+        QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
+        QCOMPARE(z.AdifAenderungen.size(), 1);
+        QCOMPARE(z.AdifAenderungen[0].Gelesen, vorher[3]);
+        QCOMPARE(z.AdifAenderungen[0].Datei, dateiA);
+        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
+        QCOMPARE(z.AdifRecords[3], satz);
+        QCOMPARE(z.AdifAenderungen.size(), 1);
     }
 
-    void randVerweigert()
+    // Nothing printed: the message says why, and neither the QSO nor the log
+    // is marked. The card scan comes back however the drawing ended.
+    void nichtGedruckt_data()
     {
-        satzDreiUebergeben();
-        z.RandLinks = 1.0f;
-        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Verweigert);
-        eineMeldung(QStringLiteral(" Falsche Druckrand-Korrektur"));
-        QVERIFY(!z.AktQSO.QslSent && z.AktQSO.QslSDate.isEmpty());
-        QVERIFY(z.AktQsoAdif.isEmpty());
-        QCOMPARE(ziel->fertigeSeiten(), 0);
-        nichtsVermerkt();
-    }
-
-    void druckerFehler_data()
-    {
-        QTest::addColumn<int>("zeichnung");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<float>("randLinks");
+        QTest::addColumn<int>("zeichnung"); // the drawing call that fails, 0: none
         QTest::addColumn<QString>("verweigert");
+        QTest::addColumn<DruckErgebnis>("ergebnis");
+        QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("text");
-        QTest::newRow("beim Rufzeichen") << 1 << "" << "Der Drucker antwortet nicht.";
-        QTest::newRow("beim Seitenende") << 3 << "" << "Der Drucker antwortet nicht.";
+        const QString antwortet = QStringLiteral("Der Drucker antwortet nicht.");
+        QTest::newRow("keine QSO-Daten") << "" << 0.f << 0 << "" << DruckErgebnis::KeineDaten << "Keine QSO-Daten vorhanden"
+                                         << "Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! ";
+        QTest::newRow("Rand positiv") << "Q3ABC" << 1.f << 0 << "" << DruckErgebnis::Verweigert
+                                      << " Falsche Druckrand-Korrektur" << RandkorrekturText();
+        QTest::newRow("Fehler beim Rufzeichen") << "Q3ABC" << 0.f << 1 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
+        QTest::newRow("Fehler beim Seitenende") << "Q3ABC" << 0.f << 3 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
         QTest::newRow("keine Millimeter")
-            << 0 << "ScaleMode" << "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\n"
-                                   "die Karte wird nicht gedruckt.";
+            << "Q3ABC" << 0.f << 0 << "ScaleMode" << DruckErgebnis::Fehler << "Fehler"
+            << "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.";
     }
-    void druckerFehler()
+    void nichtGedruckt()
     {
+        QFETCH(QString, call);
+        QFETCH(float, randLinks);
         QFETCH(int, zeichnung);
         QFETCH(QString, verweigert);
         satzDreiUebergeben();
+        z.AktQSO.Call = call;
+        z.RandLinks = randLinks;
         ziel->scheitereBeiZeichnung(zeichnung);
         if (!verweigert.isEmpty())
             ziel->verweigern(verweigert);
         QList<bool> bild1;
         DruckRueckrufe r;
         r.bild1Sichtbar = [&](bool sichtbar) { bild1.append(sichtbar); };
-        QCOMPARE(Drucken(u, vorschau, r), DruckErgebnis::Fehler);
-        eineMeldung(QStringLiteral("Fehler"));
+        QTEST(Drucken(u, vorschau, r), "ergebnis");
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QTEST(meldungen.aufrufe()[0].titel, "titel");
         QTEST(meldungen.aufrufe()[0].text, "text");
-        // The card scan comes back however the drawing ended.
         QVERIFY(bild1.isEmpty() || bild1 == QList<bool>({false, true}));
         QCOMPARE(ziel->fertigeSeiten(), 0);
-        QVERIFY(!z.AktQSO.QslSent);
+        QVERIFY(!z.AktQSO.QslSent && z.AktQSO.QslSDate.isEmpty());
         QVERIFY(z.AktQsoAdif.isEmpty());
         nichtsVermerkt();
     }
@@ -263,7 +244,7 @@ private Q_SLOTS:
         satzDreiUebergeben();
         z.AdifRecordIndex = 12;
         QVERIFY(!SatzZurueckschreiben(u));
-        eineMeldung(QStringLiteral("Fehler"));
+        QCOMPARE(meldungen.aufrufe().size(), 1);
         nichtsVermerkt();
     }
 };

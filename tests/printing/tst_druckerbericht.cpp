@@ -10,34 +10,25 @@ class TestDruckerBericht : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A printer after a card was printed: millimetres, the card as paper.
-    void ganzerBericht()
-    {
-        AufzeichnungsZiel drucker;
-        QVERIFY(drucker.setScaleMode(6));
-        QVERIFY(drucker.setHeight(90.0f * float(Zeichenziel::TwipsProMm)));
-        QVERIFY(drucker.setWidth(140.0f * float(Zeichenziel::TwipsProMm)));
-        AufzeichnungsZiel ziel;
-        ziel.setzeBericht(QStringLiteral("Zoom"), 75);
-        QCOMPARE(DruckerBericht(drucker, ziel),
-                 QStringLiteral("Gerätename: Testdrucker\r\nTreiber: Testtreiber\r\nSchnittstelle: USB001\r\n\r\n"
-                                "Ausrichtung: Portrait (Hochformat)   \r\nFarbausgabe: möglich\r\n"
-                                "Ausdruck: einseitiger Ausdruck   \r\n"
-                                "Druckpapierentnahme: Standardbehälter für Papier   \r\n\r\n"
-                                "Maßeinheit: Millimeter   \r\nPapiergröße: benutzerdefiniert 140,0 x 90,0\r\n"
-                                "Druckerauflösung: 600 dpi\r\nSkalierungsfaktor: 75/100\r\nSeitennummer:0\r\n\r\n"
-                                "Druckereignung: möglich"));
-    }
-
-    // An unreadable property counts as 0 or empty; only an unknown colour mode
-    // is no reason for doubt.
+    // The whole report of a printer after a card was printed (millimetres, the
+    // card as paper), the zoom read from the card's target. An unreadable
+    // property counts as 0 or empty; only an unknown colour mode is no reason
+    // for doubt.
     void zeilen_data()
     {
         QTest::addColumn<int>("skala");
         QTest::addColumn<int>("papier");
-        QTest::addColumn<QStringList>("eigenschaften"); // "Name": unreadable, "Name=Wert": reported so
+        QTest::addColumn<QStringList>("eigenschaften"); // "Name": unreadable, "Name=Wert": the card's target reports so
         QTest::addColumn<QString>("zeile");
         QTest::addColumn<bool>("geeignet");
+        QTest::newRow("nach dem Druck")
+            << 6 << 256 << QStringList{"Zoom=75"}
+            << "Gerätename: Testdrucker\r\nTreiber: Testtreiber\r\nSchnittstelle: USB001\r\n\r\n"
+               "Ausrichtung: Portrait (Hochformat)   \r\nFarbausgabe: möglich\r\nAusdruck: einseitiger Ausdruck   \r\n"
+               "Druckpapierentnahme: Standardbehälter für Papier   \r\n\r\n"
+               "Maßeinheit: Millimeter   \r\nPapiergröße: benutzerdefiniert 140,0 x 90,0\r\n"
+               "Druckerauflösung: 600 dpi\r\nSkalierungsfaktor: 75/100\r\nSeitennummer:0\r\n\r\n"
+            << true;
         QTest::newRow("vor dem ersten Druck: Twips") << 1 << 9 << QStringList() << "Maßeinheit: Twips   \r\n" << false;
         QTest::newRow("512 mit Kartengröße") << 6 << 512 << QStringList()
                                              << "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n" << true;
@@ -60,17 +51,18 @@ private Q_SLOTS:
         QFETCH(QString, zeile);
         QFETCH(bool, geeignet);
         AufzeichnungsZiel drucker;
+        AufzeichnungsZiel ziel;
         QVERIFY(drucker.setHeight(90.0f * float(Zeichenziel::TwipsProMm)));
         QVERIFY(drucker.setWidth(140.0f * float(Zeichenziel::TwipsProMm)));
         QVERIFY(drucker.setPaperSize(papier));
         QVERIFY(drucker.setScaleMode(skala));
         for (const QString &e : eigenschaften) {
             if (e.contains('='))
-                drucker.setzeBericht(e.section('=', 0, 0), e.section('=', 1).toInt());
+                ziel.setzeBericht(e.section('=', 0, 0), e.section('=', 1).toInt());
             else
                 drucker.unlesbar(e);
         }
-        const QString bericht = DruckerBericht(drucker, drucker);
+        const QString bericht = DruckerBericht(drucker, ziel);
         QVERIFY2(bericht.contains(zeile), qPrintable(bericht));
         QVERIFY2(bericht.endsWith(geeignet ? QStringLiteral("\r\n\r\nDruckereignung: möglich")
                                            : QStringLiteral("\r\n\r\nDruckereignung: fraglich")),

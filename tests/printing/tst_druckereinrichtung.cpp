@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <memory>
 
-Q_DECLARE_METATYPE(SkriptDialoge::Antwort)
-
 namespace {
 
 SkriptDialoge::Antwort druckerWahl(const QString &name, int ausrichtung, int papier = 0, int behaelter = 0)
@@ -28,6 +26,8 @@ SkriptDialoge::Antwort druckerWahl(const QString &name, int ausrichtung, int pap
     a.werte.PaperBin = behaelter;
     return a;
 }
+
+using Dialogantworten = QList<SkriptDialoge::Antwort>;
 
 } // namespace
 
@@ -42,12 +42,6 @@ class TestDruckerEinrichtung : public QObject
     Umgebung u{z, meldungen, dialoge};
     std::unique_ptr<AufzeichnungsZiel> ziel;
 
-    // DrFormat, DrGroesse, DrBehaelter and the printer remembered for the next start.
-    QString stand()
-    {
-        return QStringLiteral("%1 %2 %3 %4").arg(z.DrFormat).arg(z.DrGroesse).arg(z.DrBehaelter)
-            .arg(Einstellung(DruckernameSchluessel, QStringLiteral("(keiner)")));
-    }
     static QLineEdit *feld(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(QString::fromLatin1(name)); }
     static QString felder(QWidget *w) { return feld(w, "Text2")->text() + '|' + feld(w, "Text1")->text(); }
 
@@ -63,126 +57,103 @@ private Q_SLOTS:
         dialoge = SkriptDialoge();
     }
 
-    // Cancelled: the dialog started from the card's set-up, nothing changes.
-    void abgebrochen()
+    // The dialog starts from the card's set-up. Another printer is confirmed
+    // with "Drucker " (Cancel shows the dialog again); a failing dialog asks
+    // whether to try again. The final set-up goes to the printer, and the
+    // printer chosen is remembered for the next start.
+    void einrichten_data()
     {
-        z.DrFormat = 1;
-        dialoge.abbrechen();
-        QVERIFY(!DruckerEinrichten(u));
-        QCOMPARE(dialoge.aufrufe().size(), 1);
-        QCOMPARE(dialoge.aufrufe()[0].PrinterName, QStringLiteral("Testdrucker"));
-        QCOMPARE(dialoge.aufrufe()[0].PaperSize, 512);
-        QVERIFY(meldungen.aufrufe().isEmpty());
-        QCOMPARE(stand(), QStringLiteral("1 512 4 (keiner)"));
-        QCOMPARE(ziel->aufrufe(QStringLiteral("setOrientation")).size(), 1);
-    }
-
-    // Another printer is confirmed with "Drucker " (Cancel shows the dialog
-    // again); the final step hands the new set-up to the printer.
-    void gewaehlt_data()
-    {
-        QTest::addColumn<SkriptDialoge::Antwort>("wahl");
-        QTest::addColumn<int>("frage"); // the answer to "Drucker ", -1: not asked
-        QTest::addColumn<int>("dialoge");
-        QTest::addColumn<QString>("stand");
-        QTest::newRow("derselbe Drucker, Papier und Schacht gewählt") << druckerWahl("", 1, 11, 1) << -1 << 1 << "1 11 1 ";
-        QTest::newRow("anderer Drucker, erst Abbrechen")
-            << druckerWahl("Kartendrucker", 2) << int(Antwort::Abbrechen) << 2 << "2 9 7 Kartendrucker";
-    }
-    void gewaehlt()
-    {
-        QFETCH(SkriptDialoge::Antwort, wahl);
-        QFETCH(int, frage);
-        dialoge.antworte(wahl);
-        dialoge.antworte(wahl);
-        if (frage >= 0)
-            meldungen.antworte(Antwort(frage));
-        QVERIFY(DruckerEinrichten(u));
-        QTEST(int(dialoge.aufrufe().size()), "dialoge");
-        QCOMPARE(meldungen.aufrufe().size(), frage < 0 ? 0 : 1);
-        for (const SkriptMeldungen::Aufruf &m : meldungen.aufrufe())
-            QCOMPARE(m.text, QStringLiteral("Der Druckertyp wurde gewechselt:     \r\n\r\nKartendrucker"));
-        QTEST(stand(), "stand");
-        QCOMPARE(ziel->DeviceName(), wahl.werte.PrinterName.isEmpty() ? QStringLiteral("Testdrucker") : wahl.werte.PrinterName);
-        QCOMPARE(*ziel->Orientation(), z.DrFormat);
-    }
-
-    void dialogFehler_data()
-    {
-        QTest::addColumn<Antwort>("antwort");
+        QTest::addColumn<Dialogantworten>("dialog"); // unscripted: cancelled
+        QTest::addColumn<int>("antwort");            // to the message box, -1: none
         QTest::addColumn<bool>("eingerichtet");
-        QTest::newRow("Wiederholen") << Antwort::Wiederholen << true;
-        QTest::newRow("Abbrechen") << Antwort::Abbruch << false;
-    }
-    void dialogFehler()
-    {
-        QFETCH(Antwort, antwort);
-        QFETCH(bool, eingerichtet);
+        QTest::addColumn<int>("dialoge");
+        QTest::addColumn<QString>("stand"); // DrFormat DrGroesse DrBehaelter, remembered name, printer, orientation
+        QTest::addColumn<QString>("meldung"); // title|text
         SkriptDialoge::Antwort fehler;
         fehler.ergebnis = DialogErgebnis::Fehler;
         fehler.fehler = QStringLiteral("Kein Druckdienst erreichbar.");
-        dialoge.antworte(fehler);
-        dialoge.antworte(druckerWahl("", 2));
-        meldungen.antworte(antwort);
-        QCOMPARE(DruckerEinrichten(u), eingerichtet);
-        QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Drucker-Fehler?"));
-        QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Kein Druckdienst erreichbar.\r\nWiederholen ? "));
-        QCOMPARE(z.DrFormat, qint16(eingerichtet ? 2 : 0));
+        const QString dialogFehler = QStringLiteral("Drucker-Fehler?|Kein Druckdienst erreichbar.\r\nWiederholen ? ");
+        QTest::newRow("abgebrochen") << Dialogantworten() << -1 << false << 1 << "1 512 4 (keiner) Testdrucker 1" << "";
+        QTest::newRow("derselbe Drucker, Papier und Schacht gewählt")
+            << Dialogantworten{druckerWahl("", 1, 11, 1)} << -1 << true << 1 << "1 11 1  Testdrucker 1" << "";
+        QTest::newRow("anderer Drucker, erst Abbrechen")
+            << Dialogantworten{druckerWahl("Kartendrucker", 2), druckerWahl("Kartendrucker", 2)} << int(Antwort::Abbrechen)
+            << true << 2 << "2 9 7 Kartendrucker Kartendrucker 2"
+            << "Drucker |Der Druckertyp wurde gewechselt:     \r\n\r\nKartendrucker";
+        QTest::newRow("Dialogfehler, Wiederholen") << Dialogantworten{fehler, druckerWahl("", 2)} << int(Antwort::Wiederholen)
+                                                   << true << 2 << "2 512 4  Testdrucker 2" << dialogFehler;
+        QTest::newRow("Dialogfehler, Abbrechen") << Dialogantworten{fehler, druckerWahl("", 2)} << int(Antwort::Abbruch)
+                                                 << false << 1 << "1 512 4 (keiner) Testdrucker 1" << dialogFehler;
+    }
+    void einrichten()
+    {
+        QFETCH(Dialogantworten, dialog);
+        QFETCH(int, antwort);
+        QFETCH(QString, meldung);
+        for (const SkriptDialoge::Antwort &a : dialog)
+            dialoge.antworte(a);
+        if (antwort >= 0)
+            meldungen.antworte(Antwort(antwort));
+        z.DrFormat = 1;
+        QTEST(DruckerEinrichten(u), "eingerichtet");
+        QTEST(int(dialoge.aufrufe().size()), "dialoge");
+        const CommonDialog &erster = dialoge.aufrufe()[0];
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(erster.PrinterName).arg(erster.Orientation).arg(erster.PaperSize),
+                 QStringLiteral("Testdrucker 1 512"));
+        QStringList gezeigt;
+        for (const SkriptMeldungen::Aufruf &m : meldungen.aufrufe())
+            gezeigt << m.titel + '|' + m.text;
+        QCOMPARE(gezeigt.join('\n'), meldung);
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(z.DrFormat).arg(z.DrGroesse).arg(z.DrBehaelter)
+                  .arg(Einstellung(DruckernameSchluessel, QStringLiteral("(keiner)")), ziel->DeviceName())
+                  .arg(ziel->Orientation().value_or(0)),
+              "stand");
     }
 
-    // The margin window takes only corrections up to 0; a positive one is
-    // refused and its box shows "-0" (the card renderer then refuses to print).
+    // The margin window shows the corrections in German notation and takes
+    // only values up to 0; a positive one is refused and its box shows "-0"
+    // (the card renderer then refuses to print). Cancel keeps everything.
     void randfenster_data()
     {
-        QTest::addColumn<QString>("oben");
-        QTest::addColumn<QString>("links");
-        QTest::addColumn<bool>("angenommen");
-        QTest::addColumn<QString>("angezeigt"); // top|left after OK
-        QTest::newRow("Komma und Punkt") << "-2,5" << "-1.5" << true << "-2,5|-1.5";
-        QTest::newRow("beide -0") << "-0" << "-0" << true << "-0|-0";
-        QTest::newRow("oben 3") << "3" << "-1" << false << "-0|-1";
-        QTest::newRow("links 2") << "-1" << "2" << false << "-1|-0";
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QString>("eingabe");   // top|left
+        QTest::addColumn<QString>("angezeigt"); // top|left afterwards
+        QTest::addColumn<QPointF>("rand");      // top, left
+        QTest::addColumn<bool>("offen");
+        QTest::newRow("Komma und Punkt") << "Command1" << "-2,5|-1.5" << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
+        QTest::newRow("beide -0") << "Command1" << "-0|-0" << "-0|-0" << QPointF(0, 0) << false;
+        QTest::newRow("oben 3") << "Command1" << "3|-1" << "-0|-1" << QPointF(3, -1) << true;
+        QTest::newRow("links 2") << "Command1" << "-1|2" << "-1|-0" << QPointF(-1, 2) << true;
+        QTest::newRow("Abbrechen") << "Command2" << "-9|-9" << "-9|-9" << QPointF(-2.5, -0.75) << false;
     }
     void randfenster()
     {
-        QFETCH(QString, oben);
-        QFETCH(QString, links);
-        QFETCH(bool, angenommen);
-        QPointer<frmDruckRand> w = new frmDruckRand(u);
-        w->Form_Load();
-        w->show();
-        feld(w, "Text2")->setText(oben);
-        feld(w, "Text1")->setText(links);
-        w->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-        QTEST(felder(w), "angezeigt");
-        QCOMPARE(z.RandOben, oben.replace(',', '.').toFloat());
-        QCOMPARE(z.RandLinks, links.toFloat());
-        QCOMPARE(w->isVisible(), !angenommen);
-        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")), angenommen ? SingleAlsText(z.RandOben) : QString());
-        QCOMPARE(meldungen.aufrufe().size(), angenommen ? 0 : 1);
-        if (!angenommen)
-            QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(w.isNull(), angenommen);
-        delete w;
-    }
-
-    void randfensterLadenUndAbbrechen()
-    {
+        QFETCH(QString, knopf);
+        QFETCH(QString, eingabe);
+        QFETCH(QPointF, rand);
+        QFETCH(bool, offen);
         z.RandOben = -2.5f;
         z.RandLinks = -0.75f;
         QPointer<frmDruckRand> w = new frmDruckRand(u);
         w->Form_Load();
         w->show();
         QCOMPARE(felder(w), QStringLiteral("-2,5|-0,75"));
-        feld(w, "Text2")->setText(QStringLiteral("-9"));
-        w->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
-        QVERIFY(!w->isVisible());
-        QCOMPARE(z.RandOben, -2.5f);
-        QVERIFY(Einstellung(QStringLiteral("PrinterRandOben")).isEmpty());
+        feld(w, "Text2")->setText(eingabe.section('|', 0, 0));
+        feld(w, "Text1")->setText(eingabe.section('|', 1));
+        w->findChild<QPushButton *>(knopf)->click();
+        QTEST(felder(w), "angezeigt");
+        QCOMPARE(QPointF(z.RandOben, z.RandLinks), rand);
+        QCOMPARE(w->isVisible(), offen);
+        const bool gespeichert = knopf == QLatin1String("Command1") && !offen;
+        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")) + '|' + Einstellung(QStringLiteral("PrinterRandlinks")),
+                 gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
+        QCOMPARE(meldungen.aufrufe().size(), offen ? 1 : 0);
+        if (offen)
+            QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(w.isNull());
+        QCOMPARE(w.isNull(), !offen);
+        delete w;
     }
 };
 
