@@ -20,10 +20,11 @@ QString InfoBeschreibung()
            + crlf + QStringLiteral("aus ADIF-Logbuch-Dateien. ");
 }
 
-QString InfoHinweis(double breiteAchtungTwips)
+QString InfoHinweis(double breiteAchtungTwips, double breiteBlankTwips)
 {
-    // One blank is about 34 twips wide in the window's font.
-    const int n = breiteAchtungTwips > 0 ? static_cast<int>(breiteAchtungTwips / 34) : 0;
+    const int n = breiteAchtungTwips > 0 && breiteBlankTwips > 0
+                      ? static_cast<int>(breiteAchtungTwips / breiteBlankTwips)
+                      : 0;
     const QString einzug(n, QLatin1Char(' '));
     return QStringLiteral("Achtung :  Vor der ersten Karte die Lage der Felder") + crlf + einzug
            + QStringLiteral("auf Normalpapier oder einer Probekarte prüfen;") + crlf + einzug

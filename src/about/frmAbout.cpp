@@ -27,9 +27,11 @@ frmAbout::frmAbout(QWidget *parent)
     titel->setObjectName(QStringLiteral("lblTitle"));
     auto *beschreibung = new QLabel(InfoBeschreibung(), this);
     beschreibung->setObjectName(QStringLiteral("lblDescription"));
-    const double breiteTwips = QFontMetricsF(font()).horizontalAdvance(QStringLiteral("Achtung :  ")) * 1440.0
-                               / logicalDpiX();
-    auto *hinweis = new QLabel(InfoHinweis(breiteTwips), this);
+    const QFontMetricsF masse(font());
+    const double twipsProPixel = 1440.0 / logicalDpiX();
+    auto *hinweis = new QLabel(InfoHinweis(masse.horizontalAdvance(QStringLiteral("Achtung :  ")) * twipsProPixel,
+                                           masse.horizontalAdvance(QLatin1Char(' ')) * twipsProPixel),
+                               this);
     hinweis->setObjectName(QStringLiteral("lblDisclaimer"));
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

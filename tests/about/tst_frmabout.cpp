@@ -14,14 +14,26 @@ class TestFrmAbout : public QObject
     static QString text(QWidget *w, const char *name) { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
 
 private Q_SLOTS:
-    // The second and third lines of the notice start with one blank for every
-    // 34 twips of "Achtung :  ".
+    // The second and third lines of the notice start with as many blanks as
+    // span "Achtung :  " (34 twips a blank unless the font's blank is given).
+    void hinweisEinzug_data()
+    {
+        QTest::addColumn<double>("achtung");
+        QTest::addColumn<double>("blank");
+        QTest::addColumn<int>("blanks");
+        QTest::newRow("classic dialog font") << 340.0 << 34.0 << 10;
+        QTest::newRow("wider blank, truncated") << 700.0 << 60.0 << 11;
+        QTest::newRow("no usable width") << 700.0 << 0.0 << 0;
+    }
     void hinweisEinzug()
     {
-        const QStringList zeilen = InfoHinweis(340).split(QStringLiteral("\r\n"));
+        QFETCH(double, achtung);
+        QFETCH(double, blank);
+        QFETCH(int, blanks);
+        const QStringList zeilen = InfoHinweis(achtung, blank).split(QStringLiteral("\r\n"));
         QCOMPARE(zeilen.size(), 3);
         for (int i : {1, 2})
-            QVERIFY(zeilen[i].startsWith(QString(10, ' ')) && zeilen[i].at(10) != QLatin1Char(' '));
+            QVERIFY(zeilen[i].startsWith(QString(blanks, ' ')) && zeilen[i].at(blanks) != QLatin1Char(' '));
     }
 
     // One window at a time; OK ends it and the next call builds a new one.
@@ -33,7 +45,14 @@ private Q_SLOTS:
         QCOMPARE(erstes->windowTitle(), QStringLiteral("Info : Cardforge   "));
         QVERIFY(text(erstes, "lblTitle").startsWith(QStringLiteral("Datei: Cardforge.exe  V 1.")));
         const QStringList hinweis = text(erstes, "lblDisclaimer").split(QStringLiteral("\r\n"));
-        QVERIFY(hinweis.size() == 3 && hinweis[0].startsWith(QStringLiteral("Achtung :  ")) && hinweis[1].startsWith(' '));
+        QVERIFY(hinweis.size() == 3 && hinweis[0].startsWith(QStringLiteral("Achtung :  ")));
+        // In the window's own font the indent ends under the text after
+        // "Achtung :  ", within one blank.
+        auto *label = erstes->findChild<QLabel *>(QStringLiteral("lblDisclaimer"));
+        const QFontMetricsF masse(label->font());
+        const QString einzug = hinweis[1].left(hinweis[1].size() - hinweis[1].trimmed().size());
+        const double luecke = masse.horizontalAdvance(QStringLiteral("Achtung :  ")) - masse.horizontalAdvance(einzug);
+        QVERIFY2(luecke >= 0 && luecke < masse.horizontalAdvance(QLatin1Char(' ')), qPrintable(QString::number(luecke)));
         erstes->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         QTRY_VERIFY(erstes.isNull());
         QVERIFY(frmAbout::zeigen(&haupt) != nullptr);
