@@ -103,5 +103,13 @@ struct Logprogramm
     }
     static void klick(QWidget *f, const QString &name) { element<QAbstractButton>(f, name)->click(); }
 
+    // The message boxes shown, as "title:text".
+    static QStringList meldungsliste(const SkriptMeldungen &m)
+    {
+        QStringList l;
+        for (const SkriptMeldungen::Aufruf &a : m.aufrufe())
+            l << a.titel + QLatin1Char(':') + a.text;
+        return l;
+    }
     static QString heute() { return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")); }
 };
