@@ -116,20 +116,6 @@ private Q_SLOTS:
         QVERIFY(!p.haupt.markierungAn() && !p.vorschau("imUnterschrift").rahmen);
     }
 
-    // Box mode with box 2 and the open box clear: the editor's mode boxes
-    // (Check3) act on the card's Check1 group, the open box forced on.
-    void gruppen()
-    {
-        Programm p;
-        p.box(1, 15)->setChecked(true);
-        p.box(3, 2)->setChecked(false);
-        p.box(3, 4)->setChecked(false);
-        p.klick("cmSetAll");
-        QVERIFY(p.meldungen.aufrufe().isEmpty());
-        QVERIFY(p.vorschau("Check1(1)").sichtbar && !p.vorschau("Check1(2)").sichtbar);
-        QVERIFY(p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
-    }
-
     // A mouse click on one box of a pair clears the other; the keyboard
     // toggles the box alone.
     void exklusivePaare_data()
@@ -164,10 +150,12 @@ private Q_SLOTS:
         QCOMPARE(ausgeschaltet(), partner < 0 ? QList<int>() : QList<int>{partner});
     }
 
-    // OK with a refused entry stores nothing, not even part of the lists; once
-    // valid, the card size and lists are stored, a width that cannot be a card
-    // keeping the one in effect.
-    void okSpeichert()
+    // OK with a refused entry stores nothing, not even part of the lists. Once
+    // valid, the card size and lists are stored (a width that cannot be a card
+    // keeps the one in effect), and the editor's mode boxes (Check3) act on the
+    // card's Check1 group, the open box forced on. Closed by its frame, the
+    // window goes; the QSO display builds it again, hidden, with the stored layout.
+    void okUndSchliessfeld()
     {
         EinstellungSpeichern(QStringLiteral("Felder"), QStringLiteral("1;2;3;4;"));
         Programm p;
@@ -185,6 +173,8 @@ private Q_SLOTS:
         p.text("Text2")->setText("60,5");
         p.box(1, 9)->setChecked(true);
         p.box(1, 21)->setChecked(true);
+        p.box(3, 2)->setChecked(false);
+        p.box(3, 4)->setChecked(false);
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
@@ -192,19 +182,9 @@ private Q_SLOTS:
         QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("140 60,5"));
         QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
         QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
-        QVERIFY(p.haupt.viaMitdrucken());
-        QVERIFY(!p.haupt.markierungAn());
-    }
+        QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
+        QVERIFY(p.haupt.viaMitdrucken() && !p.haupt.markierungAn());
 
-    // Closed by its frame, the window goes; the QSO display builds it again,
-    // hidden, with the stored layout.
-    void schliessfeldUndNeuAnlegen()
-    {
-        Programm p;
-        p.aktivieren();
-        p.text3(0)->setText("30");
-        p.box(1, 21)->setChecked(true);
-        p.klick("Command2");
         p.aktivieren();
         p.text3(0)->setText("40");
         p.box(1, 21)->setChecked(false);
@@ -215,12 +195,11 @@ private Q_SLOTS:
         QVERIFY(!p.haupt.markierungAn() && !p.vorschau("lbCall").rahmen);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alt.isNull());
-
         QVERIFY(p.haupt.viaMitdrucken());
         frmQSL_Karte *neu = VorhandenesLayoutFenster(p.haupt);
         QVERIFY(neu && !neu->isVisible());
-        QCOMPARE(p.text3(0)->text(), QStringLiteral("30"));
-        QCOMPARE(p.vorschau("lbCall").links, 30.0f);
+        QCOMPARE(p.text3(0)->text(), QStringLiteral("5"));
+        QCOMPARE(p.vorschau("lbCall").links, 5.0f);
     }
 };
 

@@ -29,34 +29,31 @@ struct Logprogramm
     Umgebung u{z, meldungen, dialoge};
     frmMain haupt{u};
 
-    static QByteArray kopf() { return "Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n"; }
-
     Logprogramm() { LogfensterAnbinden(u, haupt); }
 
-    QString log(const QString &name, const QByteArray &inhalt)
+    // A log with another logger's header and the given records.
+    QString log(const QString &name, const QByteArray &saetze)
     {
         const QString pfad = ordner.filePath(name);
         QFile f(pfad);
         if (f.open(QIODevice::WriteOnly))
-            f.write(inhalt);
+            f.write("Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n" + saetze);
         return pfad;
     }
     QString logA()
     {
         return log(QStringLiteral("A.adi"),
-                   kopf()
-                       + "<CALL:5>Q1ABC<QSO_DATE:8>20230521<TIME_ON:4>1234<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3"
-                         "<PROP_MODE:5>TROPO<EOR>\r\n"
-                         "<CALL:5>Q3DEF<QSO_DATE:8>20230601<TIME_ON:4>0815<RST_SENT:3>599<MODE:2>CW<FREQ:4>14.2"
-                         "<PROP_MODE:2>ES<QSL_VIA:5>Q1ABC<EOR>\r\n"
-                         "<call:8>Q7/Q2ABC<qso_date:8>20230703<time_on:6>101500<mode:3>FT8<freq:6>432.20<eor>\r\n");
+                   "<CALL:5>Q1ABC<QSO_DATE:8>20230521<TIME_ON:4>1234<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3"
+                   "<PROP_MODE:5>TROPO<EOR>\r\n"
+                   "<CALL:5>Q3DEF<QSO_DATE:8>20230601<TIME_ON:4>0815<RST_SENT:3>599<MODE:2>CW<FREQ:4>14.2"
+                   "<PROP_MODE:2>ES<QSL_VIA:5>Q1ABC<EOR>\r\n"
+                   "<call:8>Q7/Q2ABC<qso_date:8>20230703<time_on:6>101500<mode:3>FT8<freq:6>432.20<eor>\r\n");
     }
     QString logB()
     {
         return log(QStringLiteral("B.adi"),
-                   kopf()
-                       + "<CALL:5>Q4GHI<QSO_DATE:8>20220101<TIME_ON:4>0000<MODE:3>SSB<FREQ:7>145.500<EOR>\r\n"
-                         "<CALL:5>Q1ABC<QSO_DATE:8>20220202<TIME_ON:4>1111<MODE:2>FM<FREQ:3>145<QSL_SEND:1>Y<EOR>\r\n");
+                   "<CALL:5>Q4GHI<QSO_DATE:8>20220101<TIME_ON:4>0000<MODE:3>SSB<FREQ:7>145.500<EOR>\r\n"
+                   "<CALL:5>Q1ABC<QSO_DATE:8>20220202<TIME_ON:4>1111<MODE:2>FM<FREQ:3>145<QSL_SEND:1>Y<EOR>\r\n");
     }
     // The file list as the finder leaves it, its first file current.
     void liste(const QStringList &pfade)
@@ -67,19 +64,15 @@ struct Logprogramm
         z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0);
     }
 
-    static QWidget *fenster(const char *name)
+    // The menu command; the window it shows, if any.
+    QWidget *menue(const char *befehl, const char *name)
     {
+        haupt.befehle.value(QString::fromLatin1(befehl))();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (w->objectName() == QLatin1String(name))
                 return w;
         }
         return nullptr;
-    }
-    // The menu command; the window it shows, if any.
-    QWidget *menue(const char *befehl, const char *name)
-    {
-        haupt.befehle.value(QString::fromLatin1(befehl))();
-        return fenster(name);
     }
 
     template <typename W>
@@ -103,5 +96,13 @@ struct Logprogramm
     }
     static void klick(QWidget *f, const QString &name) { element<QAbstractButton>(f, name)->click(); }
 
+    // The message boxes shown, as "title:text".
+    static QStringList meldungsliste(const SkriptMeldungen &m)
+    {
+        QStringList l;
+        for (const SkriptMeldungen::Aufruf &a : m.aufrufe())
+            l << a.titel + QLatin1Char(':') + a.text;
+        return l;
+    }
     static QString heute() { return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")); }
 };

@@ -39,11 +39,6 @@ void klicke(QWidget &w, int zeile)
 {
     QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {}, liste(w)->visualItemRect(liste(w)->item(zeile)).center());
 }
-// Answers the finder's question, or clicks another of its buttons, once the search has started.
-void spaeterKlicken(frmFindADIF &w, const char *name)
-{
-    QTimer::singleShot(0, &w, [&w, name] { knopf(w, name)->click(); });
-}
 
 } // namespace
 
@@ -78,72 +73,55 @@ private Q_SLOTS:
         meldungen.leeren();
     }
 
-    void sucheImLeerenFenster()
+    // "&Neusuchen" asks first while files are listed: "&Nein" replaces them,
+    // "&Ja" appends, "&Abbrechen" keeps everything. A search empties the stored
+    // list until a take-over; cancelling afterwards keeps the current file.
+    void neuSuchen_data()
     {
-        z.AdifDatGes = QStringLiteral("/alt/log.adi;");
-        frmFindADIF w(u, nullptr, {baum.path()});
-        liste(w)->clear();
-        w.show();
-        knopf(w, "Command1")->click();
-        QCOMPARE(eintraege(w), treffer());
-        QCOMPARE(text3(w), "3 Datei gefunden in 2 Ordner unter " + baum.path() + " Größe der Dateien: 1,001 Kb");
-        QVERIFY(z.AdifDatGes.isEmpty());
-        QVERIFY(knopf(w, "Command1")->isEnabled() && knopf(w, "Command2")->isEnabled());
-        QVERIFY(w.isEnabled() && !QApplication::overrideCursor());
-    }
-
-    // With files listed the search asks first: "&Nein" replaces them, "&Ja" appends.
-    void frageJaOderNein_data()
-    {
-        QTest::addColumn<QByteArray>("frageKnopf");
+        QTest::addColumn<QString>("vorher");
+        QTest::addColumn<QByteArray>("frageKnopf"); // empty: no question
         QTest::addColumn<int>("antwort");
-        QTest::addColumn<bool>("angehaengt");
-        QTest::newRow("Nein ersetzt") << QByteArray("Command5") << 7 << false;
-        QTest::newRow("Ja hängt an") << QByteArray("Command4") << 6 << true;
+        QTest::addColumn<QStringList>("liste");
+        QTest::addColumn<QString>("anfang"); // Text3 before the search
+        const QStringList zwei = {baum.filePath("neu.adi"), "/anderswo/alt.adi"};
+        const QString zweiText = zwei.join(';') + ';';
+        QTest::newRow("leere Liste") << "" << QByteArray() << 0 << treffer() << "";
+        QTest::newRow("Nein ersetzt") << zweiText << QByteArray("Command5") << 7 << treffer() << " 2 ADIF-Dateien übernommen";
+        QTest::newRow("Ja hängt an") << zweiText << QByteArray("Command4") << 6 << zwei + treffer() << " 2 ADIF-Dateien übernommen";
+        QTest::newRow("Abbrechen bei der Frage") << "/a/eins.adi;" << QByteArray("Command3") << 0 << QStringList{"/a/eins.adi"}
+                                                 << " 1 ADIF-Datei übernommen";
     }
-    void frageJaOderNein()
+    void neuSuchen()
     {
+        QFETCH(QString, vorher);
         QFETCH(QByteArray, frageKnopf);
-        QFETCH(bool, angehaengt);
-        z.AdifDatGes = baum.filePath("neu.adi") + ";/anderswo/alt.adi;";
-        frmFindADIF w(u, nullptr, {baum.path()});
-        w.show();
-        bool frageGezeigt = false;
-        QTimer::singleShot(0, &w, [&] {
-            frageGezeigt = w.findChild<QGroupBox *>("Frame1")->isVisible();
-            knopf(w, frageKnopf)->click();
-        });
-        knopf(w, "Command1")->click();
-        QVERIFY(frageGezeigt);
-        QTEST(w.Antwort, "antwort");
-        QVERIFY(w.findChild<QGroupBox *>("Frame1")->isHidden());
-        const QStringList alt = {baum.filePath("neu.adi"), "/anderswo/alt.adi"};
-        QCOMPARE(eintraege(w), angehaengt ? alt + treffer() : treffer());
-    }
-
-    // Cancel at the question keeps everything; cancel after a search leaves
-    // the list empty but the current file as it was.
-    void abbrechen_data()
-    {
-        QTest::addColumn<bool>("nachDerSuche");
-        QTest::addColumn<QString>("liste");
-        QTest::newRow("während der Frage") << false << "/a/eins.adi;";
-        QTest::newRow("nach der Suche") << true << "";
-    }
-    void abbrechen()
-    {
-        QFETCH(bool, nachDerSuche);
-        z.AdifDatGes = QStringLiteral("/a/eins.adi;");
+        QFETCH(QStringList, liste);
+        const bool gesucht = frageKnopf != "Command3";
+        z.AdifDatGes = vorher;
         z.AdifDatei = QStringLiteral("/a/eins.adi");
         frmFindADIF w(u, nullptr, {baum.path()});
-        QCOMPARE(text3(w), QStringLiteral(" 1 ADIF-Datei übernommen"));
+        QTEST(text3(w), "anfang");
         w.show();
-        spaeterKlicken(w, nachDerSuche ? "Command5" : "Command3");
+        bool frageGezeigt = false;
+        if (!frageKnopf.isEmpty()) {
+            QTimer::singleShot(0, &w, [&] {
+                frageGezeigt = w.findChild<QGroupBox *>("Frame1")->isVisible();
+                knopf(w, frageKnopf)->click();
+            });
+        }
         knopf(w, "Command1")->click();
-        if (nachDerSuche)
+        QCOMPARE(frageGezeigt, !frageKnopf.isEmpty());
+        QTEST(w.Antwort, "antwort");
+        QVERIFY(w.findChild<QGroupBox *>("Frame1")->isHidden());
+        QCOMPARE(eintraege(w), liste);
+        QCOMPARE(z.AdifDatGes, gesucht ? QString() : vorher);
+        if (gesucht) {
+            QCOMPARE(text3(w), "3 Datei gefunden in 2 Ordner unter " + baum.path() + " Größe der Dateien: 1,001 Kb");
+            QVERIFY(knopf(w, "Command1")->isEnabled() && knopf(w, "Command2")->isEnabled());
+            QVERIFY(w.isEnabled() && !QApplication::overrideCursor());
             knopf(w, "Command3")->click();
+        }
         QVERIFY(w.isHidden());
-        QTEST(z.AdifDatGes, "liste");
         QCOMPARE(z.AdifDatei, QStringLiteral("/a/eins.adi"));
     }
 
@@ -172,58 +150,47 @@ private Q_SLOTS:
         QVERIFY(knopf(w, "Command2")->isEnabled());
     }
 
-    // The list stored from last time comes all selected; taking it over needs a change.
+    // Modal from the main window, the same window each time, the list stored
+    // from last time all selected. Taking it over needs a change and makes its
+    // first file the current one; with nothing selected the user is told and
+    // the window stays.
     void uebernehmen()
     {
         z.AdifDatGes = QStringLiteral("/a/eins.adi;/a/zwei.adi;/a/drei.adx;");
-        frmFindADIF w(u, nullptr, {baum.path()});
-        QCOMPARE(liste(w)->selectedItems().size(), 3);
-        QCOMPARE(text3(w), QStringLiteral(" 3 ADIF-Dateien übernommen"));
-        QVERIFY(!knopf(w, "Command2")->isEnabled() && w.findChild<QGroupBox *>("Frame1")->isHidden());
-        w.show();
-        klicke(w, 1);
-        knopf(w, "Command2")->click();
-        QVERIFY(w.isHidden());
-        QCOMPARE(z.AdifDatGes, QStringLiteral("/a/eins.adi;/a/drei.adx;"));
-        // Nothing selected: the user is told and the list stays.
-        w.show();
-        klicke(w, 0);
-        klicke(w, 2);
-        QVERIFY(liste(w)->selectedItems().isEmpty());
-        knopf(w, "Command2")->click();
-        QVERIFY(w.isVisible());
-        QCOMPARE(z.AdifDatGes, QStringLiteral("/a/eins.adi;/a/drei.adx;"));
-        QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Keine Datei ausgewählt! "));
-    }
-
-    // Modal from the main window, the same window each time; its choice
-    // becomes the file list and the current file.
-    void ausDemHauptfenster()
-    {
-        z.AdifDatGes = QStringLiteral("/a/eins.adi;/a/zwei.adi;");
         z.AdifDatei = QStringLiteral("/a/eins.adi");
         frmMain haupt(u);
         DateisucheAnbinden(u, haupt);
-        bool modal = false;
+        bool erst = false;
         QTimer::singleShot(0, &haupt, [&] {
-            frmFindADIF *finder = haupt.findChild<frmFindADIF *>();
-            modal = finder->isModal() && finder->isVisible();
-            klicke(*finder, 0);
-            knopf(*finder, "Command2")->click();
+            frmFindADIF *f = haupt.findChild<frmFindADIF *>();
+            erst = f->isModal() && f->isVisible() && liste(*f)->selectedItems().size() == 3
+                   && !knopf(*f, "Command2")->isEnabled() && f->findChild<QGroupBox *>("Frame1")->isHidden();
+            klicke(*f, 0);
+            knopf(*f, "Command2")->click();
         });
-        // Never left waiting, even when the take-over above went wrong.
+        // Never left waiting, even when a step above went wrong.
         QTimer::singleShot(20000, &haupt, [&] {
             if (auto *f = haupt.findChild<frmFindADIF *>())
                 f->hide();
         });
         haupt.aktion(QStringLiteral("mnuXFileOpen"))->trigger();
-        QVERIFY(modal);
-        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi; /a/zwei.adi"));
-        spaeterKlicken(*haupt.findChild<frmFindADIF *>(), "Command3");
+        QVERIFY(erst);
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
+        bool geblieben = false;
+        QTimer::singleShot(0, &haupt, [&] {
+            frmFindADIF *f = haupt.findChild<frmFindADIF *>();
+            klicke(*f, 1);
+            klicke(*f, 2);
+            knopf(*f, "Command2")->click();
+            geblieben = f->isVisible();
+            knopf(*f, "Command3")->click();
+        });
         haupt.aktion(QStringLiteral("mnuXFileOpen"))->trigger();
+        QVERIFY(geblieben);
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Keine Datei ausgewählt! "));
         QCOMPARE(haupt.findChildren<frmFindADIF *>().size(), 1);
-        QCOMPARE(z.AdifDatei, QStringLiteral("/a/zwei.adi"));
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
     }
 };
 

@@ -6,19 +6,33 @@
 #include "core/Umgebung.h"
 #include "mainwindow/Programmdateien.h"
 #include "mainwindow/Programmsymbol.h"
+#include "mainwindow/frmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QProcess>
+#include <QStandardPaths>
 
-// "cmake --install" into a temporary prefix, and the files it installs.
+// "cmake --install" into a temporary prefix, the files it installs, and how
+// the program finds and opens them.
 class TestInstallation : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir praefix;
     QString build;
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
 
     QString installiert(const QString &pfad) const { return praefix.path() + '/' + pfad; }
+    static QString ausgabe(const QString &programm, const QStringList &argumente)
+    {
+        QProcess p;
+        p.start(programm, argumente);
+        return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -61,9 +75,15 @@ private Q_SLOTS:
         QVERIFY(f.readAll().contains(enthaelt.toUtf8()));
     }
 
+    // The installed program finds its help in its data folder; a copy beside
+    // the program comes first.
     void installiertesProgrammFindetSeineHilfe()
     {
-        QCOMPARE(ProgrammDateiFinden("Cardforge.pdf", installiert("bin"), {}), installiert("share/cardforge/Cardforge.pdf"));
+        const auto finden = [this] { return ProgrammDateiFinden("Cardforge.pdf", installiert("bin"), {}); };
+        QCOMPARE(finden(), installiert("share/cardforge/Cardforge.pdf"));
+        QVERIFY(QFile::copy(installiert("share/cardforge/Cardforge.pdf"), installiert("bin/Cardforge.pdf")));
+        QCOMPARE(finden(), installiert("bin/Cardforge.pdf"));
+        QFile::remove(installiert("bin/Cardforge.pdf"));
         // The windows' own rendition of the symbol: the card opaque in the middle, transparent in the corner.
         const QImage bild = ProgrammsymbolBild(64);
         QVERIFY(qAlpha(bild.pixel(30, 30)) == 255 && qAlpha(bild.pixel(0, 0)) == 0);
@@ -72,10 +92,6 @@ private Q_SLOTS:
     // The example log the manual's first steps walk through loads and parses.
     void beispielLog()
     {
-        Zustand z;
-        SkriptMeldungen meldungen;
-        SkriptDialoge dialoge;
-        Umgebung u{z, meldungen, dialoge};
         z.AdifDatei = installiert("share/cardforge/Beispiel.adi");
         QVERIFY(DateiLaden(u));
         QCOMPARE(z.AdifRecords.size(), 21);
@@ -84,6 +100,49 @@ private Q_SLOTS:
             QVERIFY2(s.Call.startsWith('Q') && !s.DatumText.isEmpty() && !s.ZeitText.isEmpty(), qPrintable(r));
         }
         QVERIFY(meldungen.aufrufe().isEmpty());
+    }
+
+    // The help document: a valid PDF of several pages of German text.
+    void kurzanleitung()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdfinfo").isEmpty())
+            QSKIP("pdftotext or pdfinfo (poppler-utils) is not installed");
+        const QString pdf = installiert("share/cardforge/Cardforge.pdf");
+        const QString info = ausgabe("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("Title:\\s+Cardforge – Kurzanleitung")), qPrintable(info));
+        const QString text = ausgabe("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+        QVERIFY2(text.count(QChar('\f')) >= 5, qPrintable(info));
+        for (const char *stelle : {"75,3 − 71,8 = 3,5 mm", "QSL_<Rufzeichen>_<JJJJMMTT>_<hhmmss>.pdf", "Öffnen mehrere ADIF-Dateien"})
+            QVERIFY2(text.contains(QString::fromUtf8(stelle)), stelle);
+    }
+
+    // The help command with the document in the user's data folder and a
+    // desktop opener that only notes what it was asked to open.
+    void hilfeBefehlOeffnetDasDokument()
+    {
+        const QString abgelegt =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/cardforge/Cardforge.pdf";
+        QDir().mkpath(QFileInfo(abgelegt).path());
+        QVERIFY(QFile::copy(installiert("share/cardforge/Cardforge.pdf"), abgelegt));
+        QTemporaryDir bin;
+        const QString notiz = bin.filePath("geoeffnet.txt");
+        QFile oeffner(bin.filePath("xdg-open"));
+        QVERIFY(oeffner.open(QIODevice::WriteOnly));
+        oeffner.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(notiz) + "'\n");
+        oeffner.close();
+        oeffner.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray pfad = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        meldungen.leeren();
+        frmMain w(u);
+        w.aktion("mnuHelpContents")->trigger();
+        qputenv("PATH", pfad);
+        QFile::remove(abgelegt);
+        QVERIFY(meldungen.aufrufe().isEmpty());
+        QTRY_VERIFY(QFileInfo(notiz).size() > 0);
+        QFile n(notiz);
+        QVERIFY(n.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(n.readAll()), abgelegt);
     }
 };
 

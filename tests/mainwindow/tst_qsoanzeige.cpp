@@ -35,36 +35,49 @@ private Q_SLOTS:
         k = Kartenvorschau();
     }
 
-    void gruppen_data()
+    // Each row follows an SWL report of 1999 on 433,1 MHz in PSK31 via EME,
+    // whose ticks, captions and date must not survive.
+    void felder_data()
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<float>("mhz");
         QTest::addColumn<QString>("via");
-        QTest::addColumn<QString>("boxen"); // mode, band, propagation groups
-        QTest::addColumn<QString>("lbMHZ");
-        QTest::newRow("lower-case cw") << "cw" << 145.0f << "tropo" << "0|1|0" << "145,0";
-        QTest::newRow("open boxes") << "PSK31" << 145.5f << "F2" << "4:PSK31|4:145,5|6:F2" << "145,5";
-        QTest::newRow("SSB clears the open box; cut to five characters") << "SSB" << 1296.2f << "ES" << "1|4:1296,|3"
-                                                                          << "1296,2";
-        QTest::newRow("short wave") << "FT8" << 14.074f << "SW" << "4:FT8|4:14,07|6:SW" << "14,074";
-        QTest::newRow("empty fields tick nothing") << "" << 0.0f << "" << "||" << "";
+        QTest::addColumn<QString>("kommentar");
+        QTest::addColumn<QVariant>("datum");
+        QTest::addColumn<QString>("boxen"); // mode, band, propagation, confirmation groups
+        QTest::addColumn<QString>("texte"); // lbMHZ, day month year
+        QTest::newRow("lower case, swl in any case, date value")
+            << "cw" << 145.0f << "tropo" << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "0|1|0|1" << "145,0|05. 03. 2021";
+        QTest::newRow("open boxes, date text") << "PSK31" << 145.5f << "F2" << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21"))
+                                               << "4:PSK31|4:145,5|6:F2|0" << "145,5|21. 05. 2023";
+        QTest::newRow("SSB clears the open box; cut to five characters; no date")
+            << "SSB" << 1296.2f << "ES" << "" << QVariant(QStringLiteral("32.13.2023")) << "1|4:1296,|3|0" << "1296,2|  ";
+        QTest::newRow("short wave") << "FT8" << 14.074f << "SW" << "" << QVariant() << "4:FT8|4:14,07|6:SW|0" << "14,074|  ";
+        QTest::newRow("empty fields tick nothing") << "" << 0.0f << "" << "" << QVariant() << "|||0" << "|  ";
     }
-    void gruppen()
+    void felder()
     {
         QFETCH(QString, mode);
-        QFETCH(float, mhz);
-        QFETCH(QString, via);
-        // A previous QSO whose ticks and captions must not survive.
         z.AktQSO.Mode = QStringLiteral("PSK31");
         z.AktQSO.MHz = 433.1f;
         z.AktQSO.QSOvia = QStringLiteral("EME");
+        z.AktQSO.Comment = QStringLiteral("swl");
+        z.AktQSO.Datum = QVariant(QDate(1999, 1, 1));
         ZeigeAktQSO(z, k, false);
         z.AktQSO.Mode = mode;
+        QFETCH(float, mhz);
         z.AktQSO.MHz = mhz;
+        QFETCH(QString, via);
         z.AktQSO.QSOvia = via;
+        QFETCH(QString, kommentar);
+        z.AktQSO.Comment = kommentar;
+        QFETCH(QVariant, datum);
+        z.AktQSO.Datum = datum;
         ZeigeAktQSO(z, k, false);
-        QTEST(gesetzte(1) + '|' + gesetzte(2) + '|' + gesetzte(3), "boxen");
-        QTEST(k[QStringLiteral("lbMHZ")].text, "lbMHZ");
+        QTEST(QStringList({gesetzte(1), gesetzte(2), gesetzte(3), gesetzte(4)}).join('|'), "boxen");
+        QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' ' + k[QStringLiteral("lbMonat")].text
+                  + ' ' + k[QStringLiteral("lbJahr")].text,
+              "texte");
         QCOMPARE(z.AktQSO.Mode, mode.toUpper());
         QCOMPARE(k[QStringLiteral("lb2Way")].text, mode.toUpper());
         QCOMPARE(z.AktQsoAdif.contains("<MODE:"), !mode.isEmpty());
@@ -78,30 +91,6 @@ private Q_SLOTS:
         z.AktQSO.Mode = QStringLiteral("CW");
         ZeigeAktQSO(z, k, false);
         QCOMPARE(gesetzte(1), QStringLiteral("0 4:CW"));
-    }
-
-    void bestaetigungUndDatum_data()
-    {
-        QTest::addColumn<QString>("kommentar");
-        QTest::addColumn<QVariant>("datum");
-        QTest::addColumn<QString>("gezeigt"); // confirmation boxes | day month year
-        QTest::newRow("swl any case, date value") << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "1|05. 03. 2021";
-        QTest::newRow("qso, date text") << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21")) << "0|21. 05. 2023";
-        QTest::newRow("empty comment, no date") << "" << QVariant(QStringLiteral("32.13.2023")) << "0|  ";
-    }
-    void bestaetigungUndDatum()
-    {
-        QFETCH(QString, kommentar);
-        QFETCH(QVariant, datum);
-        z.AktQSO.Comment = QStringLiteral("swl");
-        z.AktQSO.Datum = QVariant(QDate(1999, 1, 1));
-        ZeigeAktQSO(z, k, false);
-        z.AktQSO.Comment = kommentar;
-        z.AktQSO.Datum = datum;
-        ZeigeAktQSO(z, k, false);
-        QTEST(gesetzte(4) + '|' + k[QStringLiteral("lbDay")].text + ' ' + k[QStringLiteral("lbMonat")].text + ' '
-                  + k[QStringLiteral("lbJahr")].text,
-              "gezeigt");
     }
 
     // A new QSO with empty fields clears what the previous one showed, except
