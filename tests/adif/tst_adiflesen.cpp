@@ -1,13 +1,10 @@
 #include "TestUmgebung.h"
 
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "AdifUmfeld.h"
 #include "adif/AdifFormat.h"
 #include "adif/AdifLesen.h"
-#include "core/Umgebung.h"
 
 #include <QApplication>
-#include <QDir>
 #include <sys/stat.h>
 
 namespace {
@@ -23,27 +20,12 @@ QString feldVon(const AdifSatz &s, const QString &name)
 }
 } // namespace
 
-class TestAdifLesen : public QObject
+class TestAdifLesen : public QObject, AdifUmfeld
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
-
-    QString datei(const QString &name, const QByteArray &inhalt)
-    {
-        const QString pfad = m_dir.filePath(name);
-        QFile f(pfad);
-        f.open(QIODevice::WriteOnly);
-        f.write(inhalt);
-        return pfad;
-    }
-
 private Q_SLOTS:
-    void init() { meldungen.leeren(); }
+    void init() { frisch(); }
 
     void feldWert_data()
     {
@@ -143,8 +125,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, inhalt);
         QFETCH(int, records);
         QFETCH(QString, titel);
-        z.AdifDatei = datei(QStringLiteral("log.adi"), inhalt);
-        const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        z.AdifDatei = schreiben("log.adi", inhalt);
         QCOMPARE(DateiLaden(u), records > 0);
         QCOMPARE(z.AdifRecords.size(), records);
         QCOMPARE(meldungen.aufrufe().size(), titel.isEmpty() ? 0 : 1);
@@ -155,7 +136,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(SatzParsen(z.AdifRecords.last(), QString()).Call.left(2), QStringLiteral("Q") + QString::number(records));
         }
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), vorher);
+        QCOMPARE(ordner(), QStringList{"log.adi"});
     }
 
     void unlesbar_data()
@@ -171,9 +152,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, pfad);
         QFETCH(Antwort, antwort);
-        z.AdifDatei = datei(QStringLiteral("alt.adi"), "<CALL:5>Q9OLD<EOR>\r\n");
+        z.AdifDatei = schreiben("alt.adi", "<CALL:5>Q9OLD<EOR>\r\n");
         QVERIFY(DateiLaden(u));
-        z.AdifDatei = m_dir.filePath(pfad);
+        z.AdifDatei = this->pfad(pfad);
         if (pfad == QLatin1String("pipe.adi"))
             QCOMPARE(::mkfifo(QFile::encodeName(z.AdifDatei).constData(), 0600), 0);
         meldungen.antworte(antwort);
@@ -193,10 +174,10 @@ private Q_SLOTS:
 
     void kuerzereDateiNachLaengerer()
     {
-        z.AdifDatei = datei(QStringLiteral("lang.adi"), "<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC<EOR>\n");
+        z.AdifDatei = schreiben("lang.adi", "<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC<EOR>\n");
         QVERIFY(DateiLaden(u));
         z.AdifRecordIndex = 2;
-        z.AdifDatei = datei(QStringLiteral("kurz.adi"), "<call:5>q4abc<eor>\n");
+        z.AdifDatei = schreiben("kurz.adi", "<call:5>q4abc<eor>\n");
         QVERIFY(DateiLaden(u));
         // Kept as read: only reading upper-cases.
         QCOMPARE(z.AdifRecords, QStringList{"<call:5>q4abc<eor>"});
