@@ -7,7 +7,6 @@
 #include "adif/AdifSchreiben.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
@@ -19,9 +18,9 @@ const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
 
 // Runs the rest of a test as an ordinary user would: root passes every
-// permission check, so as root the test folder is handed to "nobody" and the
-// real and effective ids switched (access() asks the real one) until the end
-// of the scope; the saved id allows the way back.
+// permission check, so as root the (still empty) test folder is handed to
+// "nobody" and the real and effective ids switched (access() asks the real
+// one) until the end of the scope; the saved id allows the way back.
 class AlsBenutzer
 {
 public:
@@ -29,13 +28,8 @@ public:
     {
         if (::geteuid() != 0)
             return;
-        QDirIterator it(ordner, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        QStringList pfade{ordner};
-        while (it.hasNext())
-            pfade.append(it.next());
-        for (const QString &p : pfade)
-            m_ok = ::chown(QFile::encodeName(p).constData(), kNobody, kNobody) == 0;
-        m_ok = m_ok && ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
+        m_ok = ::chown(QFile::encodeName(ordner).constData(), kNobody, kNobody) == 0
+               && ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
         m_gewechselt = true;
     }
     ~AlsBenutzer()
@@ -163,7 +157,9 @@ private Q_SLOTS:
         if (!vorher.isEmpty())
             schreiben(umbenannt ? "neu.tmp" : "log.adi", vorher);
         if (umbenannt)
-            QCOMPARE(::rename(QFile::encodeName(pfad("neu.tmp")).constData(), QFile::encodeName(pfad("log.adi")).constData()), 0);
+            QCOMPARE(::rename(QFile::encodeName(pfad("neu.tmp")).constData(),
+                              QFile::encodeName(pfad("log.adi")).constData()),
+                     0);
         FehlerAblage ablage;
         ablage.fremdesLog = waehrend.isEmpty() ? QString() : pfad("log.adi");
         ablage.fremderSatz = waehrend;
@@ -177,15 +173,21 @@ private Q_SLOTS:
         QVERIFY(z.AdifAenderungen.isEmpty());
     }
 
-    // Every step of a safe write failing, for the rewrite at program end
-    // (with and without an older backup) and for the manual entry's append:
-    // the log stays whole at its path, the older backup as it was, nothing
-    // is left behind, and the user hears why.
+    // Every way a write can fail, for the rewrite at program end and for the
+    // manual entry's append: a step of the safe write failing as on a full
+    // disk, or the file system in the way. No QSO that was on the disk is
+    // lost: the log is whole at its path, or, where even that could not be
+    // done, the message says where it is; the older backup is as it was,
+    // nothing is left behind, and the user hears why.
     void schreibfehler_data()
     {
         QTest::addColumn<std::optional<SchreibSchritt>>("schritt");
+        QTest::addColumn<int>("fall");
         QTest::addColumn<bool>("anhaengen");
         QTest::addColumn<bool>("alteSicherung");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QStringList>("dateien");
+        QTest::addColumn<QByteArray>("sicherung");
         const std::pair<const char *, std::optional<SchreibSchritt>> schritte[] = {
             {"temporary file half written", SchreibSchritt::Temporaer},
             {"sync", SchreibSchritt::Sync},
@@ -193,82 +195,53 @@ private Q_SLOTS:
             {"temporary file into place", SchreibSchritt::Ersetzen},
             {"no failure", std::nullopt},
         };
+        const QStringList beide{"log.adi", "log.bak"};
+        const QByteArray alt = "older backup";
         for (const auto &[name, schritt] : schritte) {
-            QTest::addRow("rewrite, %s", name) << schritt << false << true;
-            QTest::addRow("rewrite without a backup, %s", name) << schritt << false << false;
-            QTest::addRow("append, %s", name) << schritt << true << true;
+            const QString m = schritt ? QStringLiteral("Auf dem Datenträger ist kein Platz mehr.") : QString();
+            const QByteArray b = schritt ? alt : kLog;
+            QTest::addRow("rewrite, %s", name) << schritt << int(Ablage) << false << true << m << beide << b;
+            QTest::addRow("rewrite without a backup, %s", name)
+                << schritt << int(Ablage) << false << false << m << (schritt ? QStringList{"log.adi"} : beide)
+                << (schritt ? QByteArray() : kLog);
+            QTest::addRow("append, %s", name) << schritt << int(Ablage) << true << true << m << beide << b;
         }
+        const std::optional<SchreibSchritt> keiner;
+        QTest::newRow("read-only folder")
+            << keiner << int(SchreibgeschuetzterOrdner) << false << true << "lässt sich keine Datei anlegen" << beide
+            << alt;
+        QTest::newRow("read-only log")
+            << keiner << int(SchreibgeschuetzterLog) << false << true << "schreibgeschützt" << beide << alt;
+        QTest::newRow("backup is a folder")
+            << keiner << int(SicherungIstOrdner) << false << true << "ist ein Ordner" << beide << QByteArray();
+        QTest::newRow("older backup cannot be put aside")
+            << keiner << int(SicherungGesperrt) << false << true << "lässt sich nicht ersetzen" << beide << alt;
+        // Whoever deleted the log meant it; it is not brought back.
+        QTest::newRow("log deleted before the end")
+            << keiner << int(Geloescht) << false << true << "nicht gefunden" << QStringList{"log.bak"} << alt;
+        QTest::newRow("new version and log both stuck after the backup")
+            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true << "log.bak"
+            << QStringList() << kLog;
     }
     void schreibfehler()
     {
         QFETCH(std::optional<SchreibSchritt>, schritt);
+        QFETCH(int, fall);
         QFETCH(bool, anhaengen);
         QFETCH(bool, alteSicherung);
-        schreiben("log.adi", kLog);
-        if (alteSicherung)
-            schreiben("log.bak", "older backup");
-        FehlerAblage ablage(schritt);
-        if (anhaengen) {
-            z.AdifDatei = pfad("log.adi");
-            QCOMPARE(AdifSatzAnhaengen(u, kGedruckt, ablage), !schritt);
-        } else {
-            drucken("log.adi", {1});
-            QCOMPARE(AdifDateiSchreiben(u, ablage), !schritt);
-        }
-        QCOMPARE(ordner(), alteSicherung || !schritt ? QStringList({"log.adi", "log.bak"}) : QStringList({"log.adi"}));
-        if (schritt) {
-            QCOMPARE(lesen("log.adi"), kLog);
-            if (alteSicherung)
-                QCOMPARE(lesen("log.bak"), QByteArray("older backup"));
-            QCOMPARE(meldungen.aufrufe().size(), 1);
-            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
-            QVERIFY(meldungen.aufrufe()[0].text.startsWith(QStringLiteral("Auf dem Datenträger ist kein Platz mehr.")));
-            QVERIFY(anhaengen || z.AdifGeaendert);
-        } else {
-            QVERIFY(lesen("log.adi").endsWith(anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
-                                                        : QByteArray("<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n")));
-            QCOMPARE(lesen("log.bak"), kLog);
-            QVERIFY(meldungen.aufrufe().isEmpty());
-        }
-    }
-
-    // What the file system does to the log and its backup between the load
-    // and the end. No QSO that was on the disk is lost: the log is whole at
-    // its path, or, where even that could not be done, the message says where
-    // it is.
-    void dateisystem_data()
-    {
-        QTest::addColumn<int>("fall");
-        QTest::addColumn<QString>("meldung");
-        QTest::addColumn<QStringList>("dateien");
-        QTest::addColumn<QByteArray>("sicherung");
-        const QStringList beide{"log.adi", "log.bak"};
-        const QByteArray alt = "older backup";
-        QTest::newRow("read-only folder") << int(SchreibgeschuetzterOrdner) << "lässt sich keine Datei anlegen" << beide
-                                          << alt;
-        QTest::newRow("read-only log") << int(SchreibgeschuetzterLog) << "schreibgeschützt" << beide << alt;
-        QTest::newRow("backup is a folder") << int(SicherungIstOrdner) << "ist ein Ordner" << beide << QByteArray();
-        QTest::newRow("older backup cannot be put aside")
-            << int(SicherungGesperrt) << "lässt sich nicht ersetzen" << beide << alt;
-        // Whoever deleted the log meant it; it is not brought back.
-        QTest::newRow("log deleted before the end")
-            << int(Geloescht) << "nicht gefunden" << QStringList{"log.bak"} << alt;
-        QTest::newRow("new version and log both stuck after the backup")
-            << int(RueckwegGesperrt) << "log.bak" << QStringList() << kLog;
-    }
-    void dateisystem()
-    {
-        QFETCH(int, fall);
         QFETCH(QString, meldung);
         QFETCH(QStringList, dateien);
         QFETCH(QByteArray, sicherung);
         const AlsBenutzer benutzer(m_dir->path());
         QVERIFY(benutzer.ok());
         schreiben("log.adi", kLog);
-        schreiben("log.bak", "older backup");
-        drucken("log.adi", {1});
+        if (alteSicherung)
+            schreiben("log.bak", "older backup");
+        z.AdifDatei = pfad("log.adi");
+        if (!anhaengen)
+            drucken("log.adi", {1});
 
-        FehlerAblage ablage(fall == RueckwegGesperrt ? std::optional(SchreibSchritt::Ersetzen) : std::nullopt);
+        FehlerAblage ablage(schritt);
         switch (fall) {
         case SchreibgeschuetzterOrdner:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -289,19 +262,27 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(pfad("log.adi")));
             break;
         }
-
-        const bool geschrieben = AdifDateiSchreiben(u, ablage);
+        const bool ok = anhaengen ? AdifSatzAnhaengen(u, kGedruckt, ablage) : AdifDateiSchreiben(u, ablage);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::WriteOwner);
-        QVERIFY(!geschrieben);
-        QVERIFY(z.AdifGeaendert);
+
+        QCOMPARE(ok, meldung.isEmpty());
+        QCOMPARE(z.AdifGeaendert, !ok && !anhaengen);
+        QCOMPARE(lesen("log.bak"), sicherung);
+        if (ok) {
+            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
+                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+            QCOMPARE(ordner(), dateien);
+            QVERIFY(meldungen.aufrufe().isEmpty());
+            return;
+        }
         QCOMPARE(meldungen.aufrufe().size(), 1);
         const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
         QCOMPARE(m.titel, QStringLiteral("Unerwarteter Fehler"));
         QVERIFY2(m.text.contains(meldung), qPrintable(m.text));
         // A log that is not at its path any more is not called unchanged.
-        QCOMPARE(m.text.contains(QStringLiteral("unverändert")), QFileInfo::exists(pfad("log.adi")));
-        QCOMPARE(lesen("log.bak"), sicherung);
+        if (!anhaengen)
+            QCOMPARE(m.text.contains(QStringLiteral("unverändert")), QFileInfo::exists(pfad("log.adi")));
         if (fall != RueckwegGesperrt) {
             QCOMPARE(ordner(), dateien);
             QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
@@ -322,6 +303,7 @@ private Q_SLOTS:
 
 private:
     enum Fall {
+        Ablage,
         SchreibgeschuetzterOrdner,
         SchreibgeschuetzterLog,
         SicherungIstOrdner,

@@ -7,32 +7,28 @@
 
 #include <QApplication>
 
-Q_DECLARE_METATYPE(QsoDaten)
-
-namespace {
-QsoDaten qso(const std::function<void(QsoDaten &)> &setzen)
-{
-    QsoDaten q;
-    q.PseTnx.clear();
-    q.Call = QStringLiteral("Q1ABC");
-    setzen(q);
-    return q;
-}
-} // namespace
+using Setzen = std::function<void(QsoDaten &)>;
+Q_DECLARE_METATYPE(Setzen)
 
 class TestAdifSchreiben : public QObject, AdifUmfeld
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { frisch(); }
+    void init()
+    {
+        frisch();
+        EinstellungSpeichern(QStringLiteral("MyCall"), QString());
+        EinstellungSpeichern(QStringLiteral("MyLoc"), QString());
+    }
 
+    // The record line of a QSO of Q1ABC with the given data.
     void bauen_data()
     {
-        QTest::addColumn<QsoDaten>("q");
+        QTest::addColumn<Setzen>("setzen");
         QTest::addColumn<QString>("zeile");
         QTest::newRow("the record of the manual")
-            << qso([](QsoDaten &q) {
+            << Setzen([](QsoDaten &q) {
                    q.Datum = QDate(2023, 5, 21);
                    q.UTC = "12.34";
                    q.RST = "59";
@@ -41,53 +37,46 @@ private Q_SLOTS:
                })
             << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400"
                "<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m<EOR>";
-        QTest::newRow("no date, no time, 0 MHz") << qso([](QsoDaten &) {}) << "<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("time 9.05") << qso([](QsoDaten &q) { q.UTC = "9.05"; })
+        QTest::newRow("no date, no time, 0 MHz") << Setzen([](QsoDaten &) {}) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("time 9.05") << Setzen([](QsoDaten &q) { q.UTC = "9.05"; })
                                    << "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>";
-        QTest::newRow("time 1234") << qso([](QsoDaten &q) { q.UTC = "1234"; })
+        QTest::newRow("time 1234") << Setzen([](QsoDaten &q) { q.UTC = "1234"; })
                                    << "<CALL:5>Q1ABC<TIME_OFF:6>123400<TIME_ON:6>123400<EOR>";
-        QTest::newRow("no time of day") << qso([](QsoDaten &q) { q.UTC = "25:00"; }) << "<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("date as typed") << qso([](QsoDaten &q) { q.Datum = "2023/05/21"; })
+        QTest::newRow("no time of day") << Setzen([](QsoDaten &q) { q.UTC = "25:00"; }) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("date as typed") << Setzen([](QsoDaten &q) { q.Datum = "2023/05/21"; })
                                        << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>";
-        QTest::newRow("7 MHz") << qso([](QsoDaten &q) { q.MHz = 7.0f; }) << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:4>40 m<EOR>";
-        QTest::newRow("eQSL sent") << qso([](QsoDaten &q) {
-            q.QslMedium = "eQSL";
-            q.QslSent = true;
-            q.QslSDate = "20230601";
-        }) << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
-        QTest::newRow("unknown medium") << qso([](QsoDaten &q) {
-            q.QslMedium = "Papier";
-            q.QslSent = true;
-        }) << "<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("empty medium is paper, received first") << qso([](QsoDaten &q) {
-            q.QslSent = q.QslRcvd = true;
-            q.QslSDate = "20230601";
-            q.QslRDate = "20230602";
-        }) << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>";
-        QTest::newRow("route upper-cased, propagation, comment")
-            << qso([](QsoDaten &q) {
-                   q.QSLvia = "q1abc";
-                   q.QSOvia = "ES";
-                   q.Comment = "tnx\r\nfb";
+        QTest::newRow("7 MHz") << Setzen([](QsoDaten &q) { q.MHz = 7.0f; })
+                               << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:4>40 m<EOR>";
+        QTest::newRow("eQSL sent")
+            << Setzen([](QsoDaten &q) { q.QslMedium = "eQSL"; q.QslSent = true; q.QslSDate = "20230601"; })
+            << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("unknown medium") << Setzen([](QsoDaten &q) { q.QslMedium = "Papier"; q.QslSent = true; })
+                                        << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("empty medium is paper, received first")
+            << Setzen([](QsoDaten &q) {
+                   q.QslSent = q.QslRcvd = true;
+                   q.QslSDate = "20230601";
+                   q.QslRDate = "20230602";
                })
+            << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("route upper-cased, propagation, comment on one line")
+            << Setzen([](QsoDaten &q) { q.QSLvia = "q1abc"; q.QSOvia = "ES"; q.Comment = "tnx\r\nfb"; })
             << "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>";
+        QTest::newRow("own station from the settings")
+            << Setzen([](QsoDaten &) {
+                   EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
+                   EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+               })
+            << "<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>";
     }
     void bauen()
     {
-        QFETCH(QsoDaten, q);
+        QFETCH(Setzen, setzen);
         QFETCH(QString, zeile);
-        z.AktQSO = q;
+        z.AktQSO.PseTnx.clear();
+        z.AktQSO.Call = QStringLiteral("Q1ABC");
+        setzen(z.AktQSO);
         QCOMPARE(AdifSatzBauen(z), zeile);
-    }
-
-    void eigeneStation()
-    {
-        EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
-        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
-        z.AktQSO = qso([](QsoDaten &) {});
-        QCOMPARE(AdifSatzBauen(z), QStringLiteral("<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>"));
-        EinstellungSpeichern(QStringLiteral("MyCall"), QString());
-        EinstellungSpeichern(QStringLiteral("MyLoc"), QString());
     }
 
     void anlegen()
