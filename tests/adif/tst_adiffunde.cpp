@@ -34,9 +34,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QString, ersteZeile);
-        const QStringList kopf = AdifKopfZeilen(QStringLiteral("/home/q1abc/") + name);
-        QCOMPARE(kopf.size(), 5);
-        QCOMPARE(kopf.first(), ersteZeile);
+        QCOMPARE(AdifKopfZeilen(QStringLiteral("/home/q1abc/") + name).first(), ersteZeile);
 
         // Created on disk and loaded again, the file holds no QSO.
         z.AdifDatei = pfad(name);
