@@ -108,11 +108,16 @@ private Q_SLOTS:
         lang += QByteArray(50 * 1024 * 1024, 'x') + "<EOR>";
         QTest::newRow("50 MB single line") << lang << 1 << "";
     }
+    // Loaded after a longer log whose last record was shown: the records are
+    // the lines as read, and the browser starts at the first.
     void laden()
     {
         QFETCH(QByteArray, inhalt);
         QFETCH(int, records);
         QFETCH(QString, titel);
+        z.AdifDatei = schreiben("lang.adi", "<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC<EOR>\n");
+        QVERIFY(DateiLaden(u));
+        z.AdifRecordIndex = 2;
         z.AdifDatei = schreiben("log.adi", inhalt);
         QCOMPARE(DateiLaden(u), records > 0);
         QCOMPARE(z.AdifRecords.size(), records);
@@ -122,9 +127,11 @@ private Q_SLOTS:
             QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Die ADIF-Datei ist fehlerhaft!"));
             QCOMPARE(z.AdifDatei, QString());
         } else {
-            QCOMPARE(SatzParsen(z.AdifRecords.last(), QString()).Call.left(2), QStringLiteral("Q") + QString::number(records));
+            QVERIFY(inhalt.contains(z.AdifRecords.last().toLatin1()));
+            QCOMPARE(SatzParsen(z.AdifRecords.last(), QString()).Call.left(2), "Q" + QString::number(records));
+            QCOMPARE(z.AdifRecordIndex, 0);
         }
-        QCOMPARE(ordner(), QStringList{"log.adi"});
+        QCOMPARE(ordner(), QStringList({"lang.adi", "log.adi"}));
     }
 
     void unlesbar_data()
@@ -158,18 +165,6 @@ private Q_SLOTS:
             QCOMPARE(meldungen.aufrufe().size(), 1);
             QCOMPARE(z.AdifRecords, QStringList{"<CALL:5>Q9OLD<EOR>"});
         }
-    }
-
-    void kuerzereDateiNachLaengerer()
-    {
-        z.AdifDatei = schreiben("lang.adi", "<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC<EOR>\n");
-        QVERIFY(DateiLaden(u));
-        z.AdifRecordIndex = 2;
-        z.AdifDatei = schreiben("kurz.adi", "<call:5>q4abc<eor>\n");
-        QVERIFY(DateiLaden(u));
-        // Kept as read: only reading upper-cases.
-        QCOMPARE(z.AdifRecords, QStringList{"<call:5>q4abc<eor>"});
-        QCOMPARE(z.AdifRecordIndex, 0);
     }
 
     void suchen()
