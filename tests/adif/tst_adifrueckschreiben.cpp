@@ -1,17 +1,12 @@
 #include "TestUmgebung.h"
 
+#include "AdifUmfeld.h"
 #include "FehlerAblage.h"
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
 #include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
-#include "core/Umgebung.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QDirIterator>
-#include <cerrno>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
@@ -20,42 +15,12 @@ namespace {
 const QByteArray kKopf = "File: log.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n"
                          "<EOH>\r\n";
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
-
-QByteArray lesen(const QString &pfad)
-{
-    QFile f(pfad);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void schreiben(const QString &pfad, const QByteArray &inhalt)
-{
-    QFile f(pfad);
-    f.open(QIODevice::WriteOnly);
-    f.write(inhalt);
-}
-// The real file operations with one step failing, and renames away from or
-// onto the given paths refused, as by a folder entry another user owns.
-class SperrAblage : public FehlerAblage
-{
-public:
-    using FehlerAblage::FehlerAblage;
-    QStringList weg;
-    QStringList hin;
-    bool umbenennen(const QString &von, const QString &nach) override
-    {
-        if (weg.contains(von) || hin.contains(nach)) {
-            errno = EACCES;
-            return false;
-        }
-        return FehlerAblage::umbenennen(von, nach);
-    }
-};
+const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
 
 // Runs the rest of a test as an ordinary user would: root passes every
-// permission check, so as root the test folder is handed to "nobody" and the
-// real and effective ids switched (access() asks the real one) until the end
-// of the scope; the saved id allows the way back.
+// permission check, so as root the (still empty) test folder is handed to
+// "nobody" and the real and effective ids switched (access() asks the real
+// one) until the end of the scope; the saved id allows the way back.
 class AlsBenutzer
 {
 public:
@@ -63,13 +28,8 @@ public:
     {
         if (::geteuid() != 0)
             return;
-        QDirIterator it(ordner, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        QStringList pfade{ordner};
-        while (it.hasNext())
-            pfade.append(it.next());
-        for (const QString &p : pfade)
-            m_ok = ::chown(QFile::encodeName(p).constData(), kNobody, kNobody) == 0;
-        m_ok = m_ok && ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
+        m_ok = ::chown(QFile::encodeName(ordner).constData(), kNobody, kNobody) == 0
+               && ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
         m_gewechselt = true;
     }
     ~AlsBenutzer()
@@ -86,56 +46,23 @@ private:
     bool m_ok = true;
     bool m_gewechselt = false;
 };
-
-// Another logger adds a QSO while the rewrite is under way.
-class FremderLogger : public EchteDateiablage
-{
-public:
-    QString log;
-    bool synchronisieren(const QString &datei, QString *fehler) override
-    {
-        if (!log.isEmpty()) {
-            QFile f(log);
-            f.open(QIODevice::Append);
-            f.write("<call:5>q5new<eor>\r\n");
-            log.clear();
-        }
-        return EchteDateiablage::synchronisieren(datei, fehler);
-    }
-};
 } // namespace
 
-class TestAdifRueckschreiben : public QObject
+class TestAdifRueckschreiben : public QObject, AdifUmfeld
 {
     Q_OBJECT
 
-    QTemporaryDir *m_dir = nullptr;
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
-
-    QString pfad(const QString &name) { return m_dir->filePath(name); }
-    QStringList ordner() { return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-
     // What the print command does after a card went out.
-    void drucken(const QString &datei, int index, const QString &gebaut = kGedruckt)
+    void drucken(const QString &datei, QList<int> indizes)
     {
-        z.AdifDatei = datei;
+        z.AdifDatei = pfad(datei);
         QVERIFY(DateiLaden(u));
-        QVERIFY(AdifRecordErsetzen(z, index, AdifSatzMischen(z.AdifRecords.at(index), gebaut, Korrekturen())));
+        for (int i : indizes)
+            QVERIFY(AdifRecordErsetzen(z, i, AdifSatzMischen(z.AdifRecords.at(i), kGedruckt, Korrekturen())));
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = new QTemporaryDir;
-        z.AdifAenderungen.clear();
-        z.AdifGeaendert = false;
-        z.AktQSO = QsoDaten();
-        meldungen.leeren();
-    }
-    void cleanup() { delete m_dir; }
+    void init() { frisch(); }
 
     void patch_data()
     {
@@ -145,9 +72,10 @@ private Q_SLOTS:
         QTest::newRow("no header: a fresh one goes on top")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n") << 0
             << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n";
-        QTest::newRow("old header up to <eoh> replaced")
-            << QByteArray("Export\r\n<adif_ver:5>3.1.4 <eoh>\r\n\r\n<call:5>q2abc<eor>\r\n") << 0
-            << kKopf + "\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n";
+        QTest::newRow("another program's header replaced, blanks and QSL_SENT kept in place")
+            << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
+                          "<qsl_sent:1>N <eor>\r\n")
+            << 0 << kKopf + "\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n";
         QTest::newRow("header line holding a QSO stays")
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n") << 1
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
@@ -163,103 +91,103 @@ private Q_SLOTS:
         QFETCH(QByteArray, datei);
         QFETCH(int, index);
         QFETCH(QByteArray, ergebnis);
-        schreiben(pfad("log.adi"), datei);
-        drucken(pfad("log.adi"), index);
+        schreiben("log.adi", datei);
+        drucken("log.adi", {index});
         QVERIFY(AdifDateiSchreiben(u));
-        QCOMPARE(lesen(pfad("log.adi")), ergebnis);
-        QCOMPARE(lesen(pfad("log.bak")), datei);
+        QCOMPARE(lesen("log.adi"), ergebnis);
+        QCOMPARE(lesen("log.bak"), datei);
         QVERIFY(!z.AdifGeaendert);
         QVERIFY(meldungen.aufrufe().isEmpty());
     }
 
-    void rundreise()
-    {
-        const QByteArray kopf = "ADIF export by OtherLog 5.1\r\n<adif_ver:5>3.1.4\r\n<programid:8>OtherLog\r\n<eoh>\r\n\r\n";
-        const QByteArray q1 = "<call:5>Q1abc <qso_date:8>20230520 <time_on:4>1800 <band:3>40m <mode:2>CW <rst_sent:3>599 "
-                              "<rst_rcvd:3>579 <gridsquare:6>JO62qm <name:4>Hans <qsl_via:6>Q1MGR/ <eor>\r\n";
-        const QByteArray q2 = "<call:5>Q2xyz <qso_date:8>20230521 <time_on:6>123015 <freq:9>14.074123 <mode:3>FT8 "
-                              "<rst_sent:3>-10 <rst_rcvd:3>-12 <gridsquare:4>IN93 <name:5>Pedro <qsl_sent:1>N <eor>\r\n";
-        const QByteArray alt = kopf + q1 + q2 + q1;
-        schreiben(pfad("log.adi"), alt);
-        z.AktQSO.Call = QStringLiteral("Q2XYZ");
-        z.AktQSO.Datum = QDate(2023, 5, 21);
-        z.AktQSO.UTC = QStringLiteral("12:30");
-        z.AktQSO.RST = QStringLiteral("-10");
-        z.AktQSO.Mode = QStringLiteral("FT8");
-        z.AktQSO.MHz = 14.074f;
-        z.AktQSO.Comment = QStringLiteral("tnx fb ES QSO");
-        z.AktQSO.QslSent = true;
-        z.AktQSO.QslSDate = QStringLiteral("20230601");
-        drucken(pfad("log.adi"), 1, AdifSatzBauen(z));
-        QVERIFY(AdifDateiSchreiben(u));
-
-        const QByteArray neu = lesen(pfad("log.adi"));
-        QVERIFY(neu.startsWith(kKopf + "\r\n" + q1));
-        QVERIFY(neu.endsWith(q1));
-        const QByteArray q2neu = neu.mid(kKopf.size() + 2 + q1.size(), neu.size() - kKopf.size() - 2 - 2 * q1.size());
-        QVERIFY(q2neu.startsWith(q2.left(q2.indexOf("<qsl_sent:1>"))));
-        QVERIFY(q2neu.contains("<qsl_sent:1>Y <"));
-        QVERIFY(q2neu.contains("<QSL_SEND:1>Y<QSLSDATE:8>20230601"));
-        QVERIFY(q2neu.endsWith("<eor>\r\n"));
-        QCOMPARE(SatzParsen(QString::fromLatin1(q2neu), QString()).QslSent, true);
-        QCOMPARE(lesen(pfad("log.bak")), alt);
-    }
-
+    // A change waits for the end while other logs are loaded, and goes into
+    // its own file only.
     void zurRichtigenDatei()
     {
-        schreiben(pfad("a.adi"), "<call:5>q1abc<eor>\r\n");
-        schreiben(pfad("b.adi"), "<call:5>q2abc<eor>\r\n<call:5>q3abc<eor>\r\n");
-        drucken(pfad("a.adi"), 0);
-        z.AdifDatei = pfad("b.adi");
-        QVERIFY(DateiLaden(u));
-        z.AdifDatei = pfad("a.adi");
-        QVERIFY(DateiLaden(u));
+        schreiben("a.adi", "<call:5>q1abc<eor>\r\n");
+        const QByteArray b = "<call:5>q2abc<eor>\r\n<call:5>q3abc<eor>\r\n";
+        schreiben("b.adi", b);
+        drucken("a.adi", {0});
+        drucken("b.adi", {});
+        drucken("a.adi", {});
         QCOMPARE(z.AdifRecords.at(0), QStringLiteral("<call:5>q1abc<QSL_SEND:1>Y<eor>"));
         QVERIFY(AdifRecordGeaendert(z, 0));
-        z.AdifDatei = pfad("b.adi");
-        QVERIFY(DateiLaden(u));
+        drucken("b.adi", {});
         QVERIFY(AdifDateiSchreiben(u));
-        QCOMPARE(lesen(pfad("a.adi")), QByteArray(kKopf).replace("log.adi", "a.adi") + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n");
-        QCOMPARE(lesen(pfad("b.adi")), QByteArray("<call:5>q2abc<eor>\r\n<call:5>q3abc<eor>\r\n"));
+        QCOMPARE(lesen("a.adi"), QByteArray(kKopf).replace("log.adi", "a.adi") + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n");
+        QCOMPARE(lesen("b.adi"), b);
         QCOMPARE(ordner(), QStringList({"a.adi", "a.bak", "b.adi"}));
     }
 
-    void andererLoggerHatGeschrieben()
+    // Another logger writes the log between the load and the end: nothing it
+    // wrote is lost, and a printed QSO it changed is named instead of marked.
+    void fremdeAenderung_data()
     {
-        schreiben(pfad("log.adi"), "<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n");
-        drucken(pfad("log.adi"), 0);
-        QVERIFY(AdifRecordErsetzen(z, 1, AdifSatzMischen(z.AdifRecords.at(1), kGedruckt, Korrekturen())));
-        // Meanwhile another logger added a QSO and changed Q2ABC.
-        schreiben(pfad("log.adi"), "<call:5>q1abc<eor>\n<call:5>q2abc<name:3>Ann<eor>\n<call:5>q4abc<eor>\n");
-        QVERIFY(!AdifDateiSchreiben(u));
-        QCOMPARE(lesen(pfad("log.adi")),
-                 kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<name:3>Ann<eor>\n<call:5>q4abc<eor>\n");
-        QCOMPARE(meldungen.aufrufe().size(), 1);
-        QVERIFY(meldungen.aufrufe()[0].text.endsWith(QStringLiteral("markiert:\r\nQ2ABC")));
+        QTest::addColumn<QByteArray>("vorher");
+        QTest::addColumn<bool>("umbenannt");
+        QTest::addColumn<QByteArray>("waehrend");
+        QTest::addColumn<QByteArray>("ergebnis");
+        QTest::addColumn<QByteArray>("sicherung");
+        QTest::addColumn<QString>("meldung");
+        const QByteArray geaendert = "<call:5>q1abc<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n";
+        const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
+        QTest::newRow("QSO added, a printed QSO changed")
+            << geaendert << false << QByteArray()
+            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n"
+            << geaendert << "markiert:\r\nQ2ABC";
+        QTest::newRow("log replaced by a new file: the printed QSOs found where they are now")
+            << fremd << true << QByteArray()
+            << kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n"
+            << fremd << "";
+        QTest::newRow("QSO appended while the new version is written")
+            << QByteArray() << false << QByteArray("<call:5>q5new<eor>\r\n")
+            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n"
+            << kLog + "<call:5>q5new<eor>\r\n" << "";
+    }
+    void fremdeAenderung()
+    {
+        QFETCH(QByteArray, vorher);
+        QFETCH(bool, umbenannt);
+        QFETCH(QByteArray, waehrend);
+        QFETCH(QByteArray, ergebnis);
+        QFETCH(QByteArray, sicherung);
+        QFETCH(QString, meldung);
+        schreiben("log.adi", kLog);
+        drucken("log.adi", {0, 1});
+        if (!vorher.isEmpty())
+            schreiben(umbenannt ? "neu.tmp" : "log.adi", vorher);
+        if (umbenannt)
+            QCOMPARE(::rename(QFile::encodeName(pfad("neu.tmp")).constData(),
+                              QFile::encodeName(pfad("log.adi")).constData()),
+                     0);
+        FehlerAblage ablage;
+        ablage.fremdesLog = waehrend.isEmpty() ? QString() : pfad("log.adi");
+        ablage.fremderSatz = waehrend;
+        QCOMPARE(AdifDateiSchreiben(u, ablage), meldung.isEmpty());
+        QCOMPARE(lesen("log.adi"), ergebnis);
+        QCOMPARE(lesen("log.bak"), sicherung);
+        QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
+        QCOMPARE(meldungen.aufrufe().size(), meldung.isEmpty() ? 0 : 1);
+        if (!meldung.isEmpty())
+            QVERIFY(meldungen.aufrufe()[0].text.endsWith(meldung));
         QVERIFY(z.AdifAenderungen.isEmpty());
     }
 
-    void loggerSchreibtWaehrendDesRueckschreibens()
-    {
-        schreiben(pfad("log.adi"), "<call:5>q1abc<eor>\r\n");
-        drucken(pfad("log.adi"), 0);
-        FremderLogger ablage;
-        ablage.log = pfad("log.adi");
-        QVERIFY(AdifDateiSchreiben(u, ablage));
-        QCOMPARE(lesen(pfad("log.adi")), kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n");
-        QCOMPARE(lesen(pfad("log.bak")), QByteArray("<call:5>q1abc<eor>\r\n<call:5>q5new<eor>\r\n"));
-        QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
-    }
-
-    // Every step of a safe write failing, for the rewrite at program end
-    // (with and without an older backup) and for the manual entry's append:
-    // the log stays whole at its path, the older backup as it was, nothing
-    // is left behind, and the user hears why.
+    // Every way a write can fail, for the rewrite at program end and for the
+    // manual entry's append: a step of the safe write failing as on a full
+    // disk, or the file system in the way. No QSO that was on the disk is
+    // lost: the log is whole at its path, or, where even that could not be
+    // done, the message says where it is; the older backup is as it was,
+    // nothing is left behind, and the user hears why.
     void schreibfehler_data()
     {
         QTest::addColumn<std::optional<SchreibSchritt>>("schritt");
+        QTest::addColumn<int>("fall");
         QTest::addColumn<bool>("anhaengen");
         QTest::addColumn<bool>("alteSicherung");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QStringList>("dateien");
+        QTest::addColumn<QByteArray>("sicherung");
         const std::pair<const char *, std::optional<SchreibSchritt>> schritte[] = {
             {"temporary file half written", SchreibSchritt::Temporaer},
             {"sync", SchreibSchritt::Sync},
@@ -267,83 +195,53 @@ private Q_SLOTS:
             {"temporary file into place", SchreibSchritt::Ersetzen},
             {"no failure", std::nullopt},
         };
+        const QStringList beide{"log.adi", "log.bak"};
+        const QByteArray alt = "older backup";
         for (const auto &[name, schritt] : schritte) {
-            QTest::addRow("rewrite, %s", name) << schritt << false << true;
-            QTest::addRow("rewrite without a backup, %s", name) << schritt << false << false;
-            QTest::addRow("append, %s", name) << schritt << true << true;
+            const QString m = schritt ? QStringLiteral("Auf dem Datenträger ist kein Platz mehr.") : QString();
+            const QByteArray b = schritt ? alt : kLog;
+            QTest::addRow("rewrite, %s", name) << schritt << int(Ablage) << false << true << m << beide << b;
+            QTest::addRow("rewrite without a backup, %s", name)
+                << schritt << int(Ablage) << false << false << m << (schritt ? QStringList{"log.adi"} : beide)
+                << (schritt ? QByteArray() : kLog);
+            QTest::addRow("append, %s", name) << schritt << int(Ablage) << true << true << m << beide << b;
         }
+        const std::optional<SchreibSchritt> keiner;
+        QTest::newRow("read-only folder")
+            << keiner << int(SchreibgeschuetzterOrdner) << false << true << "lässt sich keine Datei anlegen" << beide
+            << alt;
+        QTest::newRow("read-only log")
+            << keiner << int(SchreibgeschuetzterLog) << false << true << "schreibgeschützt" << beide << alt;
+        QTest::newRow("backup is a folder")
+            << keiner << int(SicherungIstOrdner) << false << true << "ist ein Ordner" << beide << QByteArray();
+        QTest::newRow("older backup cannot be put aside")
+            << keiner << int(SicherungGesperrt) << false << true << "lässt sich nicht ersetzen" << beide << alt;
+        // Whoever deleted the log meant it; it is not brought back.
+        QTest::newRow("log deleted before the end")
+            << keiner << int(Geloescht) << false << true << "nicht gefunden" << QStringList{"log.bak"} << alt;
+        QTest::newRow("new version and log both stuck after the backup")
+            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true << "log.bak"
+            << QStringList() << kLog;
     }
     void schreibfehler()
     {
         QFETCH(std::optional<SchreibSchritt>, schritt);
+        QFETCH(int, fall);
         QFETCH(bool, anhaengen);
         QFETCH(bool, alteSicherung);
-        const QByteArray log = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
-        schreiben(pfad("log.adi"), log);
-        if (alteSicherung)
-            schreiben(pfad("log.bak"), "older backup");
-        FehlerAblage ablage(schritt);
-        if (anhaengen) {
-            z.AdifDatei = pfad("log.adi");
-            QCOMPARE(AdifSatzAnhaengen(u, kGedruckt, ablage), !schritt);
-        } else {
-            drucken(pfad("log.adi"), 1);
-            QCOMPARE(AdifDateiSchreiben(u, ablage), !schritt);
-        }
-        QCOMPARE(ordner(), alteSicherung || !schritt ? QStringList({"log.adi", "log.bak"}) : QStringList({"log.adi"}));
-        if (schritt) {
-            QCOMPARE(lesen(pfad("log.adi")), log);
-            if (alteSicherung)
-                QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
-            QCOMPARE(meldungen.aufrufe().size(), 1);
-            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
-            QVERIFY(meldungen.aufrufe()[0].text.startsWith(QStringLiteral("Auf dem Datenträger ist kein Platz mehr.")));
-            QVERIFY(anhaengen || z.AdifGeaendert);
-        } else {
-            QVERIFY(lesen(pfad("log.adi"))
-                        .endsWith(anhaengen ? log + kGedruckt.toLatin1() + "\r\n"
-                                            : QByteArray("<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n")));
-            QCOMPARE(lesen(pfad("log.bak")), log);
-            QVERIFY(meldungen.aufrufe().isEmpty());
-        }
-    }
-
-    // What the file system or another program does to the log and its backup
-    // between the load and the end. No QSO that was on the disk is lost: the
-    // log is whole at its path, or, where even that could not be done, the
-    // message says where it is.
-    void dateisystem_data()
-    {
-        QTest::addColumn<int>("fall");
-        QTest::addColumn<bool>("erfolg");
-        QTest::addColumn<QString>("meldung");
-        QTest::newRow("read-only folder") << int(SchreibgeschuetzterOrdner) << false
-                                          << QStringLiteral("lässt sich keine Datei anlegen");
-        QTest::newRow("read-only log") << int(SchreibgeschuetzterLog) << false << QStringLiteral("schreibgeschützt");
-        QTest::newRow("backup is a folder") << int(SicherungIstOrdner) << false << QStringLiteral("ist ein Ordner");
-        QTest::newRow("older backup cannot be put aside")
-            << int(SicherungGesperrt) << false << QStringLiteral("lässt sich nicht ersetzen");
-        QTest::newRow("new version and log both stuck after the backup")
-            << int(RueckwegGesperrt) << false << QStringLiteral("log.bak");
-        QTest::newRow("log deleted before the end") << int(Geloescht) << false << QStringLiteral("nicht gefunden");
-        QTest::newRow("log replaced by another program before the end") << int(Ersetzt) << true << QString();
-    }
-    void dateisystem()
-    {
-        QFETCH(int, fall);
-        QFETCH(bool, erfolg);
         QFETCH(QString, meldung);
+        QFETCH(QStringList, dateien);
+        QFETCH(QByteArray, sicherung);
         const AlsBenutzer benutzer(m_dir->path());
         QVERIFY(benutzer.ok());
-        const QByteArray log = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
-        const QByteArray neu = kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n";
-        const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
-        schreiben(pfad("log.adi"), log);
-        schreiben(pfad("log.bak"), "older backup");
-        drucken(pfad("log.adi"), 1);
+        schreiben("log.adi", kLog);
+        if (alteSicherung)
+            schreiben("log.bak", "older backup");
+        z.AdifDatei = pfad("log.adi");
+        if (!anhaengen)
+            drucken("log.adi", {1});
 
-        SperrAblage ablage(fall == RueckwegGesperrt ? std::optional(SchreibSchritt::Ersetzen) : std::nullopt);
-        const QFile::Permissions rw = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        FehlerAblage ablage(schritt);
         switch (fall) {
         case SchreibgeschuetzterOrdner:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -363,79 +261,55 @@ private Q_SLOTS:
         case Geloescht:
             QVERIFY(QFile::remove(pfad("log.adi")));
             break;
-        case Ersetzt:
-            schreiben(pfad("neu.tmp"), fremd);
-            QVERIFY(::rename(QFile::encodeName(pfad("neu.tmp")).constData(),
-                             QFile::encodeName(pfad("log.adi")).constData())
-                    == 0);
-            break;
         }
-
-        const bool geschrieben = AdifDateiSchreiben(u, ablage);
+        const bool ok = anhaengen ? AdifSatzAnhaengen(u, kGedruckt, ablage) : AdifDateiSchreiben(u, ablage);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(pfad("log.adi"), rw);
-        QCOMPARE(geschrieben, erfolg);
-        QCOMPARE(meldungen.aufrufe().size(), meldung.isEmpty() ? 0 : 1);
-        if (!meldung.isEmpty()) {
-            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
-            QVERIFY2(meldungen.aufrufe()[0].text.contains(meldung), qPrintable(meldungen.aufrufe()[0].text));
-            // A log that is not at its path any more is not called unchanged.
-            QCOMPARE(meldungen.aufrufe()[0].text.contains(QStringLiteral("unverändert")),
-                     QFileInfo::exists(pfad("log.adi")));
-        }
+        QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::WriteOwner);
 
-        switch (fall) {
-        case Ersetzt:
-            QCOMPARE(lesen(pfad("log.adi")), kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n"
-                                                     "<call:5>q1abc<eor>\r\n");
-            QCOMPARE(lesen(pfad("log.bak")), fremd);
-            QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
-            break;
-        case Geloescht:
-            // Whoever deleted the log meant it; it is not brought back.
-            QCOMPARE(ordner(), QStringList({"log.bak"}));
-            QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
-            break;
-        case RueckwegGesperrt: {
-            // The log could not go back to its name: it stays whole under the
-            // backup name, the new version and the older backup beside it,
-            // and the message names where they are.
-            QVERIFY(!QFileInfo::exists(pfad("log.adi")));
-            QCOMPARE(lesen(pfad("log.bak")), log);
-            QStringList inhalte;
-            for (const QString &d : ordner())
-                inhalte.append(QString::fromLatin1(lesen(pfad(d))));
-            QVERIFY(inhalte.contains(QString::fromLatin1(neu)));
-            QVERIFY(inhalte.contains(QStringLiteral("older backup")));
-            QCOMPARE(ordner().size(), 3);
-            for (const QString &d : ordner()) {
-                if (d != QLatin1String("log.bak") && lesen(pfad(d)) == neu)
-                    QVERIFY2(meldungen.aufrufe()[0].text.contains(d), qPrintable(meldungen.aufrufe()[0].text));
-            }
-            break;
+        QCOMPARE(ok, meldung.isEmpty());
+        QCOMPARE(z.AdifGeaendert, !ok && !anhaengen);
+        QCOMPARE(lesen("log.bak"), sicherung);
+        if (ok) {
+            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
+                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+            QCOMPARE(ordner(), dateien);
+            QVERIFY(meldungen.aufrufe().isEmpty());
+            return;
         }
-        case SicherungIstOrdner:
-            QCOMPARE(lesen(pfad("log.adi")), log);
-            QVERIFY(QFileInfo(pfad("log.bak")).isDir());
-            QCOMPARE(ordner(), QStringList({"log.adi"}));
-            break;
-        default:
-            QCOMPARE(lesen(pfad("log.adi")), log);
-            QCOMPARE(lesen(pfad("log.bak")), QByteArray("older backup"));
-            QCOMPARE(ordner(), QStringList({"log.adi", "log.bak"}));
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
+        QCOMPARE(m.titel, QStringLiteral("Unerwarteter Fehler"));
+        QVERIFY2(m.text.contains(meldung), qPrintable(m.text));
+        // A log that is not at its path any more is not called unchanged.
+        if (!anhaengen)
+            QCOMPARE(m.text.contains(QStringLiteral("unverändert")), QFileInfo::exists(pfad("log.adi")));
+        if (fall != RueckwegGesperrt) {
+            QCOMPARE(ordner(), dateien);
+            QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
+            return;
         }
-        QCOMPARE(z.AdifGeaendert, !erfolg);
+        // The log could not go back to its name: it stays whole under the
+        // backup name, the new version and the older backup beside it, and
+        // the message names where they are.
+        QList<QByteArray> inhalte;
+        for (const QString &d : ordner()) {
+            inhalte << lesen(d);
+            QVERIFY2(m.text.contains(d), qPrintable(m.text));
+        }
+        std::sort(inhalte.begin(), inhalte.end());
+        QCOMPARE(inhalte, QList<QByteArray>({kLog, kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n",
+                                            "older backup"}));
     }
 
 private:
     enum Fall {
+        Ablage,
         SchreibgeschuetzterOrdner,
         SchreibgeschuetzterLog,
         SicherungIstOrdner,
         SicherungGesperrt,
         RueckwegGesperrt,
         Geloescht,
-        Ersetzt,
     };
 };
 

@@ -2,6 +2,9 @@
 
 #include "adif/Dateiablage.h"
 
+#include <QFile>
+#include <QStringList>
+#include <cerrno>
 #include <optional>
 
 // The real file operations, except that the chosen step fails: a failing
@@ -9,7 +12,16 @@
 class FehlerAblage : public EchteDateiablage
 {
 public:
-    explicit FehlerAblage(std::optional<SchreibSchritt> schritt) : m_schritt(schritt) {}
+    explicit FehlerAblage(std::optional<SchreibSchritt> schritt = std::nullopt) : m_schritt(schritt) {}
+
+    // Renames away from weg or onto hin are refused, as for a folder entry
+    // another user owns.
+    QStringList weg;
+    QStringList hin;
+    // Another logger appends fremderSatz to fremdesLog once, while the new
+    // version is on its way to the disk.
+    QString fremdesLog;
+    QByteArray fremderSatz;
 
     bool temporaerSchreiben(const QString &ordner, const QString &vorsilbe, const QByteArray &inhalt, QString *temp,
                             QString *fehler) override
@@ -21,6 +33,12 @@ public:
     }
     bool synchronisieren(const QString &datei, QString *fehler) override
     {
+        if (!fremdesLog.isEmpty()) {
+            QFile f(fremdesLog);
+            f.open(QIODevice::Append);
+            f.write(fremderSatz);
+            fremdesLog.clear();
+        }
         return m_schritt == SchreibSchritt::Sync ? scheitern(fehler) : EchteDateiablage::synchronisieren(datei, fehler);
     }
     bool sicherungAnlegen(const QString &datei, const QString &sicherung, QString *fehler) override
@@ -31,6 +49,15 @@ public:
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
         return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler) : EchteDateiablage::ersetzen(temp, datei, fehler);
+    }
+
+    bool umbenennen(const QString &von, const QString &nach) override
+    {
+        if (weg.contains(von) || hin.contains(nach)) {
+            errno = EACCES;
+            return false;
+        }
+        return EchteDateiablage::umbenennen(von, nach);
     }
 
 private:
