@@ -66,3 +66,16 @@ void QslWunschUebernehmen(QsoDaten &q, bool pse, QString &send, const QString &r
     karte[QStringLiteral("Check5(0)")].gesetzt = pse;
     karte[QStringLiteral("Check5(1)")].gesetzt = !pse;
 }
+
+void QsoEingabefelder::pseWaehlen()
+{
+    Pse = true;
+    Rcvd.clear();
+}
+
+void QsoEingabefelder::tnxWaehlen(const QDate &heute)
+{
+    Pse = false;
+    if (Rcvd.isEmpty())
+        Rcvd = DatumAlsYYYYMMDD(heute);
+}

@@ -7,6 +7,31 @@
 class Kartenvorschau;
 struct QsoDaten;
 
+// The QSO fields both log windows show alike.
+struct QsoEingabefelder
+{
+    QString Call;
+    QString Datum;
+    QString UTC;
+    QString RST;
+    QString Mode;
+    QString MHz;
+    QString QSOvia;
+    QString RX;
+    QString TX;
+    QString Ant;
+    QString Comment;
+    QString QSLvia;
+    QString Send;     // QSL sent date
+    QString Rcvd;     // QSL received date
+    bool Pse = false; // Option1 "PSE"; otherwise Option2 "TNX"
+
+    // "PSE" asks for a card, so none has come in; "TNX" answers one, received
+    // today unless a date is typed.
+    void pseWaehlen();
+    void tnxWaehlen(const QDate &heute);
+};
+
 // How the log windows turn what the user typed into the values of the current
 // QSO.
 

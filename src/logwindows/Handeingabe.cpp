@@ -28,15 +28,12 @@ void Handeingabe::aktivieren()
 
 void Handeingabe::pseWaehlen()
 {
-    felder.Pse = true;
-    felder.Rcvd.clear();
+    felder.pseWaehlen();
 }
 
 void Handeingabe::tnxWaehlen()
 {
-    felder.Pse = false;
-    if (felder.Rcvd.isEmpty())
-        felder.Rcvd = DatumAlsYYYYMMDD(heute());
+    felder.tnxWaehlen(heute());
 }
 
 void Handeingabe::kommentarKlick()

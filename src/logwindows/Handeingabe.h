@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logwindows/Eingabewerte.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -7,26 +9,9 @@
 struct Umgebung;
 class Kartenvorschau;
 
-// The fields of the manual entry "QSO-Daten eingeben" (the window's control in
-// brackets).
-struct Handfelder
-{
-    QString Call;     // Text1
-    QString Datum;    // Text2
-    QString UTC;      // Text3
-    QString RST;      // Text4
-    QString Mode;     // Text5
-    QString MHz;      // Text6
-    QString QSOvia;   // Text7
-    QString RX;       // Text8
-    QString TX;       // Text9
-    QString Ant;      // Text10
-    QString Comment;  // Text11
-    QString QSLvia;   // Text12
-    QString Send;     // Text13, QSL sent date
-    QString Rcvd;     // Text14, QSL received date
-    bool Pse = false; // Option1 "PSE"; otherwise Option2 "TNX"
-};
+// The fields of the manual entry "QSO-Daten eingeben": Text1 … Text11 as in
+// the log browser, QSLvia Text12, Send Text13, Rcvd Text14.
+using Handfelder = QsoEingabefelder;
 
 // What the window does after "&OK".
 enum class Annahme {

@@ -382,15 +382,12 @@ void Logbrowser::kommentarKlick()
 
 void Logbrowser::pseWaehlen()
 {
-    felder.Pse = true;
-    felder.Rcvd.clear();
+    felder.pseWaehlen();
 }
 
 void Logbrowser::tnxWaehlen()
 {
-    felder.Pse = false;
-    if (felder.Rcvd.isEmpty())
-        felder.Rcvd = DatumAlsYYYYMMDD(heute());
+    felder.tnxWaehlen(heute());
 }
 
 bool Logbrowser::uebergeben(Kartenvorschau &karte)

@@ -2,6 +2,7 @@
 
 #include "adif/AdifLesen.h"
 #include "core/Zustand.h"
+#include "logwindows/Eingabewerte.h"
 
 #include <QDate>
 #include <QString>
@@ -11,26 +12,13 @@ struct Umgebung;
 class Kartenvorschau;
 
 // The fields of the log browser "ADIF-QSO-Daten" as the user sees and edits
-// them (the window's control in brackets).
-struct Browserfelder
+// them: Text1 … Text11 as in the manual entry (Datum as yyyy/mm/dd, UTC as
+// hh:mm), QSLvia Text13, Send Text14, Rcvd Text15, and these (the window's
+// control in brackets).
+struct Browserfelder : QsoEingabefelder
 {
-    QString Call;     // Text1
-    QString Datum;    // Text2, yyyy/mm/dd
-    QString UTC;      // Text3, hh:mm
-    QString RST;      // Text4
-    QString Mode;     // Text5
-    QString MHz;      // Text6
-    QString QSOvia;   // Text7
-    QString RX;       // Text8
-    QString TX;       // Text9
-    QString Ant;      // Text10
-    QString Comment;  // Text11
-    QString Suchtext; // Text12
-    QString QSLvia;   // Text13
-    QString Send;     // Text14, QSL sent date
-    QString Rcvd;     // Text15, QSL received date
-    QString Medium;   // Text16
-    bool Pse = false; // Option1 "PSE"; otherwise Option2 "TNX"
+    QString Suchtext;      // Text12
+    QString Medium;        // Text16
     bool Gesendet = false; // chSend
     bool Erhalten = false; // chRcvd
 };
