@@ -187,6 +187,26 @@ public:
         return ende && m_prozess.exitStatus() == QProcess::NormalExit && m_prozess.exitCode() == 0;
     }
 
+    // What a user does to print the first QSO of the listed log: F4 opens the
+    // log browser, "&OK" hands record 0 over, F5 prints. Empty when every
+    // step was answered; otherwise the step that was not.
+    QString ersteKarteDrucken()
+    {
+        if (!starten())
+            return QStringLiteral("Cardforge did not start");
+        if (!tippen(QStringLiteral("Cardforge"), {QStringLiteral("F4")}))
+            return QStringLiteral("the main window did not come up");
+        if (!tippen(QStringLiteral("ADIF-QSO-Daten"), {QStringLiteral("alt+o")}))
+            return QStringLiteral("the log browser did not open on F4");
+        // "&OK" clicks with a short animation; the hand-over ends by bringing
+        // the main window to the front.
+        if (!warteAufFokus(QStringLiteral("Cardforge")))
+            return QStringLiteral("\"&OK\" did not bring the main window forward");
+        if (!tippen(QStringLiteral("Cardforge"), {QStringLiteral("F5")}))
+            return QStringLiteral("F5 could not be typed into the main window");
+        return QString();
+    }
+
     // Waits until a PDF file in ordner is complete enough for pdfinfo.
     static QString warteAufPdf(const QString &ordner, int millisekunden = Frist)
     {
