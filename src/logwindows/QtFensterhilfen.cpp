@@ -78,7 +78,8 @@ void FelderZeilen(QGroupBox *rahmen, const QList<QPair<QString, QWidget *>> &zei
     }
 }
 
-QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt)
+QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt,
+                         QBoxLayout *links, QBoxLayout *rechts, QObject *fenster)
 {
     QsoRahmen r{};
     const QString e = nachDoppelpunkt;
@@ -116,5 +117,10 @@ QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QStri
     raster->addWidget(text[11], 1, 1);
     raster->addWidget(new QLabel(QStringLiteral("QSL via : ")), 2, 0);
     raster->addWidget(qslVia, 2, 1);
+
+    r.label11->installEventFilter(fenster);
+    links->addWidget(r.qso);
+    links->addWidget(r.station);
+    rechts->addWidget(r.pseTnx);
     return r;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 
+class QBoxLayout;
 class QEvent;
 class QGroupBox;
 class QLabel;
@@ -48,6 +49,8 @@ void FelderZeilen(QGroupBox *rahmen, const QList<QPair<QString, QWidget *>> &zei
 // "My Station : " with text[8..10] and "QSL PSE/TNX : " with the PSE/TNX
 // choice, the comment text[11] under its clickable label and "QSL via : ".
 // The windows differ only in the blank after the colon of the QSO captions.
+// The first two frames go into the left column, the third into the right;
+// clicks on the comment label go to the window's event filter.
 struct QsoRahmen
 {
     QGroupBox *qso;
@@ -57,4 +60,5 @@ struct QsoRahmen
     QRadioButton *option2;
     QLabel *label11;
 };
-QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt);
+QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt,
+                         QBoxLayout *links, QBoxLayout *rechts, QObject *fenster);

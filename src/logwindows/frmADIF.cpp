@@ -71,14 +71,10 @@ void frmADIF::aufbauen()
     (new QVBoxLayout(m_frame9))->addWidget(m_lbAdifDatei);
     links->addWidget(m_frame9);
 
-    const QsoRahmen rahmen = QsoRahmenBauen(m_text, m_text[13], QString());
-    links->addWidget(rahmen.qso);
-    links->addWidget(rahmen.station);
-    rechts->addWidget(rahmen.pseTnx);
+    const QsoRahmen rahmen = QsoRahmenBauen(m_text, m_text[13], QString(), links, rechts, this);
     m_option1 = rahmen.option1;
     m_option2 = rahmen.option2;
     m_label11 = rahmen.label11;
-    m_label11->installEventFilter(this);
 
     auto *status = new QGroupBox(QStringLiteral("QSL-Status : "));
     {

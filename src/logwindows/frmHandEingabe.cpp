@@ -37,14 +37,10 @@ void frmHandEingabe::aufbauen()
     spalten->addLayout(links);
     spalten->addLayout(rechts);
 
-    const QsoRahmen rahmen = QsoRahmenBauen(m_text, m_text[12], QStringLiteral(" "));
-    links->addWidget(rahmen.qso);
-    links->addWidget(rahmen.station);
-    rechts->addWidget(rahmen.pseTnx);
+    const QsoRahmen rahmen = QsoRahmenBauen(m_text, m_text[12], QStringLiteral(" "), links, rechts, this);
     m_option1 = rahmen.option1;
     m_option2 = rahmen.option2;
     m_label11 = rahmen.label11;
-    m_label11->installEventFilter(this);
 
     auto *status = new QGroupBox(QStringLiteral("QSL-Status : "));
     FelderZeilen(status, {{QStringLiteral("send : "), m_text[13]}, {QStringLiteral("rcvd : "), m_text[14]}});
