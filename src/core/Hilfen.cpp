@@ -141,14 +141,38 @@ QString PunktZuDoppelpunkt(const QString &text)
 
 double ZahlAusText(const QString &text)
 {
-    QString s = text;
-    if (s.contains(QLatin1Char(','))) {
-        bool ok = false;
-        const double v = QLocale().toDouble(s.trimmed(), &ok);
-        if (ok)
-            s = FormatZahl(v, QStringLiteral("###############0.00##############"));
+    // Never through the locale: an English one would take "80,250" for 80250.
+    return zahlVomAnfang(KommaZuPunkt(text));
+}
+
+std::optional<double> DezimalzahlAusText(const QString &text)
+{
+    const QString t = text.trimmed();
+    QString vorzeichen;
+    QString ganz;
+    QString bruch;
+    bool komma = false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')))
+            vorzeichen = c;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            (komma ? bruch : ganz) += c;
+        else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !komma)
+            komma = true;
+        else
+            return std::nullopt;
     }
-    return zahlVomAnfang(KommaZuPunkt(s));
+    if (ganz.isEmpty() && bruch.isEmpty())
+        return std::nullopt;
+    // "5," and ",5" are numbers too.
+    bool ok = false;
+    const double wert = QLocale::c().toDouble(vorzeichen + (ganz.isEmpty() ? QStringLiteral("0") : ganz)
+                                                  + QLatin1Char('.') + (bruch.isEmpty() ? QStringLiteral("0") : bruch),
+                                              &ok);
+    if (!ok)
+        return std::nullopt;
+    return wert;
 }
 
 std::optional<QDate> DatumAusText(const QString &text)

@@ -19,8 +19,15 @@ QString KommaZuPunkt(const QString &text);
 // The text with its first "." replaced by ":".
 QString PunktZuDoppelpunkt(const QString &text);
 
-// A number typed with either decimal separator; no number gives 0.
+// The number a text starts with, "," or "." as its decimal sign in every
+// locale; no number gives 0.
 double ZahlAusText(const QString &text);
+
+// Millimetres and MHz as the user types them or the settings keep them, read
+// alike in every locale: "," and "." are both the decimal sign and never group
+// digits; a sign may lead and blanks may surround the number. Anything else
+// ("1.234,5", "12 mm", "1e3", an empty text) is no number.
+std::optional<double> DezimalzahlAusText(const QString &text);
 
 // A text read as a date the way the user would type it: the locale's short date
 // (21.05.2023 in German), yyyy/mm/dd, yyyy-mm-dd, and two-digit years. Anything

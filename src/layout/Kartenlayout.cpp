@@ -220,10 +220,10 @@ QString KartenmassAlsText(float mm)
 
 bool KartenmassAusText(const QString &text, float &ziel)
 {
-    const double wert = ZahlAusText(text);
-    if (!MasszahlGueltig(wert))
+    const std::optional<double> wert = DezimalzahlAusText(text);
+    if (!wert || !MasszahlGueltig(*wert))
         return false;
-    ziel = static_cast<float>(wert);
+    ziel = static_cast<float>(*wert);
     return true;
 }
 

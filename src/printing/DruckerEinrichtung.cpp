@@ -44,6 +44,15 @@ bool randGueltig(float rand)
     return std::isfinite(rand) && rand <= 0.0f;
 }
 
+// An empty box is no correction; a text that is no number is refused like a
+// positive one.
+float randAusText(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return 0.0f;
+    return static_cast<float>(DezimalzahlAusText(text).value_or(NAN));
+}
+
 } // namespace
 
 bool DruckerEinrichten(Umgebung &u)
@@ -131,8 +140,8 @@ bool DruckerEinrichten(Umgebung &u)
 
 DruckrandPruefung DruckrandUebernehmen(Zustand &z, Meldungen &meldungen, const QString &oben, const QString &links)
 {
-    z.RandOben = static_cast<float>(ZahlAusText(oben));
-    z.RandLinks = static_cast<float>(ZahlAusText(links));
+    z.RandOben = randAusText(oben);
+    z.RandLinks = randAusText(links);
 
     DruckrandPruefung p;
     p.oben = oben;
