@@ -339,8 +339,11 @@ void frmMain::schliessSchritte()
     EinstellungSpeichernGanz(QStringLiteral("DrFormat"), z.DrFormat);
     EinstellungSpeichernGanz(QStringLiteral("DrGroesse"), z.DrGroesse);
     EinstellungSpeichernGanz(QStringLiteral("DrBehaelter"), z.DrBehaelter);
-    EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
-    EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+    // A correction the margin window refused never replaces the stored one.
+    if (RandGueltig(z.RandOben))
+        EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
+    if (RandGueltig(z.RandLinks))
+        EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
     if (!z.AdifDatGes.isEmpty())
         EinstellungSpeichern(QStringLiteral("AdifDatGes"), z.AdifDatGes);
     if (!isMinimized())

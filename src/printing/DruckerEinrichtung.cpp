@@ -39,11 +39,6 @@ void alsCode(const std::optional<int> &wert, qint16 &ziel)
         ziel = static_cast<qint16>(*wert);
 }
 
-bool randGueltig(float rand)
-{
-    return std::isfinite(rand) && rand <= 0.0f;
-}
-
 // An empty box is no correction; a text that is no number is refused like a
 // positive one.
 float randAusText(const QString &text)
@@ -146,7 +141,7 @@ DruckrandPruefung DruckrandUebernehmen(Zustand &z, Meldungen &meldungen, const Q
     DruckrandPruefung p;
     p.oben = oben;
     p.links = links;
-    if (randGueltig(z.RandOben) && randGueltig(z.RandLinks)) {
+    if (RandGueltig(z.RandOben) && RandGueltig(z.RandLinks)) {
         EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
         EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
         ereignisse();
@@ -154,9 +149,9 @@ DruckrandPruefung DruckrandUebernehmen(Zustand &z, Meldungen &meldungen, const Q
         return p;
     }
     meldungen.zeigen(QStringLiteral(" Druckrand-Korrektur "), RandkorrekturText(), Symbol::Ausruf, Knoepfe::Ok);
-    if (!randGueltig(z.RandLinks))
+    if (!RandGueltig(z.RandLinks))
         p.links = QStringLiteral("-0");
-    if (!randGueltig(z.RandOben))
+    if (!RandGueltig(z.RandOben))
         p.oben = QStringLiteral("-0");
     return p;
 }

@@ -88,11 +88,6 @@ private:
     const std::function<void(bool)> &m_f;
 };
 
-bool randGueltig(float rand)
-{
-    return std::isfinite(rand) && rand <= 0.0f;
-}
-
 } // namespace
 
 void TextEinpassen(Zeichenziel &ziel, const QString &text, float x, float breite)
@@ -121,7 +116,7 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
 {
     const Bild1Verbergen verborgen(bild1Sichtbar);
 
-    if (!randGueltig(RandOben) || !randGueltig(RandLinks)) {
+    if (!RandGueltig(RandOben) || !RandGueltig(RandLinks)) {
         if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor())
             QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
         meldungen.zeigen(QStringLiteral(" Falsche Druckrand-Korrektur"), RandkorrekturText(), Symbol::Ausruf,
