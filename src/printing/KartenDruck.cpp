@@ -189,7 +189,11 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
             break;
         }
         case Art::Unterschrift:
-            // Printed even when hidden on the preview; an empty picture draws nothing.
+            // The layout hides it when the card has no signature; after a
+            // restart it is also unplaced then, so printing it anyway would put
+            // it somewhere else than before. An empty picture draws nothing.
+            if (!e->sichtbar)
+                break;
             ziel.PaintPicture(vorschau.unterschrift, e->links + RandLinks, e->oben + RandOben, e->breite, e->hoehe);
             break;
         }
