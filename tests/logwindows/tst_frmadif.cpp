@@ -140,7 +140,7 @@ private Q_SLOTS:
 
     // "TNX" brings today as received date, PSE clears it; a record shown
     // brings its own (here none) and "TNX". The shown record goes to the card
-    // with the window's comment and PSE; a half-copied QSO is no QSO of any record.
+    // with the window's comment and PSE; a refused one leaves the QSO before.
     void uebergabe()
     {
         Browser p;
@@ -164,9 +164,10 @@ private Q_SLOTS:
 
         Logprogramm::setzen(p.f, QStringLiteral("Text3"), QString());
         p.meldungen.leeren();
-        p.knoepfe({"Command2"});
+        p.knoepfe({"Option2", "Command2"});
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), QStringList{"Fehler:Eingaben nicht komplett!"});
-        QVERIFY(p.z.AktQsoDatei.isEmpty());
+        QCOMPARE(p.z.AktQSO.UTC + ' ' + p.z.AktQsoDatei, "08:15 " + kanonisch(p.a));
+        QVERIFY(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt);
     }
 
     // The window's own display rules on top of the parser (short wave, the
