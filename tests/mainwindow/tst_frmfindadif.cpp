@@ -74,8 +74,8 @@ private Q_SLOTS:
     }
 
     // "&Neusuchen" asks first while files are listed: "&Nein" replaces them,
-    // "&Ja" appends, "&Abbrechen" keeps everything. A search empties the stored
-    // list until a take-over; cancelling afterwards keeps the current file.
+    // "&Ja" appends, "&Abbrechen" keeps everything. The stored list stays until
+    // a take-over, so cancelling after a search keeps it and the current file.
     void neuSuchen_data()
     {
         QTest::addColumn<QString>("vorher");
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QTEST(w.Antwort, "antwort");
         QVERIFY(w.findChild<QGroupBox *>("Frame1")->isHidden());
         QCOMPARE(eintraege(w), liste);
-        QCOMPARE(z.AdifDatGes, gesucht ? QString() : vorher);
+        QCOMPARE(z.AdifDatGes, vorher);
         if (gesucht) {
             QCOMPARE(text3(w), "3 Datei gefunden in 2 Ordner unter " + baum.path() + " Größe der Dateien: 1,001 Kb");
             QVERIFY(knopf(w, "Command1")->isEnabled() && knopf(w, "Command2")->isEnabled());
@@ -147,6 +147,32 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
         QCOMPARE(eintraege(w), treffer().mid(0, 2));
         QVERIFY(text3(w).startsWith("2 Datei gefunden in ") && text3(w).endsWith(" (abgebrochen)"));
+        QVERIFY(knopf(w, "Command2")->isEnabled());
+    }
+
+    // Picking files with the keyboard enables "&Übernehmen" as a click does.
+    void tastatur_data()
+    {
+        QTest::addColumn<int>("taste");
+        QTest::addColumn<int>("umschalt");
+        QTest::addColumn<int>("gewaehlt");
+        QTest::newRow("Leertaste") << int(Qt::Key_Space) << int(Qt::NoModifier) << 1;
+        QTest::newRow("Umschalt und Pfeil") << int(Qt::Key_Down) << int(Qt::ShiftModifier) << 2;
+        QTest::newRow("Strg+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << 3;
+    }
+    void tastatur()
+    {
+        QFETCH(int, taste);
+        QFETCH(int, umschalt);
+        z.AdifDatGes = QStringLiteral("/a/eins.adi;/a/zwei.adi;/a/drei.adx;");
+        frmFindADIF w(u, nullptr, {baum.path()});
+        w.show();
+        // As left after picking none of them.
+        liste(w)->clearSelection();
+        knopf(w, "Command2")->setEnabled(false);
+        liste(w)->setFocus();
+        QTest::keyClick(liste(w), Qt::Key(taste), Qt::KeyboardModifiers(umschalt));
+        QTEST(int(liste(w)->selectedItems().size()), "gewaehlt");
         QVERIFY(knopf(w, "Command2")->isEnabled());
     }
 
