@@ -4,6 +4,7 @@
 #include "core/Zahlformat.h"
 #include "core/Zustand.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
@@ -346,21 +347,34 @@ QString ProgrammFuerDatei(const QString &dokument)
     return QString();
 }
 
-bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler)
+bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler,
+                    const std::function<void()> &gescheitert)
 {
     QStringList argumente;
     if (QFileInfo(programm).fileName() == QLatin1String("gio"))
         argumente << QStringLiteral("open");
     argumente << dokument;
-    QProcess prozess;
-    prozess.setProgram(programm);
-    prozess.setArguments(argumente);
-    prozess.setStandardInputFile(QProcess::nullDevice());
-    prozess.setStandardOutputFile(QProcess::nullDevice());
-    prozess.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (prozess.startDetached(&pid))
+    // Not owned by the application: an opener that waits for its viewer goes
+    // on running when the program ends, and is cleaned up when it ends first.
+    auto *prozess = new QProcess;
+    prozess->setProgram(programm);
+    prozess->setArguments(argumente);
+    prozess->setStandardInputFile(QProcess::nullDevice());
+    prozess->setStandardOutputFile(QProcess::nullDevice());
+    prozess->setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer uhr;
+    uhr.start();
+    QObject::connect(prozess, &QProcess::finished, prozess,
+                     [prozess, uhr, gescheitert](int code, QProcess::ExitStatus status) {
+                         // A viewer the user closes much later is no failure to open.
+                         if ((status != QProcess::NormalExit || code != 0) && uhr.elapsed() < 15000 && gescheitert)
+                             gescheitert();
+                         prozess->deleteLater();
+                     });
+    prozess->start();
+    if (prozess->waitForStarted())
         return true;
+    delete prozess;
     if (fehler)
         *fehler = QStringLiteral("Das Programm %1 konnte nicht gestartet werden.").arg(programm);
     return false;

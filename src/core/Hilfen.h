@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 struct Zustand;
@@ -59,4 +60,8 @@ QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste
 QString ProgrammFuerDatei(const QString &dokument);
 // Starts program with the document as its one argument, never through a shell.
 // Returns false with a German description in *fehler when it could not start.
-bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler = nullptr);
+// A desktop opener starts even when no program is registered for the
+// document's type and gives up only then: gescheitert is called when the
+// program ends with a failure soon after its start.
+bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler = nullptr,
+                    const std::function<void()> &gescheitert = {});

@@ -412,16 +412,24 @@ void frmMain::hilfeZeigen()
     if (DateiVorhanden(dokument)) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QString programm = ProgrammFuerDatei(dokument);
+        bool gestartet = false;
         if (!programm.isEmpty() && DateiVorhanden(programm)) {
-            const bool gestartet = StarteMitDatei(programm, dokument, &fehler);
+            QPointer<frmMain> selbst(this);
+            gestartet = StarteMitDatei(programm, dokument, &fehler, [selbst, dokument] {
+                if (selbst && !selbst->m_geschlossen)
+                    selbst->hilfeMelden(dokument, QString());
+            });
             QCoreApplication::processEvents();
-            QApplication::restoreOverrideCursor();
-            if (gestartet)
-                return;
-        } else {
-            QApplication::restoreOverrideCursor();
         }
+        QApplication::restoreOverrideCursor();
+        if (gestartet)
+            return;
     }
+    hilfeMelden(dokument, fehler);
+}
+
+void frmMain::hilfeMelden(const QString &dokument, const QString &fehler)
+{
     const QString &crlf = u.z.CrLf;
     const QString text = !fehler.isEmpty() ? fehler
                                            : QStringLiteral("Es wurde keine PDF-Datei gefunden! ") + crlf

@@ -64,6 +64,8 @@ public:
     // The help document: beside the program, else in the installed data folder
     // (ProgrammDatei); the place beside the program when it is nowhere.
     static QString hilfeDokument();
+    // Opens it with the desktop's program for PDF files; " Hilfe" names the
+    // document when there is none, or when that program cannot show it.
     void hilfeZeigen();
     void adifDateiOeffnen();
 
@@ -80,6 +82,7 @@ private:
     void befehl(const QString &name);
     void geometrieWiederherstellen();
     void geometrieSpeichern();
+    void hilfeMelden(const QString &dokument, const QString &fehler);
 
     Umgebung &u;
     Kartenvorschau m_vorschau;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 
 class TestFrmMain : public QObject
 {
@@ -156,14 +157,37 @@ private Q_SLOTS:
         QVERIFY(re.match(QStringLiteral("LOG.ADI")).hasMatch() && !re.match(QStringLiteral("log.txt")).hasMatch());
     }
 
-    void hilfeOhneDokument()
+    // Help that cannot be shown names the document: there is none, or the
+    // desktop's opener finds no program for PDF files (xdg-open ends with 3).
+    void hilfe_data()
     {
+        QTest::addColumn<bool>("dokument");
+        QTest::newRow("kein Dokument") << false;
+        QTest::newRow("kein PDF-Programm") << true;
+    }
+    void hilfe()
+    {
+        QFETCH(bool, dokument);
+        const QString abgelegt =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/cardforge/Cardforge.pdf";
+        QTemporaryDir bin;
+        if (dokument) {
+            QVERIFY(QDir().mkpath(QFileInfo(abgelegt).path()) && QFile(abgelegt).open(QIODevice::WriteOnly));
+            QFile oeffner(bin.filePath("xdg-open"));
+            QVERIFY(oeffner.open(QIODevice::WriteOnly) && oeffner.write("#!/bin/sh\nexit 3\n") > 0);
+            oeffner.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
+        const QByteArray pfad = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
         frmMain w(u);
-        QVERIFY(!QFile::exists(frmMain::hilfeDokument()));
         w.aktion(QStringLiteral("mnuHelpContents"))->trigger();
-        QCOMPARE(meldungen.aufrufe().size(), 1);
+        qputenv("PATH", pfad);
+        QTRY_COMPARE(meldungen.aufrufe().size(), 1);
+        QFile::remove(abgelegt);
+        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Hilfe"));
         QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
-                                                  + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");
+                                                  + (dokument ? abgelegt : QCoreApplication::applicationDirPath() + "/Cardforge.pdf")
+                                                  + "\r\n");
     }
 };
 
