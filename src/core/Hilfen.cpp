@@ -333,6 +333,24 @@ QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste
     return QString();
 }
 
+bool PfadeOhneStrichpunkt(Meldungen &meldungen, const QStringList &pfade)
+{
+    const QStringList mit = pfade.filter(QStringLiteral(";"));
+    if (mit.isEmpty())
+        return true;
+    const QString &crlf = Zustand::CrLf;
+    // A search may find many; the first ten say enough.
+    QString liste = mit.mid(0, 10).join(crlf);
+    if (mit.size() > 10)
+        liste += crlf + QStringLiteral("…");
+    meldungen.zeigen(QStringLiteral("Datei nicht verwendbar"),
+                     QStringLiteral("Pfade mit \";\" können nicht verwendet werden, weil \";\" die Dateien der "
+                                    "ADIF-Dateiliste trennt:")
+                         + crlf + liste + crlf + QStringLiteral("Bitte die Datei oder ihren Ordner umbenennen."),
+                     Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+}
+
 QString ProgrammFuerDatei(const QString &dokument)
 {
     if (!QFileInfo::exists(dokument))

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -55,6 +56,11 @@ bool DateiVorhanden(const QString &path);
 
 // Entry i of a ";"-terminated file list; sets AdifDatLast and AdifDatIndex.
 QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste, int i);
+
+// The ADIF file list separates its paths with ";" and has no escape, so a path
+// holding one cannot be used. True when none of the paths holds one; otherwise
+// the user is told which cannot be used, and the result is false.
+bool PfadeOhneStrichpunkt(Meldungen &meldungen, const QStringList &pfade);
 
 // The desktop's program for a document, or empty text when there is none.
 QString ProgrammFuerDatei(const QString &dokument);

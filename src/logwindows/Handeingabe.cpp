@@ -123,7 +123,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
                                          Symbol::Kritisch, Knoepfe::JaNeinAbbrechen);
     if (a == Antwort::Ja) {
         const QString pfad = AdifDateiDialog(u, false);
-        if (pfad.isEmpty())
+        if (pfad.isEmpty() || !PfadeOhneStrichpunkt(u.meldungen, {pfad}))
             return Annahme::Angehalten;
         z.AdifDatei = pfad;
         AdifSatzAnhaengen(u, AdifSatzBauen(z));
@@ -137,6 +137,8 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
         pfad = AdifDateiDialog(u, true);
         if (pfad.isEmpty())
             return Annahme::Angehalten;
+        if (!PfadeOhneStrichpunkt(u.meldungen, {pfad}))
+            continue;
         if (!DateiVorhanden(pfad))
             break;
         u.meldungen.zeigen(QStringLiteral("Bitte einen anderen Datei-Namen wählen"),

@@ -240,6 +240,8 @@ void frmFindADIF::neuSuchen()
     Suchlauf lauf;
     lauf.meldeAbstandMs = meldeAbstandMs;
     lauf.gefunden = [this](const QString &pfad) { m_neu << pfad; };
+    QStringList ausgelassen;
+    lauf.ausgelassen = [&ausgelassen](const QString &pfad) { ausgelassen << pfad; };
     lauf.fortschritt = [this, &dateien](qint64 durchsucht) {
         gefundeneZeigen();
         m_text3->setText(FortschrittText(durchsucht, dateien));
@@ -256,6 +258,7 @@ void frmFindADIF::neuSuchen()
     suchzustand(false);
     m_command1->setEnabled(true);
     m_command2->setEnabled(true);
+    PfadeOhneStrichpunkt(u.meldungen, ausgelassen);
 }
 
 void frmFindADIF::uebernehmen()

@@ -441,7 +441,7 @@ void frmMain::hilfeMelden(const QString &dokument, const QString &fehler)
 void frmMain::adifDateiOeffnen()
 {
     const QString pfad = AdifDateiDialog(u, false);
-    if (pfad.isEmpty())
+    if (pfad.isEmpty() || !PfadeOhneStrichpunkt(u.meldungen, {pfad}))
         return;
     u.z.AdifDatGes = pfad + QLatin1Char(';');
     u.z.AdifDatei = AdifDateiAusListe(u.z, u.meldungen, u.z.AdifDatGes, 0);

@@ -174,6 +174,11 @@ private Q_SLOTS:
             << "" << nein << QStringList{"A.adi", "neu.adi"}
             << QStringList{frage, "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!"}
             << "Q1ABC TNX" << "neu.adi" << 6;
+        QTest::newRow("no refuses a name with ;, then creates")
+            << "" << nein << QStringList{"a;b.adi", "neu.adi"}
+            << QStringList{frage, "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
+                                  "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren Ordner umbenennen."}
+            << "Q1ABC TNX" << "neu.adi" << 6;
         QTest::newRow("cancel stores nothing") << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q1ABC TNX"
                                                << "" << 0;
         QTest::newRow("no, then the dialog cancelled") << "" << nein << QStringList{""} << QStringList{frage} << "Q1ABC TNX" << ""
@@ -206,7 +211,8 @@ private Q_SLOTS:
             Logprogramm::setzen(p.f, a.section('=', 0, 0), a.section('=', 1));
         p.ok();
 
-        QTEST(Logprogramm::meldungsliste(p.meldungen), "meldungen");
+        QFETCH(QStringList, meldungen);
+        QCOMPARE(Logprogramm::meldungsliste(p.meldungen), meldungen.replaceInStrings("$ORDNER", p.ordner.path()));
         if (antwort >= 0)
             QCOMPARE(p.meldungen.aufrufe().at(0).knoepfe, Knoepfe::JaNeinAbbrechen);
         p.haupt.aktQsoZeigen();

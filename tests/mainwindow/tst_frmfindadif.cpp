@@ -53,13 +53,14 @@ class TestFrmFindADIF : public QObject
     Umgebung u{z, meldungen, dialoge};
     QTemporaryDir baum;
 
-    // Two matches in the root (1000 bytes together), one in a subfolder (1 byte).
+    // Two matches in the root (1000 bytes together), one in a subfolder (1 byte);
+    // one more whose name the file list could not hold.
     QStringList treffer() const { return {baum.filePath("Alt.ADI"), baum.filePath("neu.adi"), baum.filePath("2024/contest.adi")}; }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        const QList<QPair<QString, int>> dateien = {{"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}};
+        const QList<QPair<QString, int>> dateien = {{"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}, {"x;y.adi", 7}};
         for (const auto &[name, groesse] : dateien) {
             QDir().mkpath(QFileInfo(baum.filePath(name)).path());
             QFile f(baum.filePath(name));
@@ -119,6 +120,8 @@ private Q_SLOTS:
             QCOMPARE(text3(w), "3 Datei gefunden in 2 Ordner unter " + baum.path() + " Größe der Dateien: 1,001 Kb");
             QVERIFY(knopf(w, "Command1")->isEnabled() && knopf(w, "Command2")->isEnabled());
             QVERIFY(w.isEnabled() && !QApplication::overrideCursor());
+            QCOMPARE(meldungen.aufrufe().size(), 1);
+            QVERIFY(meldungen.aufrufe()[0].text.contains("\r\n" + baum.filePath("x;y.adi") + "\r\n"));
             knopf(w, "Command3")->click();
         }
         QVERIFY(w.isHidden());

@@ -128,9 +128,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("gewaehlt");
         QTest::addColumn<QString>("liste");
-        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;";
-        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;";
-        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;";
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;" << "";
+        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;" << "Falsche Datei";
+        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;" << "";
+        QTest::newRow("; would split the list") << "/logs/a;b.adi" << "/a.adi;/b.adi;" << "Datei nicht verwendbar";
     }
     void eineDateiErsetztDieListe()
     {
@@ -146,6 +148,7 @@ private Q_SLOTS:
         w.aktion(QStringLiteral("mnuFileOpen"))->trigger();
         QCOMPARE(z.AdifDatGes, liste);
         QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
+        QTEST(meldungen.aufrufe().isEmpty() ? QString() : meldungen.aufrufe()[0].titel, "meldung");
     }
 
     // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.
