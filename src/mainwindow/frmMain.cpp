@@ -87,6 +87,7 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
         QApplication::setWindowIcon(symbol);
     menueAnlegen();
     kartenflaecheAnlegen();
+    qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
@@ -348,12 +349,26 @@ void frmMain::schliessSchritte()
         EinstellungSpeichern(QStringLiteral("AdifDatGes"), z.AdifDatGes);
     if (!isMinimized())
         geometrieSpeichern();
-    const QWidgetList fenster = QApplication::topLevelWidgets();
+    // The other windows, the most recently opened first; hidden ones (such as
+    // the card layout window) are not asked.
+    const QList<QPointer<QWidget>> fenster = m_geoeffnet;
     for (auto it = fenster.crbegin(); it != fenster.crend(); ++it) {
-        if (*it != this && (*it)->isWindow())
+        if (*it && (*it)->isVisible())
             (*it)->close();
     }
     QApplication::restoreOverrideCursor();
+}
+
+bool frmMain::eventFilter(QObject *objekt, QEvent *event)
+{
+    if (event->type() == QEvent::Show && objekt->isWidgetType() && objekt != this) {
+        auto *w = static_cast<QWidget *>(objekt);
+        if (w->isWindow()) {
+            m_geoeffnet.removeIf([w](const QPointer<QWidget> &f) { return !f || f == w; });
+            m_geoeffnet.append(w);
+        }
+    }
+    return QMainWindow::eventFilter(objekt, event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -72,6 +72,7 @@ public:
     QAction *aktion(const QString &name) const;
 
 protected:
+    bool eventFilter(QObject *objekt, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -91,6 +92,8 @@ private:
     QHash<QString, QWidget *> m_steuer;
     QHash<QString, QAction *> m_aktionen;
     QImage m_scan;
+    // The program's other windows, in the order they were last shown.
+    QList<QPointer<QWidget>> m_geoeffnet;
     bool m_geschlossen = false;
     bool m_zeigtVorschau = false;
     // The stored window geometry in twips and the pixel rectangle it gave, so an

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -122,6 +123,34 @@ private Q_SLOTS:
         }
         for (const QString &kv : nachher)
             QCOMPARE(kv.section('=', 0, 0) + '=' + Einstellung(kv.section('=', 0, 0), "-"), kv);
+    }
+
+    // At program end the other windows close, the most recently opened first;
+    // hidden ones are not asked.
+    void andereFensterSchliessen()
+    {
+        struct Fenster : QWidget
+        {
+            QStringList *geschlossen = nullptr;
+            void closeEvent(QCloseEvent *e) override
+            {
+                *geschlossen << objectName();
+                QWidget::closeEvent(e);
+            }
+        };
+        QStringList geschlossen;
+        frmMain w(u);
+        Fenster f[3];
+        for (int i = 0; i < 3; ++i) {
+            f[i].setObjectName(QString(QChar('a' + i)));
+            f[i].geschlossen = &geschlossen;
+            f[i].show();
+        }
+        f[2].hide();
+        f[0].hide();
+        f[0].show();
+        w.schliessSchritte();
+        QCOMPARE(geschlossen, QStringList({"a", "b"}));
     }
 
     void eineDateiErsetztDieListe_data()
