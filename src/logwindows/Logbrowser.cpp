@@ -86,7 +86,10 @@ void Logbrowser::beschriftungen()
 {
     const Zustand &z = u.z;
     rahmenTitel = QStringLiteral("Adif-Datei %1:").arg(z.AdifDatIndex + 1);
-    dateiText = z.AdifDatei.left(3) + QStringLiteral("...") + z.AdifDatei.right(22);
+    // Cut in the middle only where that shortens it: a short path shows whole,
+    // never with parts of it twice.
+    const QString &d = z.AdifDatei;
+    dateiText = d.size() <= 3 + 3 + 22 ? d : d.left(3) + QStringLiteral("...") + d.right(22);
 }
 
 bool Logbrowser::dateiLaden()

@@ -239,6 +239,20 @@ private Q_SLOTS:
         QCOMPARE(p.z.AdifAenderungen.size(), 2);
     }
 
+    // A short path is shown whole, never with parts of it twice.
+    void kurzerPfad()
+    {
+        Logprogramm p;
+        const QString vorher = QDir::currentPath();
+        QDir::setCurrent(p.ordner.path());
+        p.logA();
+        p.liste({QStringLiteral("A.adi")});
+        auto *f = qobject_cast<frmADIF *>(p.menue("mnuADIFLog", "frmADIF"));
+        f->Form_Activate();
+        QDir::setCurrent(vorher);
+        QCOMPARE(Logprogramm::element<QLabel>(f, QStringLiteral("lbAdifDatei"))->text(), QStringLiteral("A.adi"));
+    }
+
     // A file opened in the main window meanwhile is the one shown when the
     // browser comes to the front again.
     void andereDateiGeoeffnet()
