@@ -4,6 +4,7 @@
 #include "core/Zahlformat.h"
 #include "core/Zustand.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
@@ -372,9 +373,9 @@ bool StarteMitDatei(const QString &programm, const QString &dokument, QString *f
     if (QFileInfo(programm).fileName() == QLatin1String("gio"))
         argumente << QStringLiteral("open");
     argumente << dokument;
-    // Not owned by the application: an opener that waits for its viewer goes
-    // on running when the program ends, and is cleaned up when it ends first.
-    auto *prozess = new QProcess;
+    // Watched while it runs; it goes when it ends, or with the program (an
+    // opener that waits for its viewer then ends, the viewer stays open).
+    auto *prozess = new QProcess(QCoreApplication::instance());
     prozess->setProgram(programm);
     prozess->setArguments(argumente);
     prozess->setStandardInputFile(QProcess::nullDevice());
