@@ -31,12 +31,25 @@ QString gespeicherterSchluessel(QSettings &s, const QString &key)
     return QString();
 }
 
-QString alsText(const QVariant &v)
+// A hand-edited value with an unquoted comma reads back as a list; the store
+// holds text. In a text the comma was most likely followed by a blank, in a
+// number it is the decimal sign.
+QString alsText(const QVariant &v, const QString &komma)
 {
-    // A hand-edited value with a comma reads back as a list; the store holds text.
     if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", "));
+        return v.toStringList().join(komma);
     return v.toString();
+}
+
+QString wertLesen(const QString &appName, const QString &section, const QString &key, const QString &standard,
+                  const QString &komma)
+{
+    QSettings s(dateiFuer(appName), QSettings::IniFormat);
+    s.beginGroup(section);
+    const QString k = gespeicherterSchluessel(s, key);
+    if (k.isEmpty())
+        return standard;
+    return alsText(s.value(k), komma);
 }
 
 } // namespace
@@ -48,12 +61,7 @@ QString EinstellungsDatei()
 
 QString GetSetting(const QString &appName, const QString &section, const QString &key, const QString &standard)
 {
-    QSettings s(dateiFuer(appName), QSettings::IniFormat);
-    s.beginGroup(section);
-    const QString k = gespeicherterSchluessel(s, key);
-    if (k.isEmpty())
-        return standard;
-    return alsText(s.value(k));
+    return wertLesen(appName, section, key, standard, QStringLiteral(", "));
 }
 
 bool SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
@@ -72,6 +80,11 @@ bool SaveSetting(const QString &appName, const QString &section, const QString &
 QString Einstellung(const QString &key, const QString &standard)
 {
     return GetSetting(kApp, kSection, key, standard);
+}
+
+QString ZahlEinstellung(const QString &key, const QString &standard)
+{
+    return wertLesen(kApp, kSection, key, standard, QStringLiteral(","));
 }
 
 bool EinstellungSpeichern(const QString &key, const QString &value)
@@ -109,7 +122,7 @@ bool SingleAusText(const QString &text, float &ziel)
 bool EinstellungLesen(const QString &key, float &ziel)
 {
     const QString k = QStringLiteral("\x01");
-    const QString text = Einstellung(key, k);
+    const QString text = ZahlEinstellung(key, k);
     if (text == k)
         return true;
     return SingleAusText(text, ziel);
@@ -118,7 +131,7 @@ bool EinstellungLesen(const QString &key, float &ziel)
 bool EinstellungLesen(const QString &key, qint16 &ziel)
 {
     const QString k = QStringLiteral("\x01");
-    const QString text = Einstellung(key, k);
+    const QString text = ZahlEinstellung(key, k);
     if (text == k)
         return true;
     float f = 0.0f;

@@ -17,6 +17,10 @@ bool SaveSetting(const QString &appName, const QString &section, const QString &
 // The program always uses application "Cardforge" and section "Settings".
 QString Einstellung(const QString &key, const QString &standard = QString());
 bool EinstellungSpeichern(const QString &key, const QString &value);
+// The text of a number setting. A value edited by hand with an unquoted decimal
+// comma (PrinterRandOben=-1,5), which the INI format splits into a list, is
+// joined again with ",".
+QString ZahlEinstellung(const QString &key, const QString &standard = QString());
 
 // Numbers in the user's locale. A stored value that does not convert leaves the
 // target as it was and returns false.

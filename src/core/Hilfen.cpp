@@ -4,6 +4,8 @@
 #include "core/Zahlformat.h"
 #include "core/Zustand.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
@@ -141,14 +143,38 @@ QString PunktZuDoppelpunkt(const QString &text)
 
 double ZahlAusText(const QString &text)
 {
-    QString s = text;
-    if (s.contains(QLatin1Char(','))) {
-        bool ok = false;
-        const double v = QLocale().toDouble(s.trimmed(), &ok);
-        if (ok)
-            s = FormatZahl(v, QStringLiteral("###############0.00##############"));
+    // Never through the locale: an English one would take "80,250" for 80250.
+    return zahlVomAnfang(KommaZuPunkt(text));
+}
+
+std::optional<double> DezimalzahlAusText(const QString &text)
+{
+    const QString t = text.trimmed();
+    QString vorzeichen;
+    QString ganz;
+    QString bruch;
+    bool komma = false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')))
+            vorzeichen = c;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            (komma ? bruch : ganz) += c;
+        else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !komma)
+            komma = true;
+        else
+            return std::nullopt;
     }
-    return zahlVomAnfang(KommaZuPunkt(s));
+    if (ganz.isEmpty() && bruch.isEmpty())
+        return std::nullopt;
+    // "5," and ",5" are numbers too.
+    bool ok = false;
+    const double wert = QLocale::c().toDouble(vorzeichen + (ganz.isEmpty() ? QStringLiteral("0") : ganz)
+                                                  + QLatin1Char('.') + (bruch.isEmpty() ? QStringLiteral("0") : bruch),
+                                              &ok);
+    if (!ok)
+        return std::nullopt;
+    return wert;
 }
 
 std::optional<QDate> DatumAusText(const QString &text)
@@ -308,6 +334,24 @@ QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste
     return QString();
 }
 
+bool PfadeOhneStrichpunkt(Meldungen &meldungen, const QStringList &pfade)
+{
+    const QStringList mit = pfade.filter(QStringLiteral(";"));
+    if (mit.isEmpty())
+        return true;
+    const QString &crlf = Zustand::CrLf;
+    // A search may find many; the first ten say enough.
+    QString liste = mit.mid(0, 10).join(crlf);
+    if (mit.size() > 10)
+        liste += crlf + QStringLiteral("…");
+    meldungen.zeigen(QStringLiteral("Datei nicht verwendbar"),
+                     QStringLiteral("Pfade mit \";\" können nicht verwendet werden, weil \";\" die Dateien der "
+                                    "ADIF-Dateiliste trennt:")
+                         + crlf + liste + crlf + QStringLiteral("Bitte die Datei oder ihren Ordner umbenennen."),
+                     Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+}
+
 QString ProgrammFuerDatei(const QString &dokument)
 {
     if (!QFileInfo::exists(dokument))
@@ -322,21 +366,34 @@ QString ProgrammFuerDatei(const QString &dokument)
     return QString();
 }
 
-bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler)
+bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler,
+                    const std::function<void()> &gescheitert)
 {
     QStringList argumente;
     if (QFileInfo(programm).fileName() == QLatin1String("gio"))
         argumente << QStringLiteral("open");
     argumente << dokument;
-    QProcess prozess;
-    prozess.setProgram(programm);
-    prozess.setArguments(argumente);
-    prozess.setStandardInputFile(QProcess::nullDevice());
-    prozess.setStandardOutputFile(QProcess::nullDevice());
-    prozess.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (prozess.startDetached(&pid))
+    // Watched while it runs; it goes when it ends, or with the program (an
+    // opener that waits for its viewer then ends, the viewer stays open).
+    auto *prozess = new QProcess(QCoreApplication::instance());
+    prozess->setProgram(programm);
+    prozess->setArguments(argumente);
+    prozess->setStandardInputFile(QProcess::nullDevice());
+    prozess->setStandardOutputFile(QProcess::nullDevice());
+    prozess->setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer uhr;
+    uhr.start();
+    QObject::connect(prozess, &QProcess::finished, prozess,
+                     [prozess, uhr, gescheitert](int code, QProcess::ExitStatus status) {
+                         // A viewer the user closes much later is no failure to open.
+                         if ((status != QProcess::NormalExit || code != 0) && uhr.elapsed() < 15000 && gescheitert)
+                             gescheitert();
+                         prozess->deleteLater();
+                     });
+    prozess->start();
+    if (prozess->waitForStarted())
         return true;
+    delete prozess;
     if (fehler)
         *fehler = QStringLiteral("Das Programm %1 konnte nicht gestartet werden.").arg(programm);
     return false;

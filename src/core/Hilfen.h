@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 struct Zustand;
@@ -19,8 +21,15 @@ QString KommaZuPunkt(const QString &text);
 // The text with its first "." replaced by ":".
 QString PunktZuDoppelpunkt(const QString &text);
 
-// A number typed with either decimal separator; no number gives 0.
+// The number a text starts with, "," or "." as its decimal sign in every
+// locale; no number gives 0.
 double ZahlAusText(const QString &text);
+
+// Millimetres and MHz as the user types them or the settings keep them, read
+// alike in every locale: "," and "." are both the decimal sign and never group
+// digits; a sign may lead and blanks may surround the number. Anything else
+// ("1.234,5", "12 mm", "1e3", an empty text) is no number.
+std::optional<double> DezimalzahlAusText(const QString &text);
 
 // A text read as a date the way the user would type it: the locale's short date
 // (21.05.2023 in German), yyyy/mm/dd, yyyy-mm-dd, and two-digit years. Anything
@@ -48,8 +57,17 @@ bool DateiVorhanden(const QString &path);
 // Entry i of a ";"-terminated file list; sets AdifDatLast and AdifDatIndex.
 QString AdifDateiAusListe(Zustand &z, Meldungen &meldungen, const QString &liste, int i);
 
+// The ADIF file list separates its paths with ";" and has no escape, so a path
+// holding one cannot be used. True when none of the paths holds one; otherwise
+// the user is told which cannot be used, and the result is false.
+bool PfadeOhneStrichpunkt(Meldungen &meldungen, const QStringList &pfade);
+
 // The desktop's program for a document, or empty text when there is none.
 QString ProgrammFuerDatei(const QString &dokument);
 // Starts program with the document as its one argument, never through a shell.
 // Returns false with a German description in *fehler when it could not start.
-bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler = nullptr);
+// A desktop opener starts even when no program is registered for the
+// document's type and gives up only then: gescheitert is called when the
+// program ends with a failure soon after its start.
+bool StarteMitDatei(const QString &programm, const QString &dokument, QString *fehler = nullptr,
+                    const std::function<void()> &gescheitert = {});

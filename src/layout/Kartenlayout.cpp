@@ -220,10 +220,10 @@ QString KartenmassAlsText(float mm)
 
 bool KartenmassAusText(const QString &text, float &ziel)
 {
-    const double wert = ZahlAusText(text);
-    if (!MasszahlGueltig(wert))
+    const std::optional<double> wert = DezimalzahlAusText(text);
+    if (!wert || !MasszahlGueltig(*wert))
         return false;
-    ziel = static_cast<float>(wert);
+    ziel = static_cast<float>(*wert);
     return true;
 }
 
@@ -233,7 +233,7 @@ void KartengroesseLesen(float &QSLWidth, float &QSLHeight)
     const float standard[] = {140.0f, 90.0f};
     for (int i = 0; i < 2; ++i) {
         const QString key = QString::fromLatin1(masse[i].first);
-        const QString text = Einstellung(key, SingleAlsText(standard[i]));
+        const QString text = ZahlEinstellung(key, SingleAlsText(standard[i]));
         float wert = 0.0f;
         if (SingleAusText(text, wert) && MasszahlGueltig(static_cast<double>(wert)))
             *masse[i].second = wert;

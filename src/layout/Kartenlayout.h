@@ -91,9 +91,9 @@ constexpr double GroessteMasszahl = 10000.0;
 // The card size as the layout window shows it ("##0.0#" in the user's locale,
 // 140 gives 140,0 in German).
 QString KartenmassAlsText(float mm);
-// A card size typed by the user, with "," or "." as decimal separator. Returns false
-// and leaves ziel unchanged when the value is not a number up to GroessteMasszahl
-// in either direction.
+// A card size typed by the user, with "," or "." as decimal sign in any locale.
+// Returns false and leaves ziel unchanged when the text is no number up to
+// GroessteMasszahl in either direction.
 bool KartenmassAusText(const QString &text, float &ziel);
 
 // The stored layout. Reading takes the current values (the layout window's boxes)

@@ -67,7 +67,10 @@ private:
     bool lies(int k, Pruefung art, float &wert)
     {
         const QString text = OhneStrichpunkt(m_ein.Felder[k]);
-        const double v = ZahlAusText(text);
+        // An empty entry is 0; one that is no number is refused like a value
+        // off the card.
+        const std::optional<double> zahl = text.trimmed().isEmpty() ? 0.0 : DezimalzahlAusText(text);
+        const double v = zahl.value_or(HUGE_VAL);
         // Checked in double first: a value beyond a float must not reach the cast.
         bool gut = std::isfinite(v) && std::fabs(v) <= GroessteMasszahl;
         const float f = gut ? static_cast<float>(v) : 0.0f;

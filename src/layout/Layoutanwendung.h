@@ -65,9 +65,9 @@ struct LayoutAnwendung
 //
 // An x or y entry is refused when its value is negative or, for a card size above
 // 0, not below the card's width or height; the day's and year's positions are not
-// tested against the card. Any entry is refused when its value cannot be given to a
-// control: a negative height or width, or a position or size beyond
-// GroessteMasszahl either way.
+// tested against the card. Any entry is refused when it is no number (an empty
+// one is 0) or its value cannot be given to a control: a negative height or
+// width, or a position or size beyond GroessteMasszahl either way.
 LayoutAnwendung LayoutAnwenden(const Layoutwerte &eingabe, float QSLWidth, float QSLHeight);
 
 // Carries the result over to the main window's card controls: only what the apply

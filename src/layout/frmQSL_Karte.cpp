@@ -449,16 +449,18 @@ void frmQSL_Karte::Command2_Click()
     QCoreApplication::processEvents();
     if (!selbst)
         return;
-    KartengroesseSpeichern(u.z.QSLWidth, u.z.QSLHeight);
 
     // After a refused entry the lists cover only the items before it; storing
     // them would blank every later item. The window stays open, marked, with the
-    // refused entry focused, so the user can correct it.
+    // refused entry focused, so the user can correct it. The card size is
+    // stored only with lists that fit it: alone, a smaller card would make the
+    // stored layout fail at the next start.
     if (!cmSetAll_Click())
         return;
     MarkiereFelder(0);
     if (!selbst)
         return;
+    KartengroesseSpeichern(u.z.QSLWidth, u.z.QSLHeight);
     ListenSpeichern(m_letzte);
     QCoreApplication::processEvents();
     if (selbst)

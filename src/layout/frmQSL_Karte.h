@@ -35,9 +35,9 @@ public:
     // The apply; false when an entry was refused (the message has been shown and
     // the refused box has the focus).
     bool cmSetAll_Click();
-    // OK: card size into the state, main window resized to the card, size stored,
-    // apply, lists stored and the window hidden. A refused entry keeps the window
-    // open for the correction and stores nothing but the card size.
+    // OK: card size into the state, main window resized to the card, apply,
+    // size and lists stored and the window hidden. A refused entry keeps the
+    // window open for the correction and stores nothing.
     void Command2_Click();
     // Cancel: marking off and hide; nothing stored, nothing applied undone.
     void Command1_Click();

@@ -38,10 +38,10 @@ bool DatumLeer(const QVariant &datum)
 
 float MHzAusEingabe(const QString &text)
 {
-    const double f = ZahlAusText(text);
+    const double f = DezimalzahlAusText(text).value_or(0.0);
     if (!std::isfinite(f) || std::fabs(f) > FLT_MAX)
         return 0.0f;
-    const double gerundet = ZahlAusText(FormatZahl(f, QStringLiteral("##0.0##")));
+    const double gerundet = FormatZahl(f, QStringLiteral("##0.0##"), QLocale::c()).toDouble();
     if (!std::isfinite(gerundet) || std::fabs(gerundet) > FLT_MAX)
         return 0.0f;
     return static_cast<float>(gerundet);

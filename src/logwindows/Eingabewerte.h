@@ -45,8 +45,8 @@ QString DatumAlsYYYYMMDD(const QDate &datum);
 QVariant DatumAusEingabe(const QString &text);
 bool DatumLeer(const QVariant &datum);
 
-// The frequency field: read with either decimal separator, rounded to the
-// three decimals the windows work with; 0 when the text holds no usable
+// The frequency field: "," or "." as decimal sign in any locale, rounded to
+// the three decimals the windows work with; 0 when the text is no usable
 // number.
 float MHzAusEingabe(const QString &text);
 

@@ -66,11 +66,6 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     if (call.isEmpty())
         return Annahme::Verbergen;
 
-    // A typed QSO never stands for a record of the loaded log.
-    z.AktQsoDatei.clear();
-    z.AktQsoKorrigiert = {};
-    z.AktQSO.Call = call;
-
     const QVariant datum = DatumAusEingabe(felder.Datum);
     if (DatumLeer(datum)) {
         u.meldungen.zeigen(QStringLiteral(" Eingabefehler "), QStringLiteral("Falsches Datum!  "), Symbol::Kritisch,
@@ -79,9 +74,10 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     }
 
     // A new QSO from the fields alone: the QSL status and medium of the QSO
-    // shown before must not end up in a record stored for this one.
+    // shown before must not end up in a record stored for this one. It
+    // replaces the current QSO only once its checks pass.
     QsoDaten q;
-    q.Call = z.AktQSO.Call;
+    q.Call = call;
     q.Datum = datum;
     q.UTC = felder.UTC;
     q.RST = felder.RST;
@@ -95,25 +91,27 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
     q.QSLvia = felder.QSLvia;
 
-    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
-    z.AktQSO = q;
-
     if (q.UTC.isEmpty()) {
         u.meldungen.zeigen(QStringLiteral("Fehler"), QStringLiteral("Eingaben nicht komplett!"), Symbol::Kritisch,
                            Knoepfe::Ok);
         return Annahme::Angehalten;
     }
 
+    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
     if (!felder.Pse && felder.Rcvd.isEmpty())
         felder.Rcvd = DatumAlsYYYYMMDD(heute());
     if (!felder.Rcvd.isEmpty()) {
-        z.AktQSO.QslRcvd = true;
-        z.AktQSO.QslRDate = felder.Rcvd;
+        q.QslRcvd = true;
+        q.QslRDate = felder.Rcvd;
     }
     if (!felder.Send.isEmpty()) {
-        z.AktQSO.QslSent = true;
-        z.AktQSO.QslSDate = felder.Send;
+        q.QslSent = true;
+        q.QslSDate = felder.Send;
     }
+    z.AktQSO = q;
+    // A typed QSO never stands for a record of the loaded log.
+    z.AktQsoDatei.clear();
+    z.AktQsoKorrigiert = {};
 
     if (GrossBuchstaben(z.AktQSO.Comment).contains(QLatin1String("SWL")) || DateiVorhanden(z.AdifDatei))
         return Annahme::NachVorne;
@@ -125,7 +123,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
                                          Symbol::Kritisch, Knoepfe::JaNeinAbbrechen);
     if (a == Antwort::Ja) {
         const QString pfad = AdifDateiDialog(u, false);
-        if (pfad.isEmpty())
+        if (pfad.isEmpty() || !PfadeOhneStrichpunkt(u.meldungen, {pfad}))
             return Annahme::Angehalten;
         z.AdifDatei = pfad;
         AdifSatzAnhaengen(u, AdifSatzBauen(z));
@@ -139,6 +137,8 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
         pfad = AdifDateiDialog(u, true);
         if (pfad.isEmpty())
             return Annahme::Angehalten;
+        if (!PfadeOhneStrichpunkt(u.meldungen, {pfad}))
+            continue;
         if (!DateiVorhanden(pfad))
             break;
         u.meldungen.zeigen(QStringLiteral("Bitte einen anderen Datei-Namen wählen"),

@@ -40,7 +40,8 @@ public:
     void callVerlassen();     // Text1 lost the focus
     void frequenzVerlassen(); // Text6 lost the focus
 
-    // Command2 "&OK".
+    // Command2 "&OK". "Falsches Datum!  " and "Eingaben nicht komplett!"
+    // leave the current QSO and the card alone.
     Annahme annehmen(Kartenvorschau &karte);
 
 private:

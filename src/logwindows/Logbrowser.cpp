@@ -86,7 +86,10 @@ void Logbrowser::beschriftungen()
 {
     const Zustand &z = u.z;
     rahmenTitel = QStringLiteral("Adif-Datei %1:").arg(z.AdifDatIndex + 1);
-    dateiText = z.AdifDatei.left(3) + QStringLiteral("...") + z.AdifDatei.right(22);
+    // Cut in the middle only where that shortens it: a short path shows whole,
+    // never with parts of it twice.
+    const QString &d = z.AdifDatei;
+    dateiText = d.size() <= 3 + 3 + 22 ? d : d.left(3) + QStringLiteral("...") + d.right(22);
 }
 
 bool Logbrowser::dateiLaden()
@@ -393,13 +396,10 @@ void Logbrowser::tnxWaehlen()
 bool Logbrowser::uebergeben(Kartenvorschau &karte)
 {
     Zustand &z = u.z;
-    QsoDaten &q = z.AktQSO;
+    // Built apart and taken over only when complete: a refused hand-over
+    // leaves the QSO the main window shows and prints as it was.
+    QsoDaten q = z.AktQSO;
     Wartezeiger sanduhr;
-
-    // From here on AktQSO is no longer the QSO handed over before, so it must
-    // not mark that QSO's record.
-    z.AktQsoDatei.clear();
-    z.AktQsoKorrigiert = {};
 
     q.Call = GrossBuchstaben(felder.Call);
     q.Datum = DatumAusEingabe(felder.Datum);
@@ -415,19 +415,19 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
     q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
     q.QSLvia = GrossBuchstaben(felder.QSLvia);
 
-    // The QSL status goes into the record when the card is printed, so it is
-    // this record's own: a request card keeps what the record says about a
-    // received card, and no date of an earlier QSO stays behind.
-    q.QslRcvd = m_gezeigtSatz.QslRcvd;
-    q.QslRDate = m_gezeigtSatz.QslRDate;
-    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
-
     if (q.Call.isEmpty() || q.UTC.isEmpty() || DatumLeer(q.Datum)) {
         sanduhr.aus();
         u.meldungen.zeigen(QStringLiteral("Fehler"), QStringLiteral("Eingaben nicht komplett!"), Symbol::Kritisch,
                            Knoepfe::Ok);
         return false;
     }
+
+    // The QSL status goes into the record when the card is printed, so it is
+    // this record's own: a request card keeps what the record says about a
+    // received card, and no date of an earlier QSO stays behind.
+    q.QslRcvd = m_gezeigtSatz.QslRcvd;
+    q.QslRDate = m_gezeigtSatz.QslRDate;
+    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
 
     if (felder.Medium.isEmpty()) {
         felder.Medium = kPapier;
@@ -436,6 +436,11 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
         q.QslMedium = GrossBuchstaben(felder.Medium);
     }
 
+    // From here on AktQSO is no longer the QSO handed over before, so it must
+    // not mark that QSO's record.
+    z.AktQSO = q;
+    z.AktQsoDatei.clear();
+    z.AktQsoKorrigiert = {};
     if (m_gezeigtNr >= 0 && !m_gezeigtDatei.isEmpty() && m_gezeigtDatei == z.AdifRecordsDatei
         && m_gezeigtNr < z.AdifRecords.size()) {
         z.AktQsoDatei = m_gezeigtDatei;

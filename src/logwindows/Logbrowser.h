@@ -97,7 +97,7 @@ public:
 
     // Command2 "&OK": fills AktQSO and the PSE/TNX boxes of the card. True
     // when the QSO is complete and the main window is to show it; false after
-    // "Eingaben nicht komplett!".
+    // "Eingaben nicht komplett!", which leaves AktQSO and the card alone.
     bool uebergeben(Kartenvorschau &karte);
 
 private:

@@ -234,8 +234,13 @@ qint64 FindFilesAPI(const QString &path, const QString &pattern, qint64 &fileCou
         std::sort(treffer.begin(), treffer.end(), vorName);
         for (const Eintrag &t : treffer) {
             const QString voll = ordner.pfad + t.name;
-            if (voll.contains(QLatin1Char(';')) || QFile::encodeName(voll) != ordner.roh + t.roh)
+            if (QFile::encodeName(voll) != ordner.roh + t.roh)
                 continue;
+            if (voll.contains(QLatin1Char(';'))) {
+                if (lauf.ausgelassen)
+                    lauf.ausgelassen(voll);
+                continue;
+            }
             summe += t.groesse;
             ++fileCount;
             if (lauf.gefunden)

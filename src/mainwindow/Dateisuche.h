@@ -22,7 +22,7 @@
 // - A folder that cannot be read contributes nothing.
 // - Only files the program could open again are listed: a path that is no valid
 //   file name text, or that holds ";" (the separator of the stored file list),
-//   is left out.
+//   is left out; the latter is reported to Suchlauf::ausgelassen.
 
 // Everything one search needs besides path and pattern, and what it reports
 // back besides the counts.
@@ -30,6 +30,8 @@ struct Suchlauf
 {
     // Receives each found file as a full path, in list order.
     std::function<void(const QString &pfad)> gefunden;
+    // Receives each matching file left out because its path holds ";".
+    std::function<void(const QString &pfad)> ausgelassen;
     // Called between folders at most every meldeAbstandMs milliseconds with the
     // number of folders searched so far; returning false stops the search.
     std::function<bool(qint64 ordnerDurchsucht)> fortschritt;

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,6 +111,13 @@ frmFindADIF::frmFindADIF(Umgebung &umgebung, QWidget *parent, const QStringList 
     connect(ja, &QPushButton::clicked, this, [this] { antworten(6); });
     connect(nein, &QPushButton::clicked, this, [this] { antworten(7); });
     connect(m_list1, &QListWidget::itemClicked, this, [this] { m_command2->setEnabled(true); });
+    // Picking with the keyboard (Space, Shift with the arrows, Ctrl+A) counts
+    // as a click, except while a search or its question holds the window.
+    connect(m_list1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_sucht && !m_frage)
+            m_command2->setEnabled(true);
+    });
+    m_list1->installEventFilter(this);
 
     laden();
 }
@@ -140,6 +148,25 @@ void frmFindADIF::laden()
     if (anzahl > 0)
         m_text3->setText(UebernommenText(anzahl));
     m_command2->setEnabled(false);
+}
+
+bool frmFindADIF::eventFilter(QObject *objekt, QEvent *event)
+{
+    // A click adds a file to the choice; Shift with an arrow key adds the
+    // files it passes over, as other file lists do.
+    if (objekt == m_list1 && event->type() == QEvent::KeyPress) {
+        const auto *taste = static_cast<QKeyEvent *>(event);
+        const int schritt = taste->key() == Qt::Key_Down ? 1 : taste->key() == Qt::Key_Up ? -1 : 0;
+        if (schritt != 0 && taste->modifiers() == Qt::ShiftModifier && m_list1->count() > 0) {
+            const int von = m_list1->currentRow();
+            const int nach = qBound(0, von + schritt, m_list1->count() - 1);
+            for (int i = qMax(0, qMin(von, nach)); i <= qMax(von, nach); ++i)
+                m_list1->item(i)->setSelected(true);
+            m_list1->setCurrentRow(nach, QItemSelectionModel::NoUpdate);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objekt, event);
 }
 
 void frmFindADIF::showEvent(QShowEvent *event)
@@ -202,8 +229,9 @@ void frmFindADIF::neuSuchen()
         }
     }
 
+    // The stored list stays until "&Übernehmen": cancelled, the search leaves
+    // the list, the current file and the log browser as they were.
     suchzustand(true);
-    u.z.AdifDatGes.clear();
     QString wurzel = m_drive1->currentData().toString();
     if (wurzel.isEmpty())
         wurzel = QStringLiteral("/");
@@ -212,6 +240,8 @@ void frmFindADIF::neuSuchen()
     Suchlauf lauf;
     lauf.meldeAbstandMs = meldeAbstandMs;
     lauf.gefunden = [this](const QString &pfad) { m_neu << pfad; };
+    QStringList ausgelassen;
+    lauf.ausgelassen = [&ausgelassen](const QString &pfad) { ausgelassen << pfad; };
     lauf.fortschritt = [this, &dateien](qint64 durchsucht) {
         gefundeneZeigen();
         m_text3->setText(FortschrittText(durchsucht, dateien));
@@ -228,6 +258,7 @@ void frmFindADIF::neuSuchen()
     suchzustand(false);
     m_command1->setEnabled(true);
     m_command2->setEnabled(true);
+    PfadeOhneStrichpunkt(u.meldungen, ausgelassen);
 }
 
 void frmFindADIF::uebernehmen()

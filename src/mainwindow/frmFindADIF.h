@@ -32,7 +32,8 @@ public:
     // files found so far, "&Abbrechen").
     int meldeAbstandMs = 50;
 
-    // "&Neusuchen": asks whether to add to the list, then searches.
+    // "&Neusuchen": asks whether to add to the list, then searches. The
+    // program's file list changes only with "&Übernehmen".
     void neuSuchen();
     // "&Übernehmen": the selected files become the file list.
     void uebernehmen();
@@ -46,6 +47,7 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject *objekt, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -87,6 +87,7 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
         QApplication::setWindowIcon(symbol);
     menueAnlegen();
     kartenflaecheAnlegen();
+    qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
@@ -339,18 +340,35 @@ void frmMain::schliessSchritte()
     EinstellungSpeichernGanz(QStringLiteral("DrFormat"), z.DrFormat);
     EinstellungSpeichernGanz(QStringLiteral("DrGroesse"), z.DrGroesse);
     EinstellungSpeichernGanz(QStringLiteral("DrBehaelter"), z.DrBehaelter);
-    EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
-    EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+    // A correction the margin window refused never replaces the stored one.
+    if (RandGueltig(z.RandOben))
+        EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
+    if (RandGueltig(z.RandLinks))
+        EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
     if (!z.AdifDatGes.isEmpty())
         EinstellungSpeichern(QStringLiteral("AdifDatGes"), z.AdifDatGes);
     if (!isMinimized())
         geometrieSpeichern();
-    const QWidgetList fenster = QApplication::topLevelWidgets();
+    // The other windows, the most recently opened first; hidden ones (such as
+    // the card layout window) are not asked.
+    const QList<QPointer<QWidget>> fenster = m_geoeffnet;
     for (auto it = fenster.crbegin(); it != fenster.crend(); ++it) {
-        if (*it != this && (*it)->isWindow())
+        if (*it && (*it)->isVisible())
             (*it)->close();
     }
     QApplication::restoreOverrideCursor();
+}
+
+bool frmMain::eventFilter(QObject *objekt, QEvent *event)
+{
+    if (event->type() == QEvent::Show && objekt->isWidgetType() && objekt != this) {
+        auto *w = static_cast<QWidget *>(objekt);
+        if (w->isWindow()) {
+            m_geoeffnet.removeIf([w](const QPointer<QWidget> &f) { return !f || f == w; });
+            m_geoeffnet.append(w);
+        }
+    }
+    return QMainWindow::eventFilter(objekt, event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -409,16 +427,24 @@ void frmMain::hilfeZeigen()
     if (DateiVorhanden(dokument)) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QString programm = ProgrammFuerDatei(dokument);
+        bool gestartet = false;
         if (!programm.isEmpty() && DateiVorhanden(programm)) {
-            const bool gestartet = StarteMitDatei(programm, dokument, &fehler);
+            QPointer<frmMain> selbst(this);
+            gestartet = StarteMitDatei(programm, dokument, &fehler, [selbst, dokument] {
+                if (selbst && !selbst->m_geschlossen)
+                    selbst->hilfeMelden(dokument, QString());
+            });
             QCoreApplication::processEvents();
-            QApplication::restoreOverrideCursor();
-            if (gestartet)
-                return;
-        } else {
-            QApplication::restoreOverrideCursor();
         }
+        QApplication::restoreOverrideCursor();
+        if (gestartet)
+            return;
     }
+    hilfeMelden(dokument, fehler);
+}
+
+void frmMain::hilfeMelden(const QString &dokument, const QString &fehler)
+{
     const QString &crlf = u.z.CrLf;
     const QString text = !fehler.isEmpty() ? fehler
                                            : QStringLiteral("Es wurde keine PDF-Datei gefunden! ") + crlf
@@ -430,7 +456,7 @@ void frmMain::hilfeZeigen()
 void frmMain::adifDateiOeffnen()
 {
     const QString pfad = AdifDateiDialog(u, false);
-    if (pfad.isEmpty())
+    if (pfad.isEmpty() || !PfadeOhneStrichpunkt(u.meldungen, {pfad}))
         return;
     u.z.AdifDatGes = pfad + QLatin1Char(';');
     u.z.AdifDatei = AdifDateiAusListe(u.z, u.meldungen, u.z.AdifDatGes, 0);

@@ -64,12 +64,15 @@ public:
     // The help document: beside the program, else in the installed data folder
     // (ProgrammDatei); the place beside the program when it is nowhere.
     static QString hilfeDokument();
+    // Opens it with the desktop's program for PDF files; " Hilfe" names the
+    // document when there is none, or when that program cannot show it.
     void hilfeZeigen();
     void adifDateiOeffnen();
 
     QAction *aktion(const QString &name) const;
 
 protected:
+    bool eventFilter(QObject *objekt, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -80,6 +83,7 @@ private:
     void befehl(const QString &name);
     void geometrieWiederherstellen();
     void geometrieSpeichern();
+    void hilfeMelden(const QString &dokument, const QString &fehler);
 
     Umgebung &u;
     Kartenvorschau m_vorschau;
@@ -88,6 +92,8 @@ private:
     QHash<QString, QWidget *> m_steuer;
     QHash<QString, QAction *> m_aktionen;
     QImage m_scan;
+    // The program's other windows, in the order they were last shown.
+    QList<QPointer<QWidget>> m_geoeffnet;
     bool m_geschlossen = false;
     bool m_zeigtVorschau = false;
     // The stored window geometry in twips and the pixel rectangle it gave, so an

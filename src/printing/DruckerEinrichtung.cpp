@@ -39,9 +39,13 @@ void alsCode(const std::optional<int> &wert, qint16 &ziel)
         ziel = static_cast<qint16>(*wert);
 }
 
-bool randGueltig(float rand)
+// An empty box is no correction; a text that is no number is refused like a
+// positive one.
+float randAusText(const QString &text)
 {
-    return std::isfinite(rand) && rand <= 0.0f;
+    if (text.trimmed().isEmpty())
+        return 0.0f;
+    return static_cast<float>(DezimalzahlAusText(text).value_or(NAN));
 }
 
 } // namespace
@@ -131,13 +135,13 @@ bool DruckerEinrichten(Umgebung &u)
 
 DruckrandPruefung DruckrandUebernehmen(Zustand &z, Meldungen &meldungen, const QString &oben, const QString &links)
 {
-    z.RandOben = static_cast<float>(ZahlAusText(oben));
-    z.RandLinks = static_cast<float>(ZahlAusText(links));
+    z.RandOben = randAusText(oben);
+    z.RandLinks = randAusText(links);
 
     DruckrandPruefung p;
     p.oben = oben;
     p.links = links;
-    if (randGueltig(z.RandOben) && randGueltig(z.RandLinks)) {
+    if (RandGueltig(z.RandOben) && RandGueltig(z.RandLinks)) {
         EinstellungSpeichern(QStringLiteral("PrinterRandOben"), z.RandOben);
         EinstellungSpeichern(QStringLiteral("PrinterRandlinks"), z.RandLinks);
         ereignisse();
@@ -145,9 +149,9 @@ DruckrandPruefung DruckrandUebernehmen(Zustand &z, Meldungen &meldungen, const Q
         return p;
     }
     meldungen.zeigen(QStringLiteral(" Druckrand-Korrektur "), RandkorrekturText(), Symbol::Ausruf, Knoepfe::Ok);
-    if (!randGueltig(z.RandLinks))
+    if (!RandGueltig(z.RandLinks))
         p.links = QStringLiteral("-0");
-    if (!randGueltig(z.RandOben))
+    if (!RandGueltig(z.RandOben))
         p.oben = QStringLiteral("-0");
     return p;
 }

@@ -18,9 +18,10 @@ extern const QString DruckernameSchluessel; // "Druckername"
 // command and changes nothing. Returns true when the set-up was taken over.
 bool DruckerEinrichten(Umgebung &u);
 
-// The margin window's check: both texts (comma or point) become RandOben and
-// RandLinks at once. Values of 0 or below are stored under PrinterRandOben and
-// PrinterRandlinks and the result is true. Otherwise the user is told under
+// The margin window's check: both texts (comma or point as decimal sign in any
+// locale, empty as 0) become RandOben and RandLinks at once. Values of 0 or
+// below are stored under PrinterRandOben and PrinterRandlinks and the result
+// is true. Otherwise (a value above 0 or no number) the user is told under
 // " Druckrand-Korrektur ", each refused field reads "-0", and nothing is
 // stored; the refused values stay in the state, so printing refuses too until
 // valid ones are confirmed.

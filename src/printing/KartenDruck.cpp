@@ -88,11 +88,6 @@ private:
     const std::function<void(bool)> &m_f;
 };
 
-bool randGueltig(float rand)
-{
-    return std::isfinite(rand) && rand <= 0.0f;
-}
-
 } // namespace
 
 void TextEinpassen(Zeichenziel &ziel, const QString &text, float x, float breite)
@@ -121,7 +116,7 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
 {
     const Bild1Verbergen verborgen(bild1Sichtbar);
 
-    if (!randGueltig(RandOben) || !randGueltig(RandLinks)) {
+    if (!RandGueltig(RandOben) || !RandGueltig(RandLinks)) {
         if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor())
             QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
         meldungen.zeigen(QStringLiteral(" Falsche Druckrand-Korrektur"), RandkorrekturText(), Symbol::Ausruf,
@@ -194,7 +189,11 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
             break;
         }
         case Art::Unterschrift:
-            // Printed even when hidden on the preview; an empty picture draws nothing.
+            // The layout hides it when the card has no signature; after a
+            // restart it is also unplaced then, so printing it anyway would put
+            // it somewhere else than before. An empty picture draws nothing.
+            if (!e->sichtbar)
+                break;
             ziel.PaintPicture(vorschau.unterschrift, e->links + RandLinks, e->oben + RandOben, e->breite, e->hoehe);
             break;
         }

@@ -10,9 +10,10 @@ class Zeichenziel;
 // The card renderer prints the main window's card controls onto the printer:
 // each visible text fitted and centred over its box, "X" for each ticked box
 // (with the open boxes' captions beside it), PSE/TNX text unchanged, and the
-// signature, every position in millimetres plus the margin correction. It reads
-// only the preview model, the two corrections and the target; the target's
-// scale mode and paper must already be set (the print command does that).
+// signature when the layout shows it, every position in millimetres plus the
+// margin correction. It reads only the preview model, the two corrections and
+// the target; the target's scale mode and paper must already be set (the print
+// command does that).
 //
 // bild1Sichtbar hides the card scan behind the preview while the card is drawn
 // and shows it again however the call ends.

@@ -1,6 +1,7 @@
 #include "printing/QtDruckbefehle.h"
 
 #include "core/Umgebung.h"
+#include "mainwindow/QsoAnzeige.h"
 #include "mainwindow/frmMain.h"
 #include "printing/Bildbefehle.h"
 #include "printing/DruckerBericht.h"
@@ -22,7 +23,12 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
         rueckrufe.dateiGeschrieben = [h](const QString &datei) {
             h->statusMelden(QStringLiteral("QSL-Karte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(datei));
         };
-        Drucken(*u, h->vorschau(), rueckrufe);
+        // While the layout editor marks the preview, empty fields show the
+        // items' names there; the card carries the QSO's own texts only.
+        Kartenvorschau karte = h->vorschau();
+        if (h->markierungAn && h->markierungAn())
+            ZeigeAktQSO(u->z, karte, h->viaMitdrucken && h->viaMitdrucken(), false);
+        Drucken(*u, karte, rueckrufe);
     };
     haupt.befehle[QStringLiteral("mnuPrinterSetup")] = [u] { DruckerEinrichten(*u); };
     haupt.befehle[QStringLiteral("mnuPrinterRand")] = [u, h] { frmDruckRand::zeigen(*u, h); };

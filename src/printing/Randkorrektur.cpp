@@ -1,5 +1,7 @@
 #include "printing/Randkorrektur.h"
 
+#include <cmath>
+
 QString RandkorrekturText()
 {
     const QString crlf = QStringLiteral("\r\n");
@@ -7,4 +9,9 @@ QString RandkorrekturText()
            + QStringLiteral("Maximal die Breite des ungenutzten Randes eingeben.   ") + crlf
            + QStringLiteral("Größere Werte verschieben die Druckpositionen zu      ") + crlf
            + QStringLiteral("Positionen außerhalb der QSL-Karte. ");
+}
+
+bool RandGueltig(float rand)
+{
+    return std::isfinite(rand) && rand <= 0.0f;
 }

@@ -2,6 +2,7 @@
 
 #include "printing/DruckerEinrichtung.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,6 +54,8 @@ frmDruckRand::frmDruckRand(Umgebung &umgebung, QWidget *parent)
 
 void frmDruckRand::Form_Load()
 {
+    m_obenVorher = u.z.RandOben;
+    m_linksVorher = u.z.RandLinks;
     m_text2->setText(RandAlsText(u.z.RandOben));
     m_text1->setText(RandAlsText(u.z.RandLinks));
     if (auto *label4 = findChild<QLabel *>(QStringLiteral("Label4")))
@@ -64,6 +67,7 @@ void frmDruckRand::Command1_Click()
     const DruckrandPruefung p = DruckrandUebernehmen(u.z, u.meldungen, m_text2->text(), m_text1->text());
     m_text2->setText(p.oben);
     m_text1->setText(p.links);
+    m_angenommen = p.angenommen;
     if (p.angenommen)
         close();
 }
@@ -71,6 +75,15 @@ void frmDruckRand::Command1_Click()
 void frmDruckRand::Command2_Click()
 {
     close();
+}
+
+void frmDruckRand::closeEvent(QCloseEvent *event)
+{
+    if (!m_angenommen) {
+        u.z.RandOben = m_obenVorher;
+        u.z.RandLinks = m_linksVorher;
+    }
+    QWidget::closeEvent(event);
 }
 
 frmDruckRand *frmDruckRand::zeigen(Umgebung &umgebung, QWidget *hauptfenster)

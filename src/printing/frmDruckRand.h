@@ -8,8 +8,10 @@ class QLineEdit;
 
 // "Druckerrand-Korrektur": the top (Text2) and left (Text1) margin corrections
 // in millimetres. "&OK" checks and stores them (DruckrandUebernehmen) and
-// closes the window when they are 0 or below; "&Abbrechen" closes it and
-// changes nothing. Modeless; closing destroys it.
+// closes the window when they are 0 or below; "&Abbrechen" (or the close box)
+// closes it and brings back the corrections it found when it opened, so a
+// refused value is never the one the program goes on with. Modeless; closing
+// destroys it.
 class frmDruckRand : public QWidget
 {
     Q_OBJECT
@@ -25,8 +27,14 @@ public:
     // Shows the one margin window, creating (and loading) it when it is not open.
     static frmDruckRand *zeigen(Umgebung &umgebung, QWidget *hauptfenster);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     Umgebung &u;
+    float m_obenVorher = 0.0f;
+    float m_linksVorher = 0.0f;
+    bool m_angenommen = false;
     QLineEdit *m_text1 = nullptr;
     QLineEdit *m_text2 = nullptr;
 };

@@ -85,7 +85,7 @@ int LetzterBandIndex()
 Stationsregel StationsregelAnwenden(const QString &mhzText)
 {
     Stationsregel r;
-    const double f = ZahlAusText(mhzText);
+    const double f = DezimalzahlAusText(mhzText).value_or(0.0);
     // Without a frequency there is no band: the lowest row of the band table
     // would otherwise put the 2190 m equipment and "SW" on the card.
     if (!(f > 0) || !std::isfinite(f))

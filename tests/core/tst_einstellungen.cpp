@@ -3,6 +3,7 @@
 #include "core/Einstellungen.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 
 class TestEinstellungen : public QObject
@@ -51,6 +52,9 @@ private Q_SLOTS:
         QTest::newRow("german stored, english read") << "de_DE" << "en_US" << 139.5f << "139,5";
         QTest::newRow("whole number") << "de_DE" << "de_DE" << 140.0f << "140";
         QTest::newRow("no grouping") << "de_DE" << "de_DE" << 8051.0f << "8051";
+        // Typed into the file without quotes: the INI format reads a list.
+        for (const char *locale : {"de_DE", "en_US", "C"})
+            QTest::addRow("edited by hand, %s", locale) << "" << locale << -1.5f << "-1,5";
     }
     void zahlen()
     {
@@ -59,8 +63,14 @@ private Q_SLOTS:
         QFETCH(float, wert);
         QFETCH(QString, gespeichert);
         QLocale::setDefault(QLocale(schreibLocale));
-        EinstellungSpeichern(QStringLiteral("PrinterRandOben"), wert);
-        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")), gespeichert);
+        if (schreibLocale.isEmpty()) {
+            QDir().mkpath(QFileInfo(EinstellungsDatei()).path());
+            QFile f(EinstellungsDatei());
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("[Settings]\nPrinterRandOben=" + gespeichert.toLatin1() + "\n") > 0);
+        } else {
+            EinstellungSpeichern(QStringLiteral("PrinterRandOben"), wert);
+            QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")), gespeichert);
+        }
         QLocale::setDefault(QLocale(leseLocale));
         float gelesen = 99.0f;
         QVERIFY(EinstellungLesen(QStringLiteral("PrinterRandOben"), gelesen));

@@ -1,8 +1,13 @@
 #include "TestUmgebung.h"
 
 #include "SkriptMeldungen.h"
+#include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Zustand.h"
+#include "layout/Layoutanwendung.h"
+#include "logwindows/Eingabewerte.h"
+#include "printing/DruckerEinrichtung.h"
+#include "station/Stationsdaten.h"
 
 #include <QApplication>
 #include <QFile>
@@ -38,11 +43,10 @@ private Q_SLOTS:
         zeile("BandAusMHz", "de_DE", "3 cm", "10368", "3 cm");
         zeile("ZahlAusText", "de_DE", "point", "145.5", "145.5");
         zeile("ZahlAusText", "de_DE", "comma", "145,5", "145.5");
-        zeile("ZahlAusText", "de_DE", "grouped", "1.234,5", "1234.5");
+        zeile("ZahlAusText", "de_DE", "a point never groups", "1.234,5", "1.234");
         zeile("ZahlAusText", "de_DE", "letter first", "a145", "0");
         zeile("ZahlAusText", "de_DE", "blanks and trailing text", "  -2,5 mm", "-2.5");
-        zeile("ZahlAusText", "en_US", "comma as decimal in English", "145,5", "145.5");
-        zeile("ZahlAusText", "en_US", "grouped in English", "1,234.5", "1234.5");
+        zeile("ZahlAusText", "en_US", "comma as decimal in English", "80,250", "80.25");
         zeile("ZahlAusText", "en_US", "exponent", "1e3", "1000");
         zeile("DatumYYYYMMDD", "de_DE", "german short date", "21.05.2023", "20230521");
         zeile("DatumYYYYMMDD", "de_DE", "two-digit year", "21.05.23", "20230521");
@@ -79,6 +83,34 @@ private Q_SLOTS:
         } else {
             QCOMPARE(GrundRufzeichen(eingabe), ergebnis);
         }
+    }
+
+    // Millimetres and MHz read alike in every locale wherever the program reads
+    // them: the layout's entries and card size, the margin window, and the
+    // frequency of the log windows with its station rule. Digit groups of any
+    // locale make no number.
+    void zahlenUeberall_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"de_DE", "en_US", "C"})
+            QTest::newRow(locale) << QString(locale);
+    }
+    void zahlenUeberall()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        Kartenlayout l = AnfangsLayout();
+        l.Felder[0] = QStringLiteral("80,250");
+        const LayoutAnwendung e = LayoutAnwenden(l, 140.0f, 90.0f);
+        float breite = 0.0f;
+        Zustand z;
+        SkriptMeldungen m;
+        QVERIFY(KartenmassAusText(QStringLiteral("139,5"), breite) && DruckrandUebernehmen(z, m, "-1,250", " -0,5 ").angenommen);
+        QCOMPARE(QList<float>({*e.vorschau(QStringLiteral("lbCall"))->Links, breite, z.RandOben, z.RandLinks, MHzAusEingabe("14,074")}),
+                 QList<float>({80.25f, 139.5f, -1.25f, -0.5f, 14.074f}));
+        EinstellungSpeichern(QStringLiteral("20 m"), QStringLiteral("IC-7300;Dipol"));
+        QCOMPARE(StationsregelAnwenden(QStringLiteral("14,074")).werte.Antenne, QStringLiteral("Dipol"));
+        QVERIFY(!DezimalzahlAusText("1.234,5") && !DezimalzahlAusText("1,234.5") && !DezimalzahlAusText("12 mm"));
     }
 
     void entfernung_data()

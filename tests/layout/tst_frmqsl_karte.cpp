@@ -150,7 +150,8 @@ private Q_SLOTS:
         QCOMPARE(ausgeschaltet(), partner < 0 ? QList<int>() : QList<int>{partner});
     }
 
-    // OK with a refused entry stores nothing, not even part of the lists. Once
+    // OK with a refused entry stores nothing, not even part of the lists or the
+    // card size the entry no longer fits. Once
     // valid, the card size and lists are stored (a width that cannot be a card
     // keeps the one in effect), and the editor's mode boxes (Check3) act on the
     // card's Check1 group, the open box forced on. Closed by its frame, the
@@ -161,11 +162,12 @@ private Q_SLOTS:
         Programm p;
         p.aktivieren();
         p.text3(0)->setText("-3");
+        p.text("Text1")->setText("120,5");
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(p.fenster()->isVisible());
         QCOMPARE(Einstellung("Felder"), QStringLiteral("1;2;3;4;"));
-        QVERIFY(Einstellung("AktivFeld").isEmpty());
+        QVERIFY(Einstellung("AktivFeld").isEmpty() && Einstellung("QSLWidth").isEmpty());
 
         p.text3(0)->setText("5");
         p.text3(2)->setText("12.5");
@@ -178,8 +180,8 @@ private Q_SLOTS:
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
-        QCOMPARE(p.text("Text1")->text(), QStringLiteral("140,0"));
-        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("140 60,5"));
+        QCOMPARE(p.text("Text1")->text(), QStringLiteral("120,5"));
+        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("120,5 60,5"));
         QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
         QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
         QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());

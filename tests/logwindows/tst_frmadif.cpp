@@ -3,6 +3,7 @@
 #include "Logprogramm.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
+#include "logwindows/Logbrowser.h"
 #include "logwindows/frmADIF.h"
 #include "printing/Drucken.h"
 
@@ -66,11 +67,17 @@ class TestFrmAdif : public QObject
 private Q_SLOTS:
     void init() { QFile::remove(EinstellungsDatei()); }
 
+    // Without a file no window; a short path is shown whole, never with parts
+    // of it twice.
     void ohneDateiKeinFenster()
     {
         Logprogramm p;
         QVERIFY(!p.menue("mnuADIFLog", "frmADIF"));
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), QStringList{"Error:Zuerst eine ADIF-Datei laden!"});
+        p.z.AdifDatei = QStringLiteral("A.adi");
+        Logbrowser b(p.u);
+        b.aktivieren();
+        QCOMPARE(b.dateiText, QStringLiteral("A.adi"));
     }
 
     // Each row: the buttons clicked, then the search (if any) with its kind
@@ -140,7 +147,7 @@ private Q_SLOTS:
 
     // "TNX" brings today as received date, PSE clears it; a record shown
     // brings its own (here none) and "TNX". The shown record goes to the card
-    // with the window's comment and PSE; a half-copied QSO is no QSO of any record.
+    // with the window's comment and PSE; a refused one leaves the QSO before.
     void uebergabe()
     {
         Browser p;
@@ -164,9 +171,10 @@ private Q_SLOTS:
 
         Logprogramm::setzen(p.f, QStringLiteral("Text3"), QString());
         p.meldungen.leeren();
-        p.knoepfe({"Command2"});
+        p.knoepfe({"Option2", "Command2"});
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), QStringList{"Fehler:Eingaben nicht komplett!"});
-        QVERIFY(p.z.AktQsoDatei.isEmpty());
+        QCOMPARE(p.z.AktQSO.UTC + ' ' + p.z.AktQsoDatei, "08:15 " + kanonisch(p.a));
+        QVERIFY(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt);
     }
 
     // The window's own display rules on top of the parser (short wave, the

@@ -148,7 +148,8 @@ private Q_SLOTS:
     }
 
     // OK without a log loaded, after a QSO of Q9OLD: a refused QSO keeps the
-    // card, no callsign is a plain cancel; otherwise "Noch keine ADIF-Datei
+    // current QSO and its card as they were, no callsign is a plain cancel;
+    // otherwise the QSO is the current one, and "Noch keine ADIF-Datei
     // geladen" offers Yes (append to a chosen log), No (create a new one) and
     // Cancel. SWL reports are never stored.
     void ok_data()
@@ -157,7 +158,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("antwort");       // -1: no answer scripted
         QTest::addColumn<QStringList>("dateien"); // chosen in the file dialogs, "" cancels
         QTest::addColumn<QStringList>("meldungen");
-        QTest::addColumn<QString>("karte");
+        QTest::addColumn<QString>("karte"); // as the main window shows it next
         QTest::addColumn<QString>("datei");
         QTest::addColumn<int>("zeilen");
         const QString frage = "Noch keine ADIF-Datei geladen:Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?";
@@ -167,18 +168,23 @@ private Q_SLOTS:
         QTest::newRow("no time") << "Text2=20230521;Text3=" << -1 << QStringList{} << QStringList{"Fehler:Eingaben nicht komplett!"} << "Q9OLD"
                                  << "" << 0;
         QTest::newRow("no call hides the window") << "Text1=" << -1 << QStringList{} << QStringList{} << "Q9OLD" << "" << 0;
-        QTest::newRow("yes appends to the chosen log") << "" << ja << QStringList{"A.adi"} << QStringList{frage} << "Q1ABC"
+        QTest::newRow("yes appends to the chosen log") << "" << ja << QStringList{"A.adi"} << QStringList{frage} << "Q1ABC TNX"
                                                        << "A.adi" << 7;
         QTest::newRow("no refuses an existing name, then creates")
             << "" << nein << QStringList{"A.adi", "neu.adi"}
             << QStringList{frage, "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!"}
-            << "Q1ABC" << "neu.adi" << 6;
-        QTest::newRow("cancel stores nothing") << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q9OLD"
+            << "Q1ABC TNX" << "neu.adi" << 6;
+        QTest::newRow("no refuses a name with ;, then creates")
+            << "" << nein << QStringList{"a;b.adi", "neu.adi"}
+            << QStringList{frage, "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
+                                  "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren Ordner umbenennen."}
+            << "Q1ABC TNX" << "neu.adi" << 6;
+        QTest::newRow("cancel stores nothing") << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q1ABC TNX"
                                                << "" << 0;
-        QTest::newRow("no, then the dialog cancelled") << "" << nein << QStringList{""} << QStringList{frage} << "Q9OLD" << ""
+        QTest::newRow("no, then the dialog cancelled") << "" << nein << QStringList{""} << QStringList{frage} << "Q1ABC TNX" << ""
                                                        << 0;
         QTest::newRow("an SWL report is never stored") << "Text11=tnx swl rpt" << -1 << QStringList{} << QStringList{}
-                                                       << "Q1ABC" << "" << 0;
+                                                       << "Q1ABC TNX" << "" << 0;
     }
     void ok()
     {
@@ -205,10 +211,12 @@ private Q_SLOTS:
             Logprogramm::setzen(p.f, a.section('=', 0, 0), a.section('=', 1));
         p.ok();
 
-        QTEST(Logprogramm::meldungsliste(p.meldungen), "meldungen");
+        QFETCH(QStringList, meldungen);
+        QCOMPARE(Logprogramm::meldungsliste(p.meldungen), meldungen.replaceInStrings("$ORDNER", p.ordner.path()));
         if (antwort >= 0)
             QCOMPARE(p.meldungen.aufrufe().at(0).knoepfe, Knoepfe::JaNeinAbbrechen);
-        QTEST(p.karte(), "karte");
+        p.haupt.aktQsoZeigen();
+        QTEST(p.karte() + (p.haupt.vorschau()[QStringLiteral("Check5(1)")].gesetzt ? " TNX" : ""), "karte");
         QCOMPARE(p.f->isVisible(), aenderung != QLatin1String("Text1="));
         QVERIFY(p.z.AktQsoDatei.isEmpty());
         QCOMPARE(p.z.AdifDatei, datei.isEmpty() ? QString() : p.ordner.filePath(datei));

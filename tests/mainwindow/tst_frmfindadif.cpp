@@ -53,13 +53,14 @@ class TestFrmFindADIF : public QObject
     Umgebung u{z, meldungen, dialoge};
     QTemporaryDir baum;
 
-    // Two matches in the root (1000 bytes together), one in a subfolder (1 byte).
+    // Two matches in the root (1000 bytes together), one in a subfolder (1 byte);
+    // one more whose name the file list could not hold.
     QStringList treffer() const { return {baum.filePath("Alt.ADI"), baum.filePath("neu.adi"), baum.filePath("2024/contest.adi")}; }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        const QList<QPair<QString, int>> dateien = {{"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}};
+        const QList<QPair<QString, int>> dateien = {{"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}, {"x;y.adi", 7}};
         for (const auto &[name, groesse] : dateien) {
             QDir().mkpath(QFileInfo(baum.filePath(name)).path());
             QFile f(baum.filePath(name));
@@ -74,8 +75,8 @@ private Q_SLOTS:
     }
 
     // "&Neusuchen" asks first while files are listed: "&Nein" replaces them,
-    // "&Ja" appends, "&Abbrechen" keeps everything. A search empties the stored
-    // list until a take-over; cancelling afterwards keeps the current file.
+    // "&Ja" appends, "&Abbrechen" keeps everything. The stored list stays until
+    // a take-over, so cancelling after a search keeps it and the current file.
     void neuSuchen_data()
     {
         QTest::addColumn<QString>("vorher");
@@ -114,11 +115,13 @@ private Q_SLOTS:
         QTEST(w.Antwort, "antwort");
         QVERIFY(w.findChild<QGroupBox *>("Frame1")->isHidden());
         QCOMPARE(eintraege(w), liste);
-        QCOMPARE(z.AdifDatGes, gesucht ? QString() : vorher);
+        QCOMPARE(z.AdifDatGes, vorher);
         if (gesucht) {
             QCOMPARE(text3(w), "3 Datei gefunden in 2 Ordner unter " + baum.path() + " Größe der Dateien: 1,001 Kb");
             QVERIFY(knopf(w, "Command1")->isEnabled() && knopf(w, "Command2")->isEnabled());
             QVERIFY(w.isEnabled() && !QApplication::overrideCursor());
+            QCOMPARE(meldungen.aufrufe().size(), 1);
+            QVERIFY(meldungen.aufrufe()[0].text.contains("\r\n" + baum.filePath("x;y.adi") + "\r\n"));
             knopf(w, "Command3")->click();
         }
         QVERIFY(w.isHidden());
@@ -150,10 +153,24 @@ private Q_SLOTS:
         QVERIFY(knopf(w, "Command2")->isEnabled());
     }
 
+    // Shift with an arrow key and Ctrl+A pick files as clicks do, and so
+    // enable "&Übernehmen" (Space: see below).
+    void tastatur()
+    {
+        z.AdifDatGes = QStringLiteral("/a/eins.adi;/a/zwei.adi;");
+        frmFindADIF w(u, nullptr, {baum.path()});
+        for (const char *taste : {"Shift+Down", "Ctrl+A"}) {
+            liste(w)->clearSelection();
+            knopf(w, "Command2")->setEnabled(false);
+            QTest::keySequence(liste(w), QKeySequence(QString::fromLatin1(taste)));
+            QVERIFY2(knopf(w, "Command2")->isEnabled(), taste);
+        }
+    }
+
     // Modal from the main window, the same window each time, the list stored
-    // from last time all selected. Taking it over needs a change and makes its
-    // first file the current one; with nothing selected the user is told and
-    // the window stays.
+    // from last time all selected. Taking it over needs a change (here Space
+    // on the first file) and makes its first file the current one; with
+    // nothing selected the user is told and the window stays.
     void uebernehmen()
     {
         z.AdifDatGes = QStringLiteral("/a/eins.adi;/a/zwei.adi;/a/drei.adx;");
@@ -165,7 +182,7 @@ private Q_SLOTS:
             frmFindADIF *f = haupt.findChild<frmFindADIF *>();
             erst = f->isModal() && f->isVisible() && liste(*f)->selectedItems().size() == 3
                    && !knopf(*f, "Command2")->isEnabled() && f->findChild<QGroupBox *>("Frame1")->isHidden();
-            klicke(*f, 0);
+            QTest::keyClick(liste(*f), Qt::Key_Space);
             knopf(*f, "Command2")->click();
         });
         // Never left waiting, even when a step above went wrong.

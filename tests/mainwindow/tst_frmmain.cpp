@@ -70,27 +70,32 @@ private Q_SLOTS:
     }
 
     // The settings after the load and close steps ("-": not stored): a
-    // positive margin is reported and kept for this run only, a minimised
-    // window leaves its stored geometry alone.
+    // positive margin is reported and kept for this run only, one refused
+    // during the run is never stored, a minimised window leaves its stored
+    // geometry alone.
     void ladenUndSchliessen_data()
     {
         QTest::addColumn<QStringList>("vorher");
+        QTest::addColumn<float>("randImLauf"); // 0: none
         QTest::addColumn<bool>("minimiert");
         QTest::addColumn<QString>("meldung");
         QTest::addColumn<QStringList>("nachher");
-        QTest::newRow("erster Lauf") << QStringList{} << false << ""
+        QTest::newRow("erster Lauf") << QStringList{} << 0.f << false << ""
                                      << QStringList{"MainLeft=1000", "MainTop=1000", "MainWidth=8051", "MainHeight=5954",
                                                     "DrFormat=0", "DrGroesse=512", "DrBehaelter=4", "PrinterRandOben=0",
                                                     "PrinterRandlinks=0", "AdifDatGes=-"};
-        QTest::newRow("positiver Rand") << QStringList{"PrinterRandOben=2", "PrinterRandlinks=-1,5"} << false
+        QTest::newRow("positiver Rand") << QStringList{"PrinterRandOben=2", "PrinterRandlinks=-1,5"} << 0.f << false
                                         << " Fehler: Druckrand-Korrektur "
                                         << QStringList{"PrinterRandOben=0", "PrinterRandlinks=-1,5"};
-        QTest::newRow("minimiert") << QStringList{"MainWidth=6000"} << true << ""
+        QTest::newRow("abgelehnter Rand im Lauf") << QStringList{"PrinterRandOben=-2,5"} << 3.f << false << ""
+                                                  << QStringList{"PrinterRandOben=-2,5"};
+        QTest::newRow("minimiert") << QStringList{"MainWidth=6000"} << 0.f << true << ""
                                    << QStringList{"MainWidth=6000", "DrGroesse=512"};
     }
     void ladenUndSchliessen()
     {
         QFETCH(QStringList, vorher);
+        QFETCH(float, randImLauf);
         QFETCH(bool, minimiert);
         QFETCH(QStringList, nachher);
         for (const QString &kv : vorher)
@@ -110,19 +115,45 @@ private Q_SLOTS:
             for (const auto &m : meldungen.aufrufe())
                 titel << m.titel;
             QTEST(titel.join('|'), "meldung");
+            if (randImLauf != 0.f)
+                z.RandOben = randImLauf;
             w.schliessSchritte();
         }
         for (const QString &kv : nachher)
             QCOMPARE(kv.section('=', 0, 0) + '=' + Einstellung(kv.section('=', 0, 0), "-"), kv);
     }
 
+    // At program end the other windows close, the most recently opened first;
+    // hidden ones are not asked.
+    void andereFensterSchliessen()
+    {
+        frmMain w(u);
+        QStringList geschlossen;
+        QPointer<QWidget> f[3];
+        for (int i = 0; i < 3; ++i) {
+            f[i] = new QWidget;
+            f[i]->setAttribute(Qt::WA_DeleteOnClose);
+            connect(f[i], &QObject::destroyed, [&geschlossen, i] { geschlossen << QString(QChar('a' + i)); });
+            f[i]->show();
+        }
+        f[2]->hide();
+        f[0]->hide();
+        f[0]->show();
+        w.schliessSchritte();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(geschlossen, QStringList({"a", "b"}));
+        delete f[2];
+    }
+
     void eineDateiErsetztDieListe_data()
     {
         QTest::addColumn<QString>("gewaehlt");
         QTest::addColumn<QString>("liste");
-        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;";
-        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;";
-        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;";
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;" << "";
+        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;" << "Falsche Datei";
+        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;" << "";
+        QTest::newRow("; would split the list") << "/logs/a;b.adi" << "/a.adi;/b.adi;" << "Datei nicht verwendbar";
     }
     void eineDateiErsetztDieListe()
     {
@@ -138,6 +169,7 @@ private Q_SLOTS:
         w.aktion(QStringLiteral("mnuFileOpen"))->trigger();
         QCOMPARE(z.AdifDatGes, liste);
         QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
+        QTEST(meldungen.aufrufe().isEmpty() ? QString() : meldungen.aufrufe()[0].titel, "meldung");
     }
 
     // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.

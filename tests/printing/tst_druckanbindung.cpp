@@ -4,6 +4,7 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
+#include "layout/Layoutanwendung.h"
 #include "mainwindow/frmMain.h"
 #include "printing/AufzeichnungsZiel.h"
 #include "printing/DruckerBericht.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <cmath>
 
@@ -94,6 +96,18 @@ private Q_SLOTS:
         QVERIFY(!verborgen.isEmpty() && !verborgen.contains(false));
         QVERIFY(!w.bild1()->isHidden());
         QVERIFY(!w.findChild<QStatusBar *>());
+
+        // The layout editor's marking names the empty fields on the preview,
+        // never on the card.
+        w.markierungAn = [] { return true; };
+        VorschauMarkieren(w.vorschau(), true);
+        w.aktQsoZeigen();
+        ziel.leeren();
+        w.befehl("mnuFilePrint");
+        QStringList gedruckt;
+        for (const AufzeichnungsZiel::Text &t : ziel.texte())
+            gedruckt << t.text;
+        QCOMPARE(gedruckt.filter(QRegularExpression(".")), QStringList({"Q1ABC", "X", "___  ----"}));
 
         w.befehl("mnu_objZiel_Info");
         w.befehl("mnu_Printer_Info");

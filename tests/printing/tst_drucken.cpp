@@ -208,7 +208,7 @@ private Q_SLOTS:
         QTest::newRow("Rand positiv") << "Q3ABC" << 1.f << 0 << "" << DruckErgebnis::Verweigert
                                       << " Falsche Druckrand-Korrektur" << RandkorrekturText();
         QTest::newRow("Fehler beim Rufzeichen") << "Q3ABC" << 0.f << 1 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
-        QTest::newRow("Fehler beim Seitenende") << "Q3ABC" << 0.f << 3 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
+        QTest::newRow("Fehler beim Seitenende") << "Q3ABC" << 0.f << 2 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
         QTest::newRow("keine Millimeter")
             << "Q3ABC" << 0.f << 0 << "ScaleMode" << DruckErgebnis::Fehler << "Fehler"
             << "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.";

@@ -113,7 +113,8 @@ private Q_SLOTS:
 
     // The margin window shows the corrections in German notation and takes
     // only values up to 0; a positive one is refused and its box shows "-0"
-    // (the card renderer then refuses to print). Cancel keeps everything.
+    // (the card renderer then refuses to print). Cancel, also after a refusal,
+    // brings back the corrections the window opened with.
     void randfenster_data()
     {
         QTest::addColumn<QString>("knopf");
@@ -126,6 +127,7 @@ private Q_SLOTS:
         QTest::newRow("oben 3") << "Command1" << "3|-1" << "-0|-1" << QPointF(3, -1) << true;
         QTest::newRow("links 2") << "Command1" << "-1|2" << "-1|-0" << QPointF(-1, 2) << true;
         QTest::newRow("Abbrechen") << "Command2" << "-9|-9" << "-9|-9" << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2" << "3|-1" << "-0|-1" << QPointF(-2.5, -0.75) << false;
     }
     void randfenster()
     {
@@ -141,15 +143,17 @@ private Q_SLOTS:
         QCOMPARE(felder(w), QStringLiteral("-2,5|-0,75"));
         feld(w, "Text2")->setText(eingabe.section('|', 0, 0));
         feld(w, "Text1")->setText(eingabe.section('|', 1));
-        w->findChild<QPushButton *>(knopf)->click();
+        for (const QString &k : knopf.split(' '))
+            w->findChild<QPushButton *>(k)->click();
         QTEST(felder(w), "angezeigt");
         QCOMPARE(QPointF(z.RandOben, z.RandLinks), rand);
         QCOMPARE(w->isVisible(), offen);
         const bool gespeichert = knopf == QLatin1String("Command1") && !offen;
         QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")) + '|' + Einstellung(QStringLiteral("PrinterRandlinks")),
                  gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
-        QCOMPARE(meldungen.aufrufe().size(), offen ? 1 : 0);
-        if (offen)
+        const bool abgelehnt = felder(w) != eingabe;
+        QCOMPARE(meldungen.aufrufe().size(), abgelehnt ? 1 : 0);
+        if (abgelehnt)
             QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(w.isNull(), !offen);
