@@ -83,32 +83,15 @@ struct Patch
     QList<const AdifAenderung *> nichtGefunden;
 };
 
-// The file as it is now, with the changed records replaced and a fresh header.
-// A record is found by its line as read; of several identical lines, the one
+// The file as it is now with the changed records replaced; every other byte,
+// the header and the text between the records included, stays as it is. A
+// record is found by its text as read; of several identical records, the one
 // whose turn among them matches the record's.
-Patch patchen(const QByteArray &alt, const QString &datei, const QList<const AdifAenderung *> &aenderungen)
+Patch patchen(const QByteArray &alt, const QList<const AdifAenderung *> &aenderungen)
 {
     Patch p;
-    const QList<AdifZeile> zeilen = AdifZeilenTeilen(alt);
     const char *basis = alt.constData();
-
-    qsizetype kopfEnde = -1;
-    for (qsizetype i = 0; i < zeilen.size(); ++i) {
-        if (IstAdifKopfEnde(basis + zeilen[i].anfang, zeilen[i].laenge)) {
-            kopfEnde = i;
-            break;
-        }
-    }
-    // A header line that also holds a QSO is kept as it is: replacing it would
-    // drop that QSO.
-    bool kopfErsetzen = true;
-    for (qsizetype i = 0; i <= kopfEnde; ++i) {
-        if (IstAdifRecord(basis + zeilen[i].anfang, zeilen[i].laenge)) {
-            kopfErsetzen = false;
-            kopfEnde = -1;
-            break;
-        }
-    }
+    const QList<AdifRecordStelle> records = AdifRecordsTeilen(basis, alt.size());
 
     QHash<QByteArray, QList<const AdifAenderung *>> gesucht;
     QSet<qsizetype> laengen;
@@ -118,20 +101,19 @@ Patch patchen(const QByteArray &alt, const QString &datei, const QList<const Adi
         laengen.insert(g.size());
     }
     QHash<QByteArray, qint32> gezaehlt;
-    QHash<qsizetype, const AdifAenderung *> ersatz;
+    QList<std::pair<const AdifRecordStelle *, const AdifAenderung *>> ersatz;
     QSet<const AdifAenderung *> gefunden;
-    for (qsizetype i = kopfEnde + 1; i < zeilen.size(); ++i) {
-        const AdifZeile &l = zeilen[i];
-        if (!laengen.contains(l.laenge))
+    for (const AdifRecordStelle &r : records) {
+        if (!laengen.contains(r.laenge))
             continue;
-        const QByteArray inhalt = QByteArray::fromRawData(basis + l.anfang, l.laenge);
+        const QByteArray inhalt = QByteArray::fromRawData(basis + r.anfang, r.laenge);
         const auto it = gesucht.constFind(inhalt);
         if (it == gesucht.constEnd())
             continue;
         const qint32 nr = gezaehlt[it.key()]++;
         for (const AdifAenderung *a : it.value()) {
             if (a->Vorkommen == nr && !gefunden.contains(a)) {
-                ersatz.insert(i, a);
+                ersatz.append({&r, a});
                 gefunden.insert(a);
                 break;
             }
@@ -146,17 +128,13 @@ Patch patchen(const QByteArray &alt, const QString &datei, const QList<const Adi
         return p;
 
     p.inhalt.reserve(alt.size() + 1024);
-    if (kopfErsetzen)
-        p.inhalt += AdifZeilenBytes(AdifKopfZeilen(datei));
-    for (qsizetype i = kopfEnde + 1; i < zeilen.size(); ++i) {
-        const AdifZeile &l = zeilen[i];
-        const auto it = ersatz.constFind(i);
-        if (it == ersatz.constEnd())
-            p.inhalt.append(basis + l.anfang, l.laenge);
-        else
-            p.inhalt += it.value()->Zeile.toLatin1();
-        p.inhalt.append(basis + l.anfang + l.laenge, l.endeLaenge);
+    qsizetype pos = 0;
+    for (const auto &[r, a] : ersatz) {
+        p.inhalt.append(basis + pos, r->anfang - pos);
+        p.inhalt += a->Zeile.toLatin1();
+        pos = r->anfang + r->laenge;
     }
+    p.inhalt.append(basis + pos, alt.size() - pos);
     return p;
 }
 
@@ -334,8 +312,9 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
     if (z.AdifRecordsDatei.isEmpty() || index < 0 || index >= z.AdifRecords.size())
         return false;
     // The record holds exactly what the file will hold, so a second print of
-    // the same record finds its line again.
-    const QString neu = QString::fromLatin1(einzeilig(zeile).toLatin1());
+    // the same record finds its text again. Its line breaks stay: a record
+    // written one field a line keeps that shape.
+    const QString neu = QString::fromLatin1(zeile.toLatin1());
     for (AdifAenderung &a : z.AdifAenderungen) {
         if (a.Datei == z.AdifRecordsDatei && a.Index == index) {
             a.Zeile = neu;
@@ -362,7 +341,9 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
 
     AdifAenderung a;
     a.Datei = z.AdifRecordsDatei;
-    a.Gelesen = gelesen;
+    // A copy of its own: the record as loaded shares the memory of the whole
+    // file's text, which the change must not keep alive.
+    a.Gelesen = QString(gelesen.constData(), gelesen.size());
     a.Vorkommen = vorkommen;
     a.Zeile = neu;
     a.Index = static_cast<qint32>(index);
@@ -400,7 +381,7 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
         const bool ok = DateiSicherAendern(
             datei, false,
             [&](const QByteArray &alt, QByteArray *neu) {
-                p = patchen(alt, datei, aenderungen);
+                p = patchen(alt, aenderungen);
                 *neu = std::move(p.inhalt);
                 return p.ersetzt > 0;
             },

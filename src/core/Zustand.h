@@ -6,9 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <memory>
 
 class QWidget;
 class Zeichenziel;
+struct AdifSuchtext;
 
 // The current QSO: the one QSO the main window shows and the print command puts
 // on a card. Datum holds either a date value (QDate) or the text as typed.
@@ -77,6 +79,8 @@ struct Zustand
     // or as merged after printing.
     QStringList AdifRecords = QStringList(51);
     QString AdifRecordsDatei;
+    // The loaded file's bytes with the place of each record, for the search.
+    std::shared_ptr<AdifSuchtext> AdifRecordsText;
     // Changed records of every file loaded during the run, waiting for the
     // rewrite at program end.
     QList<AdifAenderung> AdifAenderungen;
