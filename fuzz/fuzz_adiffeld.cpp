@@ -56,7 +56,17 @@ void felderPruefen(const QByteArray &daten)
     while (bytes.naechstes(&a)) {
         FUZZ_PRUEFEN(zeichen.naechstes(&b));
         FUZZ_PRUEFEN(a.anfang == b.anfang && a.nameLaenge == b.nameLaenge && a.mitLaenge == b.mitLaenge
-                     && a.wertAnfang == b.wertAnfang && a.wertLaenge == b.wertLaenge && a.ende == b.ende);
+                     && a.nachLaenge == b.nachLaenge && a.wertAnfang == b.wertAnfang && a.wertLaenge == b.wertLaenge
+                     && a.ende == b.ende);
+        // Read by its length, the value is as long as the field says and
+        // holds no <EOR>.
+        if (a.nachLaenge && a.mitLaenge) {
+            const QString kopf = text.mid(a.anfang, a.wertAnfang - a.anfang);
+            FUZZ_PRUEFEN(kopf.mid(a.nameLaenge + 2).section(QLatin1Char(':'), 0, 0).section(QLatin1Char('>'), 0, 0)
+                         .toLongLong() == a.wertLaenge);
+            FUZZ_PRUEFEN(a.ende == a.wertAnfang + a.wertLaenge);
+            FUZZ_PRUEFEN(!text.mid(a.wertAnfang, a.wertLaenge).contains(QLatin1String("<EOR>"), Qt::CaseInsensitive));
+        }
         FUZZ_PRUEFEN(a.anfang >= ende && daten[a.anfang] == '<' && a.nameLaenge > 0);
         FUZZ_PRUEFEN(a.wertAnfang > a.anfang + a.nameLaenge && a.wertAnfang + a.wertLaenge <= a.ende);
         FUZZ_PRUEFEN(a.ende <= daten.size());

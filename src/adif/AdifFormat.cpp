@@ -58,7 +58,7 @@ bool istNamensZeichen(unsigned c)
 
 // The next "<" from ab on, or -1. It mostly follows within a few characters,
 // which are looked at eight at a time before the library's search takes over.
-qsizetype kleinerFinden(const char *d, qsizetype ab, qsizetype n)
+Q_ALWAYS_INLINE qsizetype kleinerFinden(const char *d, qsizetype ab, qsizetype n)
 {
     constexpr quint64 eins = 0x0101010101010101ULL;
     for (const qsizetype nah = qMin(n, ab + 32); ab + 8 <= nah; ab += 8) {
@@ -187,6 +187,7 @@ Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetyp
         f->anfang = p;
         f->nameLaenge = q - p - 1;
         f->mitLaenge = d[q] == ':';
+        f->nachLaenge = !f->mitLaenge;
         if (!f->mitLaenge) {
             f->wertAnfang = q + 1;
             f->wertLaenge = 0;
@@ -213,6 +214,7 @@ Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetyp
             while (naechstes >= 0 && naechstes < ende && !eorAn(d, naechstes, n))
                 naechstes = kleinerFinden(d, naechstes + 1, n);
             if (naechstes < 0 || naechstes >= ende) {
+                f->nachLaenge = true;
                 f->wertAnfang = k + 1;
                 f->wertLaenge = laenge;
                 f->ende = pos = ende;
@@ -393,7 +395,7 @@ QList<AdifRecordStelle> AdifRecordsTeilen(const char *d, qsizetype n)
         qsizetype ende = -1;
         qsizetype schnitt = n;
         for (;;) {
-            if (heisst(d, f, "EOR")) {
+            if (f.nachLaenge && heisst(d, f, "EOR")) {
                 ende = f.ende;
                 break;
             }

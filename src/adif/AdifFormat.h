@@ -21,6 +21,7 @@ struct AdifFeld
     qsizetype anfang = 0;     // the "<"
     qsizetype nameLaenge = 0; // the name follows the "<"
     bool mitLaenge = false;   // "<NAME:" rather than "<NAME>"
+    bool nachLaenge = false;  // well-formed, the value read by its declared length
     qsizetype wertAnfang = 0;
     qsizetype wertLaenge = 0;
     qsizetype ende = 0;       // where reading goes on
@@ -69,7 +70,8 @@ struct AdifRecordStelle
 // The QSO records of a file in file order. The header runs to the first <EOH>
 // (any case) when the file starts with other text than a field or has <EOH>
 // before its first "<CALL:"; otherwise there is none. A record runs from its
-// first field to the end of its <EOR>, whatever line breaks lie inside, so
+// first field to the end of its <EOR> (a well-formed field of that name),
+// whatever line breaks lie inside, so
 // several records may share a line; text before a record's first field and
 // after its <EOR> is between the records and belongs to none. A record whose
 // <EOR> is missing ends with the line of its last field before the line where

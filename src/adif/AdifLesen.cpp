@@ -8,6 +8,7 @@
 #include "core/Wartezeiger.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <cmath>
@@ -56,6 +57,35 @@ void latin1Schreiben(QString *ziel, const char *bytes, qsizetype n)
 // The size of a piece of the file's text, in characters: below the size from
 // which the system allocator hands out fresh memory each time.
 constexpr qsizetype kStueck = 48 * 1024;
+
+// The file's bytes as DateiBytesLesen reads them, but in memory of just the
+// file's size: the system allocator hands a block of the size of a log out
+// again for the next one, where a rounded-up block would be fresh memory every
+// time. Anything but a plain read of a plain file is left to DateiBytesLesen,
+// which also words the failure.
+bool bytesLesen(const QString &pfad, QByteArray *daten, QString *fehler)
+{
+    QFile datei(pfad);
+    if (QFileInfo(pfad).isFile() && datei.open(QIODevice::ReadOnly)) {
+        const qint64 groesse = datei.size();
+        if (groesse >= 0 && groesse < (qint64(1) << 30)) {
+            daten->reserve(groesse);
+            daten->resize(groesse);
+            qint64 gelesen = 0;
+            for (qint64 n = 1; n > 0 && gelesen < groesse; gelesen += qMax<qint64>(n, 0))
+                n = datei.read(daten->data() + gelesen, groesse - gelesen);
+            // A logger may have added to the file since its size was taken.
+            if (gelesen == groesse && datei.error() == QFileDevice::NoError) {
+                const QByteArray rest = datei.readAll();
+                if (datei.error() == QFileDevice::NoError) {
+                    *daten += rest;
+                    return true;
+                }
+            }
+        }
+    }
+    return DateiBytesLesen(pfad, daten, fehler);
+}
 
 // Puts the changes printing made to records of the loaded file back into the
 // fresh record list, each onto the same occurrence of its original text.
@@ -125,20 +155,6 @@ QChar gross(QChar c)
     return GrossBuchstabe(c);
 }
 
-// The tags by the length of their name, so a field is compared with a few.
-struct TagVerzeichnis
-{
-    int nachLaenge[kLaengsterName + 1][tAnzahl] = {};
-    int anzahl[kLaengsterName + 1] = {};
-    TagVerzeichnis()
-    {
-        for (int t = 0; t < tAnzahl; ++t) {
-            const std::size_t n = std::strlen(kTagNamen[t]);
-            nachLaenge[n][anzahl[n]++] = t;
-        }
-    }
-};
-
 char16_t grossZeichen(char c)
 {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -150,26 +166,55 @@ char16_t grossZeichen(QChar c)
     return gross(c).unicode();
 }
 
+// A field name upper-cased in sixteen bytes, for comparing at once.
+struct Name
+{
+    quint64 teil[2] = {0, 0};
+    bool operator==(const Name &b) const { return teil[0] == b.teil[0] && teil[1] == b.teil[1]; }
+    std::size_t fach() const { return std::size_t(((teil[0] * 0x9E3779B97F4A7C15ULL) ^ teil[1]) >> 58); }
+};
+
+// The parser's tags in a small hash table of upper-cased names.
+struct TagVerzeichnis
+{
+    static constexpr std::size_t kFaecher = 64;
+    Name name[kFaecher];
+    int tag[kFaecher];
+    TagVerzeichnis()
+    {
+        for (int &t : tag)
+            t = -1;
+        for (int t = 0; t < tAnzahl; ++t) {
+            Name n;
+            std::memcpy(n.teil, kTagNamen[t], std::strlen(kTagNamen[t]));
+            std::size_t f = n.fach();
+            while (tag[f] >= 0)
+                f = (f + 1) % kFaecher;
+            name[f] = n;
+            tag[f] = t;
+        }
+    }
+};
+
 // The tag a field name stands for, or -1.
 template <typename C>
 int tagVon(const C *name, qsizetype n)
 {
     static const TagVerzeichnis verzeichnis;
-    if (n > kLaengsterName || verzeichnis.anzahl[n] == 0)
+    if (n > kLaengsterName)
         return -1;
-    // Most fields are none of these tags; their first or last letter tells.
-    const char16_t erstes = grossZeichen(name[0]);
-    const char16_t letztes = grossZeichen(name[n - 1]);
-    for (int k = 0; k < verzeichnis.anzahl[n]; ++k) {
-        const int t = verzeichnis.nachLaenge[n][k];
-        const char *tag = kTagNamen[t];
-        if (tag[0] != erstes || tag[n - 1] != letztes)
-            continue;
-        qsizetype i = 1;
-        while (i < n - 1 && grossZeichen(name[i]) == static_cast<unsigned char>(tag[i]))
-            ++i;
-        if (i >= n - 1)
-            return t;
+    char text[16] = {};
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = grossZeichen(name[i]);
+        if (c >= 0x80)
+            return -1;
+        text[i] = static_cast<char>(c);
+    }
+    Name gesucht;
+    std::memcpy(gesucht.teil, text, sizeof text);
+    for (std::size_t f = gesucht.fach(); verzeichnis.tag[f] >= 0; f = (f + 1) % TagVerzeichnis::kFaecher) {
+        if (verzeichnis.name[f] == gesucht)
+            return verzeichnis.tag[f];
     }
     return -1;
 }
@@ -413,7 +458,12 @@ AdifSatz parsen(const QString &zeile, const QString *eigenerLoc)
     else
         s.MyLoc = mitMm(eigenerLoc ? *eigenerLoc : Einstellung(QStringLiteral("MyLoc")));
     const QStringView loc = f.wert[tGridsquare];
-    s.Loc = loc.size() < 5 ? mitMm(grossText(loc)) : grossText(loc);
+    if (!loc.isEmpty() && loc.size() < 5) {
+        s.Loc = grossText({loc, u"mm"});
+        s.Loc[loc.size()] = s.Loc[loc.size() + 1] = QLatin1Char('m');
+    } else {
+        s.Loc = f.gross(tGridsquare);
+    }
     s.Call = f.gross(tCall);
 
     const QStringView datum = f.wert[tQsoDate];
@@ -510,7 +560,7 @@ bool DateiLaden(Umgebung &u)
 
     QByteArray daten;
     QString fehler;
-    const bool gelesen = DateiBytesLesen(z.AdifDatei, &daten, &fehler);
+    const bool gelesen = bytesLesen(z.AdifDatei, &daten, &fehler);
     if (!gelesen) {
         sanduhr.aus();
         if (u.meldungen.zeigen(QStringLiteral("Fehler"), fehler, Symbol::Ausruf, Knoepfe::OkAbbrechen) != Antwort::Ok)
@@ -558,8 +608,8 @@ bool DateiLaden(Umgebung &u)
             records.append(teilText(stueck.text, stellen.at(i).anfang - stueck.anfang, stellen.at(i).laenge));
         text->stuecke.append(std::move(stueck));
     }
-    frei.clear();
     daten = QByteArray();
+    frei.clear();
     z.AdifRecords = std::move(records);
     z.AdifRecordsText = std::move(text);
     z.AdifRecordsDatei = kanonisch(z.AdifDatei);

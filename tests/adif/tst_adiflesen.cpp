@@ -126,6 +126,9 @@ private Q_SLOTS:
                 << zeilen("<CALL:5>Q1ABC\n<MODE:2>CW\nnote\n\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC <MODE:2>CW \n\n")
                 << QStringList{"Q1ABC", "Q2ABC", "Q3ABC"} << "<CALL:5>Q3ABC <MODE:2>CW " << "";
         }
+        QTest::newRow("malformed <EOR:x> ends no record")
+            << QByteArray("<CALL:5>Q1ABC<EOR:x>y\n<CALL:5>Q2ABC<EOR>") << QStringList{"Q1ABC", "Q2ABC"}
+            << "<CALL:5>Q2ABC<EOR>" << "";
         QTest::newRow("length over an <EOR>, as hand-edited")
             << QByteArray("<COMMENT:12>x<EOR>y<CALL:5>Q1ABC<EOR>") << QStringList{"Q1ABC"} << "<CALL:5>Q1ABC<EOR>" << "";
         QTest::newRow("header line holding a QSO") << QByteArray("<eoh><call:5>q1abc<eor>") << QStringList{"Q1ABC"}
