@@ -259,13 +259,13 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
             grep.push_back(ms);
     };
     const double laden = messen(
-        5, [&] { grepLauf(); z.AdifDatei = pfad; }, [&] { DateiLaden(u); });
+        7, [&] { grepLauf(); z.AdifDatei = pfad; }, [&] { DateiLaden(u); });
     if (z.AdifRecords.isEmpty())
         return false;
 
     qsizetype treffer = 0;
     const double suche = messen(
-        5, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
+        7, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
     const double grepMs = grep.empty() ? -1 : median(grep);
     if (grepMs < 0)
         std::printf("grep -ci[%s]: grep did not run\n", form);
@@ -294,14 +294,14 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
 
     int calls = 0;
     const double parsen = messen(
-        3, [&] { calls = 0; },
+        5, [&] { calls = 0; },
         [&] {
             for (const QString &r : z.AdifRecords)
                 calls += SatzParsen(r, QString()).Call.isEmpty() ? 0 : 1;
         });
     ausgeben((QByteArray("parse-all[") + form + "]").constData(), parsen, dateiBytes);
     qsizetype nodeRecords = 0;
-    const double nodeMs = node.messen(pfad, 3, &nodeRecords);
+    const double nodeMs = node.messen(pfad, 5, &nodeRecords);
     if (nodeMs < 0) {
         std::printf("adif-parser-ts[%s]: %s\n", form, qPrintable(node.fehlt()));
     } else {

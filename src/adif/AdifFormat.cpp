@@ -174,14 +174,44 @@ void zeilenWert(const C *d, qsizetype roh, qsizetype kleiner, AdifFeld *f)
 // The reading behind AdifFeldLeser. kleiner is the first "<" from pos on,
 // -1 for none, -2 when not looked for: the scan of a value for an <EOR> finds
 // the "<" of the next field, and no character is looked at twice.
-template <typename C>
-Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetype &kleiner, AdifFeld *f)
+// What the reading does with the characters of a name: nothing, or keep them
+// upper-cased for looking the name up.
+struct OhneName
+{
+    void anfangen() {}
+    void zeichen(qsizetype, unsigned) {}
+};
+
+struct NamenText
+{
+    char text[16];
+    bool ascii = true;
+    void anfangen()
+    {
+        std::memset(text, 0, sizeof text);
+        ascii = true;
+    }
+    void zeichen(qsizetype i, unsigned c)
+    {
+        if (c >= 0x80)
+            c = GrossBuchstabe(QChar(static_cast<char16_t>(c))).unicode();
+        if (c >= 0x80 || i >= 16)
+            ascii = false;
+        else
+            text[i] = static_cast<char>(grossAscii(c));
+    }
+};
+
+template <typename C, typename Name = OhneName>
+Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetype &kleiner, AdifFeld *f,
+                               Name &&name = OhneName())
 {
     qsizetype p = (kleiner >= pos || kleiner == -1) ? kleiner : kleinerFinden(d, pos, n);
     for (; p >= 0; p = kleinerFinden(d, p + 1, n)) {
         qsizetype q = p + 1;
-        while (q < n && istNamensZeichen(zeichen(d[q])))
-            ++q;
+        name.anfangen();
+        for (unsigned c; q < n && istNamensZeichen(c = zeichen(d[q])); ++q)
+            name.zeichen(q - p - 1, c);
         if (q == p + 1 || q >= n || (d[q] != ':' && d[q] != '>'))
             continue;
         f->anfang = p;
@@ -365,6 +395,101 @@ bool AdifFeldLeser::naechstes(AdifFeld *feld)
 bool AdifFeldLeser::heisst(const AdifFeld &feld, const char *wort) const
 {
     return m_bytes ? ::heisst(m_bytes, feld, wort) : ::heisst(m_text, feld, wort);
+}
+
+namespace {
+
+// The characters as Latin-1 bytes; false when one is none.
+bool alsLatin1(QStringView text, char *ziel)
+{
+    const char16_t *d = utf16(text);
+    const qsizetype n = text.size();
+    typedef quint16 Zeichen __attribute__((vector_size(32)));
+    typedef unsigned char Bytes __attribute__((vector_size(16)));
+    qsizetype i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Zeichen z;
+        std::memcpy(&z, d + i, 32);
+        const Zeichen hoch = z & 0xFF00;
+        quint64 teil[4];
+        std::memcpy(teil, &hoch, 32);
+        if ((teil[0] | teil[1] | teil[2] | teil[3]) != 0)
+            return false;
+        const Bytes b = __builtin_convertvector(z, Bytes);
+        std::memcpy(ziel + i, &b, 16);
+    }
+    for (; i < n; ++i) {
+        if (d[i] > 0xFF)
+            return false;
+        ziel[i] = static_cast<char>(d[i]);
+    }
+    return true;
+}
+
+std::size_t fach(const quint64 (&name)[2])
+{
+    return std::size_t(((name[0] * 0x9E3779B97F4A7C15ULL) ^ name[1]) >> 58);
+}
+
+template <typename C>
+void felderLesen(const C *d, qsizetype n, QStringView text, const AdifNamen &namen, QStringView *werte)
+{
+    qsizetype pos = 0;
+    qsizetype kleiner = -2;
+    AdifFeld f;
+    NamenText name;
+    quint32 gesehen = 0;
+    while (feldLesen(d, n, pos, kleiner, &f, name)) {
+        if (!f.mitLaenge || !name.ascii)
+            continue;
+        const int t = namen.nummer(name.text);
+        if (t < 0 || (gesehen & (1u << t)))
+            continue;
+        gesehen |= 1u << t;
+        werte[t] = text.mid(f.wertAnfang, f.wertLaenge);
+    }
+}
+
+} // namespace
+
+AdifNamen::AdifNamen(std::initializer_list<const char *> namen)
+{
+    for (int &n : m_nummer)
+        n = -1;
+    int nummer = 0;
+    for (const char *name : namen) {
+        char text[16] = {};
+        std::memcpy(text, name, qMin<std::size_t>(std::strlen(name), sizeof text));
+        quint64 teil[2];
+        std::memcpy(teil, text, sizeof text);
+        std::size_t f = fach(teil);
+        while (m_nummer[f] >= 0)
+            f = (f + 1) % kFaecher;
+        m_name[f][0] = teil[0];
+        m_name[f][1] = teil[1];
+        m_nummer[f] = nummer++;
+    }
+}
+
+int AdifNamen::nummer(const char (&name)[16]) const
+{
+    quint64 teil[2];
+    std::memcpy(teil, name, sizeof teil);
+    for (std::size_t f = fach(teil); m_nummer[f] >= 0; f = (f + 1) % kFaecher) {
+        if (m_name[f][0] == teil[0] && m_name[f][1] == teil[1])
+            return m_nummer[f];
+    }
+    return -1;
+}
+
+void AdifFelderLesen(QStringView text, const AdifNamen &namen, QStringView *werte)
+{
+    // A record read from a file is Latin-1; as bytes it reads faster.
+    char bytes[2048];
+    if (text.size() <= qsizetype(sizeof bytes) && alsLatin1(text, bytes))
+        felderLesen(bytes, text.size(), text, namen, werte);
+    else
+        felderLesen(utf16(text), text.size(), text, namen, werte);
 }
 
 QString AdifFeldWert(const QString &tag, const QString &record)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 // The program's view of an ADIF file: a header up to <EOH>, then records, each
 // a run of fields "<NAME:LENGTH>VALUE" closed by <EOR>. Files are bytes, one
@@ -53,6 +54,25 @@ private:
     qsizetype m_pos = 0;
     qsizetype m_kleiner = -2;
 };
+
+// Field names to look for in a record: up to 32 names of up to 16 upper-case
+// ASCII characters.
+class AdifNamen
+{
+public:
+    explicit AdifNamen(std::initializer_list<const char *> namen);
+    // The number of the name (upper-case, padded with zero bytes to 16), or -1.
+    int nummer(const char (&name)[16]) const;
+
+private:
+    static constexpr int kFaecher = 64;
+    quint64 m_name[kFaecher][2] = {};
+    int m_nummer[kFaecher];
+};
+
+// The value of the first field of each of the names in text (in any case),
+// read as AdifFeldLeser reads; a name without a field gets a null view.
+void AdifFelderLesen(QStringView text, const AdifNamen &namen, QStringView *werte);
 
 // The value of one field of a record: tag is the opening of the field including
 // "<" and ":" (for example "<CALL:"), compared exactly; only the first field of

@@ -136,16 +136,6 @@ enum Tag {
 
 constexpr int kGruppenFelder = 5;
 
-const char *const kTagNamen[tAnzahl] = {
-    "CALL",          "QSO_DATE",      "TIME_OFF",      "TIME_ON",       "RST_SENT",      "MODE",
-    "FREQ",          "PROP_MODE",     "COMMENT",       "QSL_VIA",       "QSL_SEND_VIA",  "MY_GRIDSQUARE",
-    "GRIDSQUARE",    "QSL_SEND",      "QSL_SENT",      "QSL_RCVD",      "QSLRDATE",      "QSLSDATE",
-    "EQSL_QSL_SEND", "EQSL_QSL_SENT", "EQSL_QSL_RCVD", "EQSL_QSLRDATE", "EQSL_QSLSDATE", "LOTW_QSL_SEND",
-    "LOTW_QSL_SENT", "LOTW_QSL_RCVD", "LOTW_QSLRDATE", "LOTW_QSLSDATE",
-};
-
-constexpr qsizetype kLaengsterName = 13;
-
 // Upper case as GrossBuchstabe, with ASCII handled here.
 QChar gross(QChar c)
 {
@@ -153,97 +143,6 @@ QChar gross(QChar c)
     if (u < 0x80)
         return (u >= 'a' && u <= 'z') ? QChar(u - 0x20) : c;
     return GrossBuchstabe(c);
-}
-
-char16_t grossZeichen(char c)
-{
-    const unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') ? u - 0x20 : u;
-}
-
-char16_t grossZeichen(QChar c)
-{
-    return gross(c).unicode();
-}
-
-// A field name upper-cased in sixteen bytes, for comparing at once.
-struct Name
-{
-    quint64 teil[2] = {0, 0};
-    bool operator==(const Name &b) const { return teil[0] == b.teil[0] && teil[1] == b.teil[1]; }
-    std::size_t fach() const { return std::size_t(((teil[0] * 0x9E3779B97F4A7C15ULL) ^ teil[1]) >> 58); }
-};
-
-// The parser's tags in a small hash table of upper-cased names.
-struct TagVerzeichnis
-{
-    static constexpr std::size_t kFaecher = 64;
-    Name name[kFaecher];
-    int tag[kFaecher];
-    TagVerzeichnis()
-    {
-        for (int &t : tag)
-            t = -1;
-        for (int t = 0; t < tAnzahl; ++t) {
-            Name n;
-            std::memcpy(n.teil, kTagNamen[t], std::strlen(kTagNamen[t]));
-            std::size_t f = n.fach();
-            while (tag[f] >= 0)
-                f = (f + 1) % kFaecher;
-            name[f] = n;
-            tag[f] = t;
-        }
-    }
-};
-
-// The tag a field name stands for, or -1.
-template <typename C>
-int tagVon(const C *name, qsizetype n)
-{
-    static const TagVerzeichnis verzeichnis;
-    if (n > kLaengsterName)
-        return -1;
-    char text[16] = {};
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = grossZeichen(name[i]);
-        if (c >= 0x80)
-            return -1;
-        text[i] = static_cast<char>(c);
-    }
-    Name gesucht;
-    std::memcpy(gesucht.teil, text, sizeof text);
-    for (std::size_t f = gesucht.fach(); verzeichnis.tag[f] >= 0; f = (f + 1) % TagVerzeichnis::kFaecher) {
-        if (verzeichnis.name[f] == gesucht)
-            return verzeichnis.tag[f];
-    }
-    return -1;
-}
-
-// The characters as Latin-1 bytes; false when one is none.
-bool alsLatin1(QStringView text, char *ziel)
-{
-    const char16_t *d = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype n = text.size();
-    typedef quint16 Zeichen __attribute__((vector_size(32)));
-    typedef unsigned char Bytes __attribute__((vector_size(16)));
-    qsizetype i = 0;
-    for (; i + 16 <= n; i += 16) {
-        Zeichen z;
-        std::memcpy(&z, d + i, 32);
-        const Zeichen hoch = z & 0xFF00;
-        quint64 teil[4];
-        std::memcpy(teil, &hoch, 32);
-        if ((teil[0] | teil[1] | teil[2] | teil[3]) != 0)
-            return false;
-        const Bytes b = __builtin_convertvector(z, Bytes);
-        std::memcpy(ziel + i, &b, 16);
-    }
-    for (; i < n; ++i) {
-        if (d[i] > 0xFF)
-            return false;
-        ziel[i] = static_cast<char>(d[i]);
-    }
-    return true;
 }
 
 // Upper-cased text of the parts, in one piece.
@@ -277,27 +176,14 @@ struct Felder
     explicit Felder(const QString &r)
         : record(r)
     {
-        // A record read from a file is Latin-1; as bytes it reads faster.
-        char bytes[2048];
-        if (record.size() <= qsizetype(sizeof bytes) && alsLatin1(record, bytes))
-            lesen(AdifFeldLeser(bytes, record.size()), bytes);
-        else
-            lesen(AdifFeldLeser(record), record.constData());
-    }
-    template <typename C>
-    void lesen(AdifFeldLeser leser, const C *d)
-    {
-        bool gesehen[tAnzahl] = {};
-        AdifFeld f;
-        while (leser.naechstes(&f)) {
-            if (!f.mitLaenge)
-                continue;
-            const int t = tagVon(d + f.anfang + 1, f.nameLaenge);
-            if (t < 0 || gesehen[t])
-                continue;
-            gesehen[t] = true;
-            wert[t] = QStringView(record).mid(f.wertAnfang, f.wertLaenge);
-        }
+        static const AdifNamen namen{
+            "CALL",          "QSO_DATE",      "TIME_OFF",      "TIME_ON",       "RST_SENT",      "MODE",
+            "FREQ",          "PROP_MODE",     "COMMENT",       "QSL_VIA",       "QSL_SEND_VIA",  "MY_GRIDSQUARE",
+            "GRIDSQUARE",    "QSL_SEND",      "QSL_SENT",      "QSL_RCVD",      "QSLRDATE",      "QSLSDATE",
+            "EQSL_QSL_SEND", "EQSL_QSL_SENT", "EQSL_QSL_RCVD", "EQSL_QSLRDATE", "EQSL_QSLSDATE", "LOTW_QSL_SEND",
+            "LOTW_QSL_SENT", "LOTW_QSL_RCVD", "LOTW_QSLRDATE", "LOTW_QSLSDATE",
+        };
+        AdifFelderLesen(record, namen, wert);
     }
     // The value upper-cased. A value in upper case already, the usual case,
     // shares the record's memory instead of taking its own; the record's
