@@ -1,6 +1,6 @@
 #include "adif/AdifFormat.h"
 
-#include <QtEndian>
+#include <QtAlgorithms>
 #include <cstring>
 
 namespace {

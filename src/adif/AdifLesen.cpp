@@ -345,6 +345,7 @@ AdifSatz parsen(const QString &zeile, const QString *eigenerLoc)
         s.MyLoc = mitMm(eigenerLoc ? *eigenerLoc : Einstellung(QStringLiteral("MyLoc")));
     const QStringView loc = f.wert[tGridsquare];
     if (!loc.isEmpty() && loc.size() < 5) {
+        // Upper-cased in one piece with the lower-case "mm" of mitMm.
         s.Loc = grossText({loc, u"mm"});
         s.Loc[loc.size()] = s.Loc[loc.size() + 1] = QLatin1Char('m');
     } else {

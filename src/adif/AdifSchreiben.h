@@ -31,7 +31,7 @@ bool AdifDateiAnlegen(Umgebung &u, Dateiablage &ablage);
 // Returns the chosen path, or "" when the user cancelled or chose no ADIF file.
 QString AdifDateiDialog(Umgebung &u, bool neu);
 
-// Stores the line that printing made of record index of the loaded file and
+// Stores the text that printing made of record index of the loaded file and
 // remembers the change for the rewrite at program end. False when there is no
 // such record (no file loaded, or the index outside the list); nothing changes
 // then.
