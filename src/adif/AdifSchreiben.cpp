@@ -81,12 +81,54 @@ struct Patch
     QByteArray inhalt;
     int ersetzt = 0;
     QList<const AdifAenderung *> nichtGefunden;
+    QList<const AdifAenderung *> andersGelesen;
 };
+
+using Ersatz = QList<std::pair<const AdifRecordStelle *, const AdifAenderung *>>;
+
+QByteArray ersetzen(const QByteArray &alt, const Ersatz &ersatz)
+{
+    QByteArray neu;
+    neu.reserve(alt.size() + 1024);
+    qsizetype pos = 0;
+    for (const auto &[r, a] : ersatz) {
+        neu.append(alt.constData() + pos, r->anfang - pos);
+        neu += a->Zeile.toLatin1();
+        pos = r->anfang + r->laenge;
+    }
+    neu.append(alt.constData() + pos, alt.size() - pos);
+    return neu;
+}
+
+// True when the new file reads as the old one with the replaced records'
+// texts in their places. A hand-edited length that ran past the end of the
+// file may fit once a record has grown, and its value would then swallow what
+// follows it.
+bool liestSichGleich(const QByteArray &alt, const QList<AdifRecordStelle> &records, const Ersatz &ersatz,
+                     const QByteArray &neu)
+{
+    const QList<AdifRecordStelle> neuRecords = AdifRecordsTeilen(neu.constData(), neu.size());
+    if (neuRecords.size() != records.size())
+        return false;
+    auto e = ersatz.cbegin();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayView jetzt(neu.constData() + neuRecords[i].anfang, neuRecords[i].laenge);
+        if (e != ersatz.cend() && e->first == &records[i]) {
+            if (jetzt != QByteArrayView(e->second->Zeile.toLatin1()))
+                return false;
+            ++e;
+        } else if (jetzt != QByteArrayView(alt.constData() + records[i].anfang, records[i].laenge)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The file as it is now with the changed records replaced; every other byte,
 // the header and the text between the records included, stays as it is. A
 // record is found by its text as read; of several identical records, the one
-// whose turn among them matches the record's.
+// whose turn among them matches the record's. A change that would make the
+// file read otherwise is left out.
 Patch patchen(const QByteArray &alt, const QList<const AdifAenderung *> &aenderungen)
 {
     Patch p;
@@ -101,7 +143,7 @@ Patch patchen(const QByteArray &alt, const QList<const AdifAenderung *> &aenderu
         laengen.insert(g.size());
     }
     QHash<QByteArray, qint32> gezaehlt;
-    QList<std::pair<const AdifRecordStelle *, const AdifAenderung *>> ersatz;
+    Ersatz ersatz;
     QSet<const AdifAenderung *> gefunden;
     for (const AdifRecordStelle &r : records) {
         if (!laengen.contains(r.laenge))
@@ -123,19 +165,33 @@ Patch patchen(const QByteArray &alt, const QList<const AdifAenderung *> &aenderu
         if (!gefunden.contains(a))
             p.nichtGefunden.append(a);
     }
-    p.ersetzt = static_cast<int>(ersatz.size());
-    if (p.ersetzt == 0)
+    if (ersatz.isEmpty())
         return p;
 
-    p.inhalt.reserve(alt.size() + 1024);
-    qsizetype pos = 0;
-    for (const auto &[r, a] : ersatz) {
-        p.inhalt.append(basis + pos, r->anfang - pos);
-        p.inhalt += a->Zeile.toLatin1();
-        pos = r->anfang + r->laenge;
+    p.inhalt = ersetzen(alt, ersatz);
+    if (!liestSichGleich(alt, records, ersatz, p.inhalt)) {
+        Ersatz gut;
+        for (const auto &e : std::as_const(ersatz)) {
+            Ersatz mehr = gut;
+            mehr.append(e);
+            if (liestSichGleich(alt, records, mehr, ersetzen(alt, mehr)))
+                gut = mehr;
+            else
+                p.andersGelesen.append(e.second);
+        }
+        ersatz = gut;
+        p.inhalt = ersetzen(alt, ersatz);
     }
-    p.inhalt.append(basis + pos, alt.size() - pos);
+    p.ersetzt = static_cast<int>(ersatz.size());
     return p;
+}
+
+QString calls(const QList<const AdifAenderung *> &aenderungen)
+{
+    QStringList calls;
+    for (const AdifAenderung *a : aenderungen)
+        calls.append(AdifFeldWert(QStringLiteral("<CALL:"), GrossBuchstaben(a->Gelesen)));
+    return calls.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -398,14 +454,21 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
             continue;
         }
         if (!p.nichtGefunden.isEmpty()) {
-            QStringList calls;
-            for (const AdifAenderung *a : p.nichtGefunden)
-                calls.append(AdifFeldWert(QStringLiteral("<CALL:"), GrossBuchstaben(a->Gelesen)));
             u.meldungen.zeigen(QStringLiteral("QSL nicht markiert"),
                                QStringLiteral("Diese QSOs stehen nicht mehr unverändert in der Datei") + z.CrLf
                                    + QDir::toNativeSeparators(datei) + z.CrLf
                                    + QStringLiteral("und wurden nicht als QSL gesendet markiert:") + z.CrLf
-                                   + calls.join(QStringLiteral(", ")),
+                                   + calls(p.nichtGefunden),
+                               Symbol::Ausruf, Knoepfe::Ok);
+            alles = false;
+        }
+        if (!p.andersGelesen.isEmpty()) {
+            u.meldungen.zeigen(QStringLiteral("QSL nicht markiert"),
+                               QStringLiteral("In der Datei") + z.CrLf + QDir::toNativeSeparators(datei) + z.CrLf
+                                   + QStringLiteral("passt bei diesen QSOs eine Feldlänge nicht zum Wert. Mit der "
+                                                    "Markierung würde die Datei anders gelesen, darum wurden sie "
+                                                    "nicht als QSL gesendet markiert:")
+                                   + z.CrLf + calls(p.andersGelesen),
                                Symbol::Ausruf, Knoepfe::Ok);
             alles = false;
         }

@@ -14,6 +14,7 @@ Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
 namespace {
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
+const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<COMMENT:20>ab<CALL:5>Q1ABC";
 
 // Runs the rest of a test as an ordinary user would: root passes every
 // permission check, so as root the (still empty) test folder is handed to
@@ -121,6 +122,29 @@ private Q_SLOTS:
         QCOMPARE(lesen("log.bak"), datei);
         QVERIFY(!z.AdifGeaendert);
         QVERIFY(meldungen.aufrufe().isEmpty());
+    }
+
+    // A hand-edited length that runs past the end of the file fits once the
+    // printed record has grown, and would swallow the record's CALL: that mark
+    // is not written, and the user hears which QSO it is.
+    void patchFeldlaenge_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("ergebnis");
+        QTest::newRow("the record with the length") << 1 << kAlt;
+        QTest::newRow("the record before it") << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SEND:1>Y<EOR>");
+    }
+    void patchFeldlaenge()
+    {
+        QFETCH(int, index);
+        QFETCH(QByteArray, ergebnis);
+        schreiben("log.adi", kAlt);
+        drucken("log.adi", {index});
+        QCOMPARE(AdifDateiSchreiben(u), ergebnis != kAlt);
+        QCOMPARE(lesen("log.adi"), ergebnis);
+        QCOMPARE(meldungen.aufrufe().size(), ergebnis != kAlt ? 0 : 1);
+        if (ergebnis == kAlt)
+            QVERIFY(meldungen.aufrufe()[0].text.endsWith("markiert:\r\nQ1ABC"));
     }
 
     // A change waits for the end while other logs are loaded, and goes into
