@@ -174,44 +174,14 @@ void zeilenWert(const C *d, qsizetype roh, qsizetype kleiner, AdifFeld *f)
 // The reading behind AdifFeldLeser. kleiner is the first "<" from pos on,
 // -1 for none, -2 when not looked for: the scan of a value for an <EOR> finds
 // the "<" of the next field, and no character is looked at twice.
-// What the reading does with the characters of a name: nothing, or keep them
-// upper-cased for looking the name up.
-struct OhneName
-{
-    void anfangen() {}
-    void zeichen(qsizetype, unsigned) {}
-};
-
-struct NamenText
-{
-    char text[16];
-    bool ascii = true;
-    void anfangen()
-    {
-        std::memset(text, 0, sizeof text);
-        ascii = true;
-    }
-    void zeichen(qsizetype i, unsigned c)
-    {
-        if (c >= 0x80)
-            c = GrossBuchstabe(QChar(static_cast<char16_t>(c))).unicode();
-        if (c >= 0x80 || i >= 16)
-            ascii = false;
-        else
-            text[i] = static_cast<char>(grossAscii(c));
-    }
-};
-
-template <typename C, typename Name = OhneName>
-Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetype &kleiner, AdifFeld *f,
-                               Name &&name = OhneName())
+template <typename C>
+Q_ALWAYS_INLINE bool feldLesen(const C *d, qsizetype n, qsizetype &pos, qsizetype &kleiner, AdifFeld *f)
 {
     qsizetype p = (kleiner >= pos || kleiner == -1) ? kleiner : kleinerFinden(d, pos, n);
     for (; p >= 0; p = kleinerFinden(d, p + 1, n)) {
         qsizetype q = p + 1;
-        name.anfangen();
-        for (unsigned c; q < n && istNamensZeichen(c = zeichen(d[q])); ++q)
-            name.zeichen(q - p - 1, c);
+        while (q < n && istNamensZeichen(zeichen(d[q])))
+            ++q;
         if (q == p + 1 || q >= n || (d[q] != ':' && d[q] != '>'))
             continue;
         f->anfang = p;
@@ -426,9 +396,54 @@ bool alsLatin1(QStringView text, char *ziel)
     return true;
 }
 
-std::size_t fach(const quint64 (&name)[2])
+// A name of at most sixteen characters upper-cased into schluessel, padded
+// with zero bytes; false when a character has no ASCII upper case. Bytes are
+// upper-cased eight at a time where the data reaches that far.
+bool namensSchluessel(const char *name, qsizetype laenge, qsizetype verfuegbar, quint64 (&schluessel)[2])
 {
-    return std::size_t(((name[0] * 0x9E3779B97F4A7C15ULL) ^ name[1]) >> 58);
+    if (verfuegbar < 16) {
+        char text[16] = {};
+        for (qsizetype i = 0; i < laenge; ++i) {
+            if (static_cast<unsigned char>(name[i]) >= 0x80)
+                return false;
+            text[i] = static_cast<char>(grossAscii(static_cast<unsigned char>(name[i])));
+        }
+        std::memcpy(schluessel, text, sizeof text);
+        return true;
+    }
+    constexpr quint64 eins = 0x0101010101010101ULL;
+    std::memcpy(schluessel, name, 16);
+    for (int i = 0; i < 2; ++i) {
+        const qsizetype hier = qBound(qsizetype(0), laenge - 8 * i, qsizetype(8));
+        quint64 x = schluessel[i];
+        if (hier < 8) {
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+            x &= hier == 0 ? 0 : ~quint64(0) >> (64 - 8 * hier);
+#else
+            x &= hier == 0 ? 0 : ~quint64(0) << (64 - 8 * hier);
+#endif
+        }
+        if (x & (eins << 7))
+            return false;
+        // 0x20 off every byte from "a" to "z".
+        const quint64 abA = x + eins * (0x80 - 'a');
+        const quint64 nachZ = x + eins * (0x80 - 'z' - 1);
+        schluessel[i] = x - ((abA & ~nachZ & (eins << 7)) >> 2);
+    }
+    return true;
+}
+
+bool namensSchluessel(const char16_t *name, qsizetype laenge, qsizetype, quint64 (&schluessel)[2])
+{
+    char text[16] = {};
+    for (qsizetype i = 0; i < laenge; ++i) {
+        const char16_t c = GrossBuchstabe(QChar(name[i])).unicode();
+        if (c >= 0x80)
+            return false;
+        text[i] = static_cast<char>(c);
+    }
+    std::memcpy(schluessel, text, sizeof text);
+    return true;
 }
 
 template <typename C>
@@ -437,12 +452,13 @@ void felderLesen(const C *d, qsizetype n, QStringView text, const AdifNamen &nam
     qsizetype pos = 0;
     qsizetype kleiner = -2;
     AdifFeld f;
-    NamenText name;
     quint32 gesehen = 0;
-    while (feldLesen(d, n, pos, kleiner, &f, name)) {
-        if (!f.mitLaenge || !name.ascii)
+    quint64 schluessel[2];
+    while (feldLesen(d, n, pos, kleiner, &f)) {
+        if (!f.mitLaenge || f.nameLaenge > 16
+            || !namensSchluessel(d + f.anfang + 1, f.nameLaenge, n - (f.anfang + 1), schluessel))
             continue;
-        const int t = namen.nummer(name.text);
+        const int t = namen.nummer(schluessel);
         if (t < 0 || (gesehen & (1u << t)))
             continue;
         gesehen |= 1u << t;
@@ -454,32 +470,41 @@ void felderLesen(const C *d, qsizetype n, QStringView text, const AdifNamen &nam
 
 AdifNamen::AdifNamen(std::initializer_list<const char *> namen)
 {
-    for (int &n : m_nummer)
-        n = -1;
-    int nummer = 0;
-    for (const char *name : namen) {
-        char text[16] = {};
-        std::memcpy(text, name, qMin<std::size_t>(std::strlen(name), sizeof text));
-        quint64 teil[2];
-        std::memcpy(teil, text, sizeof text);
-        std::size_t f = fach(teil);
-        while (m_nummer[f] >= 0)
-            f = (f + 1) % kFaecher;
-        m_name[f][0] = teil[0];
-        m_name[f][1] = teil[1];
-        m_nummer[f] = nummer++;
+    // A multiplier under which no two names share a place, so a name is found
+    // with a single comparison.
+    for (m_faktor = 0x9E3779B97F4A7C15ULL;; m_faktor += 2 * 0x632BE59BD9B4E019ULL) {
+        for (int &n : m_nummer)
+            n = -1;
+        int nummer = 0;
+        bool frei = true;
+        for (const char *name : namen) {
+            char text[16] = {};
+            std::memcpy(text, name, qMin<std::size_t>(std::strlen(name), sizeof text));
+            quint64 teil[2];
+            std::memcpy(teil, text, sizeof text);
+            const std::size_t f = fach(teil);
+            if (m_nummer[f] >= 0) {
+                frei = false;
+                break;
+            }
+            m_name[f][0] = teil[0];
+            m_name[f][1] = teil[1];
+            m_nummer[f] = nummer++;
+        }
+        if (frei)
+            return;
     }
 }
 
-int AdifNamen::nummer(const char (&name)[16]) const
+std::size_t AdifNamen::fach(const quint64 (&name)[2]) const
 {
-    quint64 teil[2];
-    std::memcpy(teil, name, sizeof teil);
-    for (std::size_t f = fach(teil); m_nummer[f] >= 0; f = (f + 1) % kFaecher) {
-        if (m_name[f][0] == teil[0] && m_name[f][1] == teil[1])
-            return m_nummer[f];
-    }
-    return -1;
+    return std::size_t(((name[0] ^ (name[1] * 0xC2B2AE3D27D4EB4FULL)) * m_faktor) >> (64 - kBits));
+}
+
+int AdifNamen::nummer(const quint64 (&name)[2]) const
+{
+    const std::size_t f = fach(name);
+    return m_nummer[f] >= 0 && m_name[f][0] == name[0] && m_name[f][1] == name[1] ? m_nummer[f] : -1;
 }
 
 void AdifFelderLesen(QStringView text, const AdifNamen &namen, QStringView *werte)

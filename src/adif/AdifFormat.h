@@ -61,13 +61,16 @@ class AdifNamen
 {
 public:
     explicit AdifNamen(std::initializer_list<const char *> namen);
-    // The number of the name (upper-case, padded with zero bytes to 16), or -1.
-    int nummer(const char (&name)[16]) const;
+    // The number of the name (upper case, padded with zero bytes to sixteen
+    // bytes), or -1.
+    int nummer(const quint64 (&name)[2]) const;
 
 private:
-    static constexpr int kFaecher = 64;
-    quint64 m_name[kFaecher][2] = {};
-    int m_nummer[kFaecher];
+    static constexpr int kBits = 8;
+    std::size_t fach(const quint64 (&name)[2]) const;
+    quint64 m_faktor = 0;
+    quint64 m_name[1 << kBits][2] = {};
+    int m_nummer[1 << kBits];
 };
 
 // The value of the first field of each of the names in text (in any case),
