@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -39,6 +40,11 @@ QString teilText(const QString &text, qsizetype anfang, qsizetype laenge)
 // Latin-1 bytes as text into ziel, in the memory ziel has where it suffices.
 void latin1Schreiben(QString *ziel, const char *bytes, qsizetype n)
 {
+    // Memory of just the size asked for: a rounded-up piece would lie above
+    // the size the allocator keeps for reuse.
+    if (ziel->capacity() < n)
+        *ziel = QString();
+    ziel->reserve(n);
     ziel->resize(n);
     char16_t *d = reinterpret_cast<char16_t *>(ziel->data());
     typedef unsigned char Bytes __attribute__((vector_size(16)));
@@ -463,6 +469,12 @@ bool DateiLaden(Umgebung &u)
         for (AdifSuchtext::Stueck &alt : z.AdifRecordsText->stuecke)
             frei.append(std::move(alt.text));
     }
+    // In the order of their memory, so the records follow each other in it:
+    // reading them one after the other is then faster.
+    std::sort(frei.begin(), frei.end(), [](const QString &a, const QString &b) {
+        return std::less<const QChar *>()(a.constData(), b.constData());
+    });
+    qsizetype naechstesFreies = 0;
     z.AdifRecordsText.reset();
     auto text = std::make_shared<AdifSuchtext>();
     text->stellen = AdifRecordsTeilen(daten.constData(), daten.size());
@@ -488,8 +500,8 @@ bool DateiLaden(Umgebung &u)
         while (j < stellen.size() && stellen.at(j).anfang + stellen.at(j).laenge - stueck.anfang <= kStueck)
             ++j;
         const AdifRecordStelle &letztes = stellen.at(j - 1);
-        if (!frei.isEmpty())
-            stueck.text = frei.takeLast();
+        if (naechstesFreies < frei.size())
+            stueck.text = std::move(frei[naechstesFreies++]);
         latin1Schreiben(&stueck.text, daten.constData() + stueck.anfang, letztes.anfang + letztes.laenge - stueck.anfang);
         for (; i < j; ++i)
             records.append(teilText(stueck.text, stellen.at(i).anfang - stueck.anfang, stellen.at(i).laenge));
