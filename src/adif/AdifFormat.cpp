@@ -496,12 +496,12 @@ AdifNamen::AdifNamen(std::initializer_list<const char *> namen)
     }
 }
 
-std::size_t AdifNamen::fach(const quint64 (&name)[2]) const
+Q_ALWAYS_INLINE std::size_t AdifNamen::fach(const quint64 (&name)[2]) const
 {
     return std::size_t(((name[0] ^ (name[1] * 0xC2B2AE3D27D4EB4FULL)) * m_faktor) >> (64 - kBits));
 }
 
-int AdifNamen::nummer(const quint64 (&name)[2]) const
+Q_ALWAYS_INLINE int AdifNamen::nummer(const quint64 (&name)[2]) const
 {
     const std::size_t f = fach(name);
     return m_nummer[f] >= 0 && m_name[f][0] == name[0] && m_name[f][1] == name[1] ? m_nummer[f] : -1;
