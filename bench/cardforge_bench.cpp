@@ -259,13 +259,13 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
             grep.push_back(ms);
     };
     const double laden = messen(
-        7, [&] { grepLauf(); z.AdifDatei = pfad; }, [&] { DateiLaden(u); });
+        11, [&] { grepLauf(); z.AdifDatei = pfad; }, [&] { DateiLaden(u); });
     if (z.AdifRecords.isEmpty())
         return false;
 
     qsizetype treffer = 0;
     const double suche = messen(
-        7, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
+        11, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
     const double grepMs = grep.empty() ? -1 : median(grep);
     if (grepMs < 0)
         std::printf("grep -ci[%s]: grep did not run\n", form);
