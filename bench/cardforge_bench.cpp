@@ -202,29 +202,32 @@ public:
                      "  n = AdifParser.parseAdi(text).records.length;\n"
                      "  t.push(Number(process.hrtime.bigint() - a) / 1e6);\n"
                      "}\n"
-                     "t.sort((x, y) => x - y);\n"
-                     "console.log(t[Math.floor(t.length / 2)] + ' ' + n);\n");
+                     "console.log(n + ' ' + t.join(' '));\n");
     }
     QString fehlt() const { return m_fehlt; }
-    // The median of the runs, or -1 with the reason in fehlt().
-    double messen(const QString &datei, int laeufe, qsizetype *records)
+    // The times of the runs, none with the reason in fehlt().
+    std::vector<double> messen(const QString &datei, int laeufe, qsizetype *records)
     {
+        std::vector<double> zeiten;
         if (!m_fehlt.isEmpty())
-            return -1;
+            return zeiten;
         QProcess p;
         p.start(m_node, {m_ordner.filePath(QStringLiteral("messen.js")),
                          m_ordner.filePath(QStringLiteral("node_modules/adif-parser-ts")), datei,
                          QString::number(laeufe)});
-        const QStringList antwort =
-            p.waitForFinished(600000) ? QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char(' '))
-                                      : QStringList();
-        if (antwort.size() != 2) {
+        const QStringList antwort = p.waitForFinished(600000)
+                                        ? QString::fromLocal8Bit(p.readAllStandardOutput()).simplified().split(
+                                              QLatin1Char(' '))
+                                        : QStringList();
+        if (antwort.size() != laeufe + 1) {
             m_fehlt = QStringLiteral("node did not run the parser: ")
                       + QString::fromLocal8Bit(p.readAllStandardError()).simplified().left(200);
-            return -1;
+            return zeiten;
         }
-        *records = antwort[1].trimmed().toLongLong();
-        return antwort[0].toDouble();
+        *records = antwort[0].toLongLong();
+        for (qsizetype i = 1; i < antwort.size(); ++i)
+            zeiten.push_back(antwort[i].toDouble());
+        return zeiten;
     }
 
 private:
@@ -292,19 +295,30 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
         ausgeben((QByteArray("browser-search-miss[") + form + "]").constData(), browserSuche, dateiBytes);
     }
 
+    // The parser and its peer take turns, so neither always runs while the
+    // machine is busier.
     int calls = 0;
-    const double parsen = messen(
-        5, [&] { calls = 0; },
-        [&] {
+    std::vector<double> parsenZeiten;
+    std::vector<double> nodeZeiten;
+    qsizetype nodeRecords = 0;
+    for (int runde = 0; runde < 3; ++runde) {
+        for (int i = 0; i < 3; ++i) {
+            calls = 0;
+            QElapsedTimer t;
+            t.start();
             for (const QString &r : z.AdifRecords)
                 calls += SatzParsen(r, QString()).Call.isEmpty() ? 0 : 1;
-        });
+            parsenZeiten.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        for (const double ms : node.messen(pfad, 3, &nodeRecords))
+            nodeZeiten.push_back(ms);
+    }
+    const double parsen = median(parsenZeiten);
     ausgeben((QByteArray("parse-all[") + form + "]").constData(), parsen, dateiBytes);
-    qsizetype nodeRecords = 0;
-    const double nodeMs = node.messen(pfad, 5, &nodeRecords);
-    if (nodeMs < 0) {
+    if (nodeZeiten.empty()) {
         std::printf("adif-parser-ts[%s]: %s\n", form, qPrintable(node.fehlt()));
     } else {
+        const double nodeMs = median(nodeZeiten);
         ausgeben((QByteArray("adif-parser-ts[") + form + "]").constData(), nodeMs, dateiBytes);
         std::printf("  adif-parser-ts[%s] / parse-all[%s]: %.1f (%lld and %d records)\n", form, form,
                     nodeMs / parsen, static_cast<long long>(nodeRecords), calls);
