@@ -1,8 +1,8 @@
 // The ADIF field reader and the cutting of a log's bytes into lines, fed with
 // whatever a file may hold. The whole input is a file; its first line is also
-// a tag (and a path for the backup name), its second a record, its third a
-// list NAME=VALUE|NAME=VALUE… of fields written in the program's format that
-// must read back as written.
+// a path for the backup name, its second a record, its third a list
+// NAME=VALUE|NAME=VALUE… of fields written in the program's format that must
+// read back as written.
 
 #include "FuzzHilfe.h"
 
@@ -11,11 +11,6 @@
 #include <QSet>
 
 namespace {
-
-bool istLeer(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
 
 void zeilenPruefen(const QByteArray &daten)
 {
@@ -35,37 +30,58 @@ void zeilenPruefen(const QByteArray &daten)
         case 2: FUZZ_PRUEFEN(ende[0] == '\r' && ende[1] == '\n'); break;
         default: FUZZ_PRUEFEN(false);
         }
-        // The byte test the loader uses and the text test the search uses agree
-        // with each other and with the plain rule.
+        // The reader of bytes and the reader of text agree; a CALL field opens
+        // with "<CALL:".
         const QString text = QString::fromLatin1(b + z.anfang, z.laenge);
         const bool record = IstAdifRecord(b + z.anfang, z.laenge);
         FUZZ_PRUEFEN(record == IstAdifRecord(text));
-        FUZZ_PRUEFEN(record == text.contains(QLatin1String("<CALL:"), Qt::CaseInsensitive));
-        FUZZ_PRUEFEN(IstAdifKopfEnde(b + z.anfang, z.laenge)
-                     == text.contains(QLatin1String("<EOH>"), Qt::CaseInsensitive));
+        FUZZ_PRUEFEN(!record || text.contains(QLatin1String("<CALL:"), Qt::CaseInsensitive));
         pos = z.anfang + z.laenge + z.endeLaenge;
     }
     FUZZ_PRUEFEN(pos == daten.size());
 }
 
-void feldPruefen(const QString &tag, const QString &record)
+// The bytes and the text read field by field alike; every value lies in the
+// text at its place, and the first field of a name is the one AdifFeldWert
+// reads.
+void felderPruefen(const QByteArray &daten)
 {
-    const QString wert = AdifFeldWert(tag, record);
-    if (tag.isEmpty() || !record.contains(tag))
-        FUZZ_PRUEFEN(wert.isEmpty());
-    if (wert.isEmpty())
-        return;
-    // The value is the end of the text between the tag and the next "<", without
-    // the blanks that end it.
-    FUZZ_PRUEFEN(!wert.contains(QLatin1Char('<')));
-    FUZZ_PRUEFEN(!istLeer(wert.back()));
-    const qsizetype p = record.indexOf(tag);
-    const qsizetype q = record.indexOf(QLatin1Char('<'), p + 1);
-    FUZZ_PRUEFEN(q > p && QStringView(record).mid(p + tag.size(), q - p - tag.size()).contains(wert));
+    const QString text = QString::fromLatin1(daten);
+    AdifFeldLeser bytes(daten.constData(), daten.size());
+    AdifFeldLeser zeichen(text);
+    AdifFeld a;
+    AdifFeld b;
+    QSet<QString> gesehen;
+    qsizetype ende = 0;
+    while (bytes.naechstes(&a)) {
+        FUZZ_PRUEFEN(zeichen.naechstes(&b));
+        FUZZ_PRUEFEN(a.anfang == b.anfang && a.nameLaenge == b.nameLaenge && a.mitLaenge == b.mitLaenge
+                     && a.nachLaenge == b.nachLaenge && a.wertAnfang == b.wertAnfang && a.wertLaenge == b.wertLaenge
+                     && a.ende == b.ende);
+        // Read by its length, the value is as long as the field says and
+        // holds no <EOR>.
+        if (a.nachLaenge && a.mitLaenge) {
+            const QString kopf = text.mid(a.anfang, a.wertAnfang - a.anfang);
+            FUZZ_PRUEFEN(kopf.mid(a.nameLaenge + 2).section(QLatin1Char(':'), 0, 0).section(QLatin1Char('>'), 0, 0)
+                         .toLongLong() == a.wertLaenge);
+            FUZZ_PRUEFEN(a.ende == a.wertAnfang + a.wertLaenge);
+            FUZZ_PRUEFEN(!text.mid(a.wertAnfang, a.wertLaenge).contains(QLatin1String("<EOR>"), Qt::CaseInsensitive));
+        }
+        FUZZ_PRUEFEN(a.anfang >= ende && daten[a.anfang] == '<' && a.nameLaenge > 0);
+        FUZZ_PRUEFEN(a.wertAnfang > a.anfang + a.nameLaenge && a.wertAnfang + a.wertLaenge <= a.ende);
+        FUZZ_PRUEFEN(a.ende <= daten.size());
+        ende = a.ende;
+        const QString tag = text.mid(a.anfang, a.nameLaenge + 2);
+        if (a.mitLaenge && !gesehen.contains(tag)) {
+            gesehen.insert(tag);
+            FUZZ_PRUEFEN(AdifFeldWert(tag, text) == text.mid(a.wertAnfang, a.wertLaenge));
+        }
+    }
+    FUZZ_PRUEFEN(!zeichen.naechstes(&b));
 }
 
-// Fields as the writer makes them, with values a reader can take back: no "<"
-// (that ends the text the reader looks at) and no trailing blank.
+// Fields as the writer makes them read back as written, whatever the value
+// holds but an <EOR>: "<" and line breaks included.
 void schreibenLesen(const QByteArray &liste)
 {
     QString record;
@@ -76,14 +92,13 @@ void schreibenLesen(const QByteArray &liste)
         const qsizetype gleich = stueck.indexOf('=');
         if (gleich <= 0)
             continue;
-        QString name = QString::fromLatin1(stueck.left(gleich));
-        for (const char c : {'<', '>', ':', '\r', '\n'})
-            name.remove(QLatin1Char(c));
-        QString wert = QString::fromLatin1(stueck.mid(gleich + 1));
-        wert.remove(QLatin1Char('<'));
-        while (!wert.isEmpty() && istLeer(wert.back()))
-            wert.chop(1);
-        if (name.isEmpty())
+        QString name;
+        for (const QChar c : QString::fromLatin1(stueck.left(gleich))) {
+            if (!c.isSpace() && !QStringLiteral("<>:,{}").contains(c))
+                name += c;
+        }
+        const QString wert = QString::fromLatin1(stueck.mid(gleich + 1));
+        if (name.isEmpty() || wert.contains(QLatin1String("<EOR"), Qt::CaseInsensitive))
             continue;
         record += QLatin1Char('<') + name + QLatin1Char(':') + QString::number(wert.size()) + QLatin1Char('>') + wert;
         if (!namen.contains(name)) {
@@ -111,9 +126,11 @@ void namenPruefen(const QString &pfad)
     const QList<AdifZeile> zeilen = AdifZeilenTeilen(kopf);
     FUZZ_PRUEFEN(zeilen.size() == 5);
     FUZZ_PRUEFEN(!kopf.left(zeilen.first().laenge).contains('<'));
-    for (const AdifZeile &z : zeilen)
-        FUZZ_PRUEFEN(!IstAdifRecord(kopf.constData() + z.anfang, z.laenge));
-    FUZZ_PRUEFEN(IstAdifKopfEnde(kopf.constData() + zeilen.last().anfang, zeilen.last().laenge));
+    // The header holds no QSO, and the records after it are the file's.
+    FUZZ_PRUEFEN(AdifRecordsTeilen(kopf.constData(), kopf.size()).isEmpty());
+    const QByteArray log = kopf + "<CALL:5>Q1ABC<EOR>\r\n";
+    const QList<AdifRecordStelle> records = AdifRecordsTeilen(log.constData(), log.size());
+    FUZZ_PRUEFEN(records.size() == 1 && records[0].anfang == kopf.size() && records[0].laenge == 18);
 }
 
 } // namespace
@@ -130,10 +147,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     zeilenPruefen(eingabe);
 
     const QByteArrayList t = FuzzHilfe::teile(eingabe, 3);
-    const QString tag = QString::fromLatin1(t.at(0));
     const QString record = QString::fromLatin1(t.at(1));
-    feldPruefen(tag, record);
-    feldPruefen(GrossBuchstaben(tag), GrossBuchstaben(record));
+    felderPruefen(eingabe);
+    felderPruefen(t.at(1));
     schreibenLesen(t.at(2));
     namenPruefen(QFile::decodeName(t.at(0)));
 

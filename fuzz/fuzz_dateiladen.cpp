@@ -3,8 +3,8 @@
 // the file, 2 a path that does not exist, 3 a folder; bit 2: for a path that
 // cannot be read, the answer to the "Fehler" question is Cancel instead of OK,
 // for a file, a record is printed and the log rewritten; bits 3-5 pick the
-// record line that printing changed earlier in the run (and the one printed
-// now), bits 6-7 which of its identical lines it was (and the fields the user
+// record that printing changed earlier in the run (and the one printed now),
+// bits 6-7 which of its identical records it was (and the fields the user
 // corrected before printing).
 
 #include "FuzzHilfe.h"
@@ -22,6 +22,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -69,22 +71,149 @@ QString g_datei;
 QString g_ordner;
 QString g_fehlt;
 
-// The record lines of the bytes by the plain rule: lines end at CR LF, LF or
-// CR; a line holding "<CALL:" in any case is a record.
+// The records of the bytes by the rules, read character by character: the
+// place of each QSO record in the file.
+struct Stelle
+{
+    qsizetype anfang = 0;
+    qsizetype ende = 0;
+};
+
+bool namensZeichen(char c)
+{
+    return c != '<' && c != '>' && c != ':' && c != ',' && c != '{' && c != '}'
+           && !QChar::isSpace(static_cast<unsigned char>(c));
+}
+
+bool wortAn(const QByteArray &d, qsizetype p, const char *wort)
+{
+    return d.mid(p, qsizetype(std::strlen(wort))).toUpper() == wort;
+}
+
+bool eorAn(const QByteArray &d, qsizetype p)
+{
+    return wortAn(d, p, "<EOR>") || wortAn(d, p, "<EOR:");
+}
+
+struct Feld
+{
+    QByteArray name; // upper case
+    bool mitLaenge = false;
+    bool nachLaenge = false;
+    qsizetype ende = 0;
+};
+
+// The field opening at p, if a field opens there.
+bool feldAn(const QByteArray &d, qsizetype p, Feld *f)
+{
+    const qsizetype n = d.size();
+    qsizetype q = p + 1;
+    while (q < n && namensZeichen(d[q]))
+        ++q;
+    if (d[p] != '<' || q == p + 1 || q >= n || (d[q] != ':' && d[q] != '>'))
+        return false;
+    f->name = d.mid(p + 1, q - p - 1).toUpper();
+    f->mitLaenge = d[q] == ':';
+    f->nachLaenge = !f->mitLaenge;
+    if (!f->mitLaenge) {
+        f->ende = q + 1;
+        return true;
+    }
+    qsizetype k = q + 1;
+    qsizetype laenge = 0;
+    while (k < n && d[k] >= '0' && d[k] <= '9')
+        laenge = qMin<qsizetype>(laenge * 10 + (d[k++] - '0'), n + 1);
+    const bool ziffern = k > q + 1;
+    if (ziffern && k < n && d[k] == ':') {
+        ++k;
+        while (k < n && QChar::isLetter(static_cast<unsigned char>(d[k])) && static_cast<unsigned char>(d[k]) < 0x80)
+            ++k;
+    }
+    bool eor = false;
+    for (qsizetype i = k + 1; ziffern && i < k + 1 + laenge && i < n; ++i)
+        eor = eor || eorAn(d, i);
+    if (ziffern && k < n && d[k] == '>' && laenge <= n - (k + 1) && !eor) {
+        f->nachLaenge = true;
+        f->ende = k + 1 + laenge;
+        return true;
+    }
+    qsizetype r = q + 1;
+    while (r < n && d[r] != '<' && d[r] != '\r' && d[r] != '\n')
+        ++r;
+    f->ende = r;
+    return true;
+}
+
+bool feldAb(const QByteArray &d, qsizetype ab, Feld *f, qsizetype *p)
+{
+    for (*p = ab; *p < d.size(); ++*p) {
+        if (feldAn(d, *p, f))
+            return true;
+    }
+    return false;
+}
+
+QList<Stelle> erwarteteStellen(const QByteArray &d)
+{
+    const qsizetype n = d.size();
+    qsizetype erstes = 0;
+    while (erstes < n && (d[erstes] == ' ' || d[erstes] == '\t' || d[erstes] == '\r' || d[erstes] == '\n'))
+        ++erstes;
+    const QByteArray gross = d.toUpper();
+    const qsizetype eoh = gross.indexOf("<EOH>");
+    const qsizetype call = gross.indexOf("<CALL:");
+    const qsizetype kopfEnde = eoh >= 0 && ((erstes < n && d[erstes] != '<') || call < 0 || eoh < call) ? eoh + 5 : 0;
+
+    QList<Stelle> stellen;
+    Feld f;
+    qsizetype p = 0;
+    bool weiter = feldAb(d, kopfEnde, &f, &p);
+    while (weiter) {
+        const qsizetype anfang = p;
+        qsizetype callAn = -1;
+        qsizetype letztesEnde = f.ende;
+        qsizetype ende = -1;
+        qsizetype schnitt = n;
+        for (;;) {
+            if (f.nachLaenge && f.name == "EOR") {
+                ende = f.ende;
+                break;
+            }
+            if (f.mitLaenge && f.name == "CALL") {
+                const QByteArray dazwischen = d.mid(callAn, p - callAn);
+                if (callAn < 0) {
+                    callAn = p;
+                } else if (dazwischen.contains('\r') || dazwischen.contains('\n')) {
+                    schnitt = qMax(d.lastIndexOf('\r', p), d.lastIndexOf('\n', p)) + 1;
+                    break;
+                }
+            }
+            letztesEnde = f.ende;
+            if (!feldAb(d, f.ende, &f, &p))
+                break;
+        }
+        qsizetype weiterAb = ende;
+        if (ende < 0) {
+            // To the end of the line of the last field, not into the cut.
+            ende = qMin(letztesEnde, schnitt);
+            while (ende > anfang && (d[ende - 1] == '\r' || d[ende - 1] == '\n'))
+                --ende;
+            while (ende < schnitt && d[ende] != '\r' && d[ende] != '\n')
+                ++ende;
+            weiterAb = schnitt;
+        }
+        if (callAn >= 0)
+            stellen.append({anfang, ende});
+        weiter = feldAb(d, weiterAb, &f, &p);
+    }
+    return stellen;
+}
+
 QStringList erwarteteRecords(const QByteArray &daten)
 {
     QStringList records;
-    qsizetype anfang = 0;
-    for (qsizetype i = 0; i <= daten.size(); ++i) {
-        if (i < daten.size() && daten[i] != '\r' && daten[i] != '\n')
-            continue;
-        const QString zeile = QString::fromLatin1(daten.mid(anfang, i - anfang));
-        if (zeile.contains(QLatin1String("<CALL:"), Qt::CaseInsensitive))
-            records << zeile;
-        if (i + 1 < daten.size() && daten[i] == '\r' && daten[i + 1] == '\n')
-            ++i;
-        anfang = i + 1;
-    }
+    for (const Stelle &s : erwarteteStellen(daten))
+        records << QString::fromLatin1(daten.mid(s.anfang, s.ende - s.anfang));
     return records;
 }
 
@@ -94,56 +223,20 @@ QByteArray lesen(const QString &pfad)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The file as the rewrite must leave it: the program's own header in place of
-// the old one (put in front of a file without one), unless a header line holds
-// a QSO; each changed record's line replaced; every other byte as it was, line
-// ends included.
+// The file as the rewrite must leave it: each changed record's text replaced,
+// every other byte as it was.
 QByteArray erwartetGeschrieben(const QByteArray &alt, const QHash<qsizetype, QString> &ersatz)
 {
-    struct Zeile
-    {
-        QByteArray text;
-        QByteArray ende;
-    };
-    QList<Zeile> zeilen;
-    for (qsizetype i = 0, anfang = 0; i < alt.size(); ++i) {
-        const bool letzte = i + 1 == alt.size();
-        if (alt[i] != '\r' && alt[i] != '\n' && !letzte)
+    QByteArray neu;
+    qsizetype pos = 0;
+    const QList<Stelle> stellen = erwarteteStellen(alt);
+    for (qsizetype i = 0; i < stellen.size(); ++i) {
+        if (!ersatz.contains(i))
             continue;
-        if (alt[i] != '\r' && alt[i] != '\n') {
-            zeilen.append({alt.mid(anfang), QByteArray()});
-            break;
-        }
-        const qsizetype endeLaenge = (alt[i] == '\r' && i + 1 < alt.size() && alt[i + 1] == '\n') ? 2 : 1;
-        zeilen.append({alt.mid(anfang, i - anfang), alt.mid(i, endeLaenge)});
-        i += endeLaenge - 1;
-        anfang = i + 1;
+        neu += alt.mid(pos, stellen[i].anfang - pos) + ersatz.value(i).toLatin1();
+        pos = stellen[i].ende;
     }
-    auto enthaelt = [](const QByteArray &z, const char *tag) {
-        return QString::fromLatin1(z).contains(QLatin1String(tag), Qt::CaseInsensitive);
-    };
-    qsizetype kopfEnde = -1;
-    for (qsizetype i = 0; i < zeilen.size() && kopfEnde < 0; ++i) {
-        if (enthaelt(zeilen[i].text, "<EOH>"))
-            kopfEnde = i;
-    }
-    bool kopfErsetzen = true;
-    for (qsizetype i = 0; i <= kopfEnde; ++i) {
-        if (enthaelt(zeilen[i].text, "<CALL:"))
-            kopfErsetzen = false;
-    }
-    if (!kopfErsetzen)
-        kopfEnde = -1;
-    QByteArray neu = kopfErsetzen ? AdifZeilenBytes(AdifKopfZeilen(g_datei)) : QByteArray();
-    qsizetype record = 0;
-    for (qsizetype i = kopfEnde + 1; i < zeilen.size(); ++i) {
-        const bool istRecord = enthaelt(zeilen[i].text, "<CALL:");
-        neu += istRecord && ersatz.contains(record) ? ersatz.value(record).toLatin1() : zeilen[i].text;
-        neu += zeilen[i].ende;
-        if (istRecord)
-            ++record;
-    }
-    return neu;
+    return neu + alt.mid(pos);
 }
 
 // What the print command does with record index, then the rewrite at the end.
@@ -156,8 +249,15 @@ void druckenUndSchreiben(Umgebung &u, FuzzMeldungen &meldungen, const QByteArray
         "<RST_RCVD:1>0<RST_SENT:3>-10<MODE:3>FT8<FREQ:7>144.174<BAND:3>2 m<PROP_MODE:5>TROPO"
         "<COMMENT:14>tnx fb TR QSO<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>");
     const QString gemischt = AdifSatzMischen(z.AdifRecords.at(index), gebaut, korrigiert);
-    // A printed QSO stays a QSO of its log.
-    FUZZ_PRUEFEN(IstAdifRecord(gemischt));
+    // A printed QSO whose fields all read by their length stays a QSO; with a
+    // hand-edited length the merge may read the record otherwise, and the
+    // rewrite keeps a change out that would make the file read otherwise.
+    AdifFeldLeser leser(z.AdifRecords.at(index));
+    AdifFeld f;
+    bool sauber = true;
+    while (sauber && leser.naechstes(&f))
+        sauber = f.nachLaenge;
+    FUZZ_PRUEFEN(!sauber || IstAdifRecord(gemischt));
     FUZZ_PRUEFEN(AdifRecordErsetzen(z, index, gemischt));
 
     QHash<qsizetype, QString> ersatz;
@@ -168,21 +268,57 @@ void druckenUndSchreiben(Umgebung &u, FuzzMeldungen &meldungen, const QByteArray
         else
             fehlt = true;
     }
+    // A change that would make the file read otherwise stays out: all at
+    // once, or else one after the other, those that keep it as it reads.
+    auto liestGleich = [&alt](const QHash<qsizetype, QString> &e) {
+        const QByteArray neu = erwartetGeschrieben(alt, e);
+        const QList<Stelle> vorher = erwarteteStellen(alt);
+        const QList<Stelle> nachher = erwarteteStellen(neu);
+        if (vorher.size() != nachher.size())
+            return false;
+        for (qsizetype i = 0; i < vorher.size(); ++i) {
+            const QByteArray soll = e.contains(i) ? e.value(i).toLatin1()
+                                                  : alt.mid(vorher[i].anfang, vorher[i].ende - vorher[i].anfang);
+            if (neu.mid(nachher[i].anfang, nachher[i].ende - nachher[i].anfang) != soll)
+                return false;
+        }
+        return true;
+    };
+    QHash<qsizetype, QString> geschrieben = ersatz;
+    bool anders = false;
+    if (!liestGleich(ersatz)) {
+        QList<qsizetype> indizes = ersatz.keys();
+        std::sort(indizes.begin(), indizes.end());
+        geschrieben.clear();
+        for (const qsizetype i : indizes) {
+            QHash<qsizetype, QString> mehr = geschrieben;
+            mehr.insert(i, ersatz.value(i));
+            if (liestGleich(mehr))
+                geschrieben = mehr;
+            else
+                anders = true;
+        }
+    }
+
     const QString sicherung = SicherungsName(g_datei);
     QFile::remove(sicherung);
     meldungen.titel.clear();
     FuzzAblage ablage;
-    FUZZ_PRUEFEN(AdifDateiSchreiben(u, ablage) == !fehlt);
-    FUZZ_PRUEFEN(meldungen.titel
-                 == (fehlt ? QStringList{QStringLiteral("QSL nicht markiert")} : QStringList()));
+    FUZZ_PRUEFEN(AdifDateiSchreiben(u, ablage) == (!fehlt && !anders));
+    QStringList titel;
+    if (fehlt)
+        titel << QStringLiteral("QSL nicht markiert");
+    if (anders)
+        titel << QStringLiteral("QSL nicht markiert");
+    FUZZ_PRUEFEN(meldungen.titel == titel);
     FUZZ_PRUEFEN(z.AdifAenderungen.isEmpty() && !z.AdifGeaendert);
 
     const QByteArray neu = lesen(g_datei);
-    if (ersatz.isEmpty()) {
+    if (geschrieben.isEmpty()) {
         FUZZ_PRUEFEN(neu == alt && !QFile::exists(sicherung));
         return;
     }
-    FUZZ_PRUEFEN(neu == erwartetGeschrieben(alt, ersatz));
+    FUZZ_PRUEFEN(neu == erwartetGeschrieben(alt, geschrieben));
     FUZZ_PRUEFEN(lesen(sicherung) == alt);
 }
 
@@ -296,5 +432,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     const qsizetype gefunden = AdifSuchen(z.AdifRecords, 0, suchtext);
     FUZZ_PRUEFEN(gefunden >= 0 && gefunden < z.AdifRecords.size());
     FUZZ_PRUEFEN(SatzEnthaelt(z.AdifRecords.at(gefunden), suchtext));
+    // The search through the file's text finds the same, also after another
+    // record was printed.
+    FUZZ_PRUEFEN(AdifSuchen(z, 0, suchtext) == gefunden);
+    const QString mitte = GrossBuchstaben(z.AdifRecords.at(z.AdifRecords.size() / 2).mid(1, 4));
+    FUZZ_PRUEFEN(AdifSuchen(z, 1, mitte) == AdifSuchen(z.AdifRecords, 1, mitte));
+    FUZZ_PRUEFEN(AdifRecordErsetzen(z, 0, QStringLiteral("<CALL:5>Q1NEU<EOR>")));
+    FUZZ_PRUEFEN(AdifSuchen(z, 0, suchtext) == AdifSuchen(z.AdifRecords, 0, suchtext));
     return 0;
 }

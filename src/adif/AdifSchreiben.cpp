@@ -81,34 +81,59 @@ struct Patch
     QByteArray inhalt;
     int ersetzt = 0;
     QList<const AdifAenderung *> nichtGefunden;
+    QList<const AdifAenderung *> andersGelesen;
 };
 
-// The file as it is now, with the changed records replaced and a fresh header.
-// A record is found by its line as read; of several identical lines, the one
-// whose turn among them matches the record's.
-Patch patchen(const QByteArray &alt, const QString &datei, const QList<const AdifAenderung *> &aenderungen)
+using Ersatz = QList<std::pair<const AdifRecordStelle *, const AdifAenderung *>>;
+
+QByteArray ersetzen(const QByteArray &alt, const Ersatz &ersatz)
+{
+    QByteArray neu;
+    neu.reserve(alt.size() + 1024);
+    qsizetype pos = 0;
+    for (const auto &[r, a] : ersatz) {
+        neu.append(alt.constData() + pos, r->anfang - pos);
+        neu += a->Zeile.toLatin1();
+        pos = r->anfang + r->laenge;
+    }
+    neu.append(alt.constData() + pos, alt.size() - pos);
+    return neu;
+}
+
+// True when the new file reads as the old one with the replaced records'
+// texts in their places. A hand-edited length that ran past the end of the
+// file may fit once a record has grown, and its value would then swallow what
+// follows it.
+bool liestSichGleich(const QByteArray &alt, const QList<AdifRecordStelle> &records, const Ersatz &ersatz,
+                     const QByteArray &neu)
+{
+    const QList<AdifRecordStelle> neuRecords = AdifRecordsTeilen(neu.constData(), neu.size());
+    if (neuRecords.size() != records.size())
+        return false;
+    auto e = ersatz.cbegin();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayView jetzt(neu.constData() + neuRecords[i].anfang, neuRecords[i].laenge);
+        if (e != ersatz.cend() && e->first == &records[i]) {
+            if (jetzt != QByteArrayView(e->second->Zeile.toLatin1()))
+                return false;
+            ++e;
+        } else if (jetzt != QByteArrayView(alt.constData() + records[i].anfang, records[i].laenge)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file as it is now with the changed records replaced; every other byte,
+// the header and the text between the records included, stays as it is. A
+// record is found by its text as read; of several identical records, the one
+// whose turn among them matches the record's. A change that would make the
+// file read otherwise is left out.
+Patch patchen(const QByteArray &alt, const QList<const AdifAenderung *> &aenderungen)
 {
     Patch p;
-    const QList<AdifZeile> zeilen = AdifZeilenTeilen(alt);
     const char *basis = alt.constData();
-
-    qsizetype kopfEnde = -1;
-    for (qsizetype i = 0; i < zeilen.size(); ++i) {
-        if (IstAdifKopfEnde(basis + zeilen[i].anfang, zeilen[i].laenge)) {
-            kopfEnde = i;
-            break;
-        }
-    }
-    // A header line that also holds a QSO is kept as it is: replacing it would
-    // drop that QSO.
-    bool kopfErsetzen = true;
-    for (qsizetype i = 0; i <= kopfEnde; ++i) {
-        if (IstAdifRecord(basis + zeilen[i].anfang, zeilen[i].laenge)) {
-            kopfErsetzen = false;
-            kopfEnde = -1;
-            break;
-        }
-    }
+    const QList<AdifRecordStelle> records = AdifRecordsTeilen(basis, alt.size());
 
     QHash<QByteArray, QList<const AdifAenderung *>> gesucht;
     QSet<qsizetype> laengen;
@@ -118,20 +143,19 @@ Patch patchen(const QByteArray &alt, const QString &datei, const QList<const Adi
         laengen.insert(g.size());
     }
     QHash<QByteArray, qint32> gezaehlt;
-    QHash<qsizetype, const AdifAenderung *> ersatz;
+    Ersatz ersatz;
     QSet<const AdifAenderung *> gefunden;
-    for (qsizetype i = kopfEnde + 1; i < zeilen.size(); ++i) {
-        const AdifZeile &l = zeilen[i];
-        if (!laengen.contains(l.laenge))
+    for (const AdifRecordStelle &r : records) {
+        if (!laengen.contains(r.laenge))
             continue;
-        const QByteArray inhalt = QByteArray::fromRawData(basis + l.anfang, l.laenge);
+        const QByteArray inhalt = QByteArray::fromRawData(basis + r.anfang, r.laenge);
         const auto it = gesucht.constFind(inhalt);
         if (it == gesucht.constEnd())
             continue;
         const qint32 nr = gezaehlt[it.key()]++;
         for (const AdifAenderung *a : it.value()) {
             if (a->Vorkommen == nr && !gefunden.contains(a)) {
-                ersatz.insert(i, a);
+                ersatz.append({&r, a});
                 gefunden.insert(a);
                 break;
             }
@@ -141,23 +165,33 @@ Patch patchen(const QByteArray &alt, const QString &datei, const QList<const Adi
         if (!gefunden.contains(a))
             p.nichtGefunden.append(a);
     }
-    p.ersetzt = static_cast<int>(ersatz.size());
-    if (p.ersetzt == 0)
+    if (ersatz.isEmpty())
         return p;
 
-    p.inhalt.reserve(alt.size() + 1024);
-    if (kopfErsetzen)
-        p.inhalt += AdifZeilenBytes(AdifKopfZeilen(datei));
-    for (qsizetype i = kopfEnde + 1; i < zeilen.size(); ++i) {
-        const AdifZeile &l = zeilen[i];
-        const auto it = ersatz.constFind(i);
-        if (it == ersatz.constEnd())
-            p.inhalt.append(basis + l.anfang, l.laenge);
-        else
-            p.inhalt += it.value()->Zeile.toLatin1();
-        p.inhalt.append(basis + l.anfang + l.laenge, l.endeLaenge);
+    p.inhalt = ersetzen(alt, ersatz);
+    if (!liestSichGleich(alt, records, ersatz, p.inhalt)) {
+        Ersatz gut;
+        for (const auto &e : std::as_const(ersatz)) {
+            Ersatz mehr = gut;
+            mehr.append(e);
+            if (liestSichGleich(alt, records, mehr, ersetzen(alt, mehr)))
+                gut = mehr;
+            else
+                p.andersGelesen.append(e.second);
+        }
+        ersatz = gut;
+        p.inhalt = ersetzen(alt, ersatz);
     }
+    p.ersetzt = static_cast<int>(ersatz.size());
     return p;
+}
+
+QString calls(const QList<const AdifAenderung *> &aenderungen)
+{
+    QStringList calls;
+    for (const AdifAenderung *a : aenderungen)
+        calls.append(AdifFeldWert(QStringLiteral("<CALL:"), GrossBuchstaben(a->Gelesen)));
+    return calls.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -334,8 +368,9 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
     if (z.AdifRecordsDatei.isEmpty() || index < 0 || index >= z.AdifRecords.size())
         return false;
     // The record holds exactly what the file will hold, so a second print of
-    // the same record finds its line again.
-    const QString neu = QString::fromLatin1(einzeilig(zeile).toLatin1());
+    // the same record finds its text again. Its line breaks stay: a record
+    // written one field a line keeps that shape.
+    const QString neu = QString::fromLatin1(zeile.toLatin1());
     for (AdifAenderung &a : z.AdifAenderungen) {
         if (a.Datei == z.AdifRecordsDatei && a.Index == index) {
             a.Zeile = neu;
@@ -362,7 +397,9 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
 
     AdifAenderung a;
     a.Datei = z.AdifRecordsDatei;
-    a.Gelesen = gelesen;
+    // A copy of its own: the record as loaded shares the memory of the whole
+    // file's text, which the change must not keep alive.
+    a.Gelesen = QString(gelesen.constData(), gelesen.size());
     a.Vorkommen = vorkommen;
     a.Zeile = neu;
     a.Index = static_cast<qint32>(index);
@@ -400,7 +437,7 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
         const bool ok = DateiSicherAendern(
             datei, false,
             [&](const QByteArray &alt, QByteArray *neu) {
-                p = patchen(alt, datei, aenderungen);
+                p = patchen(alt, aenderungen);
                 *neu = std::move(p.inhalt);
                 return p.ersetzt > 0;
             },
@@ -417,14 +454,21 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
             continue;
         }
         if (!p.nichtGefunden.isEmpty()) {
-            QStringList calls;
-            for (const AdifAenderung *a : p.nichtGefunden)
-                calls.append(AdifFeldWert(QStringLiteral("<CALL:"), GrossBuchstaben(a->Gelesen)));
             u.meldungen.zeigen(QStringLiteral("QSL nicht markiert"),
                                QStringLiteral("Diese QSOs stehen nicht mehr unverändert in der Datei") + z.CrLf
                                    + QDir::toNativeSeparators(datei) + z.CrLf
                                    + QStringLiteral("und wurden nicht als QSL gesendet markiert:") + z.CrLf
-                                   + calls.join(QStringLiteral(", ")),
+                                   + calls(p.nichtGefunden),
+                               Symbol::Ausruf, Knoepfe::Ok);
+            alles = false;
+        }
+        if (!p.andersGelesen.isEmpty()) {
+            u.meldungen.zeigen(QStringLiteral("QSL nicht markiert"),
+                               QStringLiteral("In der Datei") + z.CrLf + QDir::toNativeSeparators(datei) + z.CrLf
+                                   + QStringLiteral("passt bei diesen QSOs eine Feldlänge nicht zum Wert. Mit der "
+                                                    "Markierung würde die Datei anders gelesen, darum wurden sie "
+                                                    "nicht als QSL gesendet markiert:")
+                                   + z.CrLf + calls(p.andersGelesen),
                                Symbol::Ausruf, Knoepfe::Ok);
             alles = false;
         }

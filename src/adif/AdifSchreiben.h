@@ -31,17 +31,17 @@ bool AdifDateiAnlegen(Umgebung &u, Dateiablage &ablage);
 // Returns the chosen path, or "" when the user cancelled or chose no ADIF file.
 QString AdifDateiDialog(Umgebung &u, bool neu);
 
-// Stores the line that printing made of record index of the loaded file and
+// Stores the text that printing made of record index of the loaded file and
 // remembers the change for the rewrite at program end. False when there is no
 // such record (no file loaded, or the index outside the list); nothing changes
 // then.
 bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile);
 
 // The rewrite at program end: every file with records changed by printing is
-// read as it is on disk now and written back safely with a backup, its old
-// header replaced by a fresh one and only the changed records replaced; every
-// other line keeps its bytes. A changed record whose line is no longer in its
-// file is left out and the user is told its callsign. Failures show "Unerwarteter
+// read as it is on disk now and written back safely with a backup, with only
+// the text of the changed records replaced; every other byte, the header and
+// the text between the records included, stays. A changed record whose text
+// is no longer in its file is left out and the user is told its callsign. Failures show "Unerwarteter
 // Fehler" and leave that file as it was. Returns true when every change was
 // written; may be called whether or not anything changed.
 bool AdifDateiSchreiben(Umgebung &u);

@@ -6,9 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <memory>
 
 class QWidget;
 class Zeichenziel;
+struct AdifSuchtext;
 
 // The current QSO: the one QSO the main window shows and the print command puts
 // on a card. Datum holds either a date value (QDate) or the text as typed.
@@ -52,12 +54,12 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Korrekturen)
 
 // A record that printing changed. The file itself is only patched when the
 // program ends, so the change has to outlive loading other files, and it has to
-// find its line again in a file another logger may have extended meanwhile.
+// find its record again in a file another logger may have extended meanwhile.
 struct AdifAenderung
 {
     QString Datei;         // the file the record was read from (canonical path)
-    QString Gelesen;       // the record line exactly as read from that file
-    qint32 Vorkommen = 0;  // how many identical lines come before it in the file
+    QString Gelesen;       // the record exactly as read from that file
+    qint32 Vorkommen = 0;  // how many identical records come before it in the file
     QString Zeile;         // what replaces it
     qint32 Index = -1;     // its place in AdifRecords while its file is loaded, else -1
 };
@@ -73,10 +75,12 @@ struct Zustand
     float RandOben = 0.0f;
     float RandLinks = 0.0f;
     QString AdifDatei;
-    // The record lines of the file AdifRecordsDatei, as read (not upper-cased),
+    // The records of the file AdifRecordsDatei, as read (not upper-cased),
     // or as merged after printing.
     QStringList AdifRecords = QStringList(51);
     QString AdifRecordsDatei;
+    // The loaded file's bytes with the place of each record, for the search.
+    std::shared_ptr<AdifSuchtext> AdifRecordsText;
     // Changed records of every file loaded during the run, waiting for the
     // rewrite at program end.
     QList<AdifAenderung> AdifAenderungen;

@@ -18,6 +18,8 @@ const QString kPapier = QStringLiteral("paper QSL card");
 // How long the search may run before the windows get to repaint and take
 // input again.
 constexpr qint64 kZwischendurchMs = 50;
+// Records searched in one go between two looks at the clock.
+constexpr qsizetype kSuchSchritt = 4096;
 
 bool gleichOhneFall(const QString &a, const QString &b)
 {
@@ -303,8 +305,14 @@ void Logbrowser::suchen()
                 if (m_abbruch)
                     break;
             }
-            if (!SatzEnthaelt(z.AdifRecords.at(SatzNr), s))
+            const qsizetype bis = qMin<qsizetype>(qMin<qsizetype>(SatzMax + 1, z.AdifRecords.size()),
+                                                  qsizetype(SatzNr) + kSuchSchritt);
+            const qsizetype treffer = AdifSuchen(z, SatzNr, s, bis);
+            if (treffer < 0) {
+                SatzNr = static_cast<qint32>(bis - 1);
                 continue;
+            }
+            SatzNr = static_cast<qint32>(treffer);
             SuchStart = SatzNr;
             rueckListe = z.AdifRecordsDatei;
             rueckDatei = z.AdifDatei;

@@ -42,7 +42,7 @@ private Q_SLOTS:
         meldungen.leeren();
         QVERIFY(!DateiLaden(u));
         QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe().first().text, QStringLiteral("Die ADIF-Datei ist fehlerhaft!"));
+        QVERIFY(meldungen.aufrufe().first().text.startsWith(QStringLiteral("Die ADIF-Datei ist fehlerhaft!")));
     }
 
     // A record whose callsign is a long run of "/" hung the log browser while the

@@ -3,6 +3,7 @@
 #include "AdifUmfeld.h"
 #include "adif/AdifFormat.h"
 #include "adif/AdifLesen.h"
+#include "adif/AdifSchreiben.h"
 
 #include <QApplication>
 #include <sys/stat.h>
@@ -37,7 +38,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wert");
         QTest::newRow("lower-case tag, upper-cased for reading") << "<call:5>q1abc<eor>" << "<CALL:" << "Q1ABC";
         QTest::newRow("blank before the next tag") << "<CALL:5>Q1ABC <QSO_DATE:8>20230521" << "<CALL:" << "Q1ABC";
-        QTest::newRow("last field without a following tag") << "<QSO_DATE:8>20230521<CALL:5>Q1ABC" << "<CALL:" << "";
+        QTest::newRow("last field read by its length") << "<QSO_DATE:8>20230521<CALL:5>Q1ABC" << "<CALL:" << "Q1ABC";
+        QTest::newRow("length running past the text") << "<QSO_DATE:8>20230521<CALL:6>Q1ABC" << "<CALL:" << "";
         QTest::newRow("type indicator") << "<CALL:5:S>Q1ABC<EOR>" << "<CALL:" << "Q1ABC";
         QTest::newRow("length longer than the text") << "<CALL:9>Q1ABC<EOR>" << "<CALL:" << "9>Q1ABC";
         QTest::newRow("twenty-digit length")
@@ -45,7 +47,10 @@ private Q_SLOTS:
         QTest::newRow("negative length") << "<TIME_ON:-5>1200<EOR>" << "ZeitText" << "";
         QTest::newRow("no length") << "<CALL:>Q1ABC<EOR>" << "<CALL:" << "";
         QTest::newRow("missing >") << "<CALL:5Q1ABC<EOR>" << "<CALL:" << "Q1ABC";
-        QTest::newRow("< inside the value") << "<CALL:7>Q1<ABC><EOR>" << "<CALL:" << "7>Q1";
+        QTest::newRow("< and a line break inside the value") << "<NAME:7>A<B\r\nC><CALL:5>Q1ABC<EOR>" << "<NAME:"
+                                                           << "A<B\r\nC>";
+        QTest::newRow("tag inside another value is no field")
+            << "<COMMENT:13><CALL:3>XYZ x<CALL:5>Q1ABC<EOR>" << "<CALL:" << "Q1ABC";
         QTest::newRow("NUL byte in the value") << QStringLiteral("<CALL:5>Q1%1BC<EOR>").arg(QChar(0)) << "<CALL:"
                                                << QStringLiteral("Q1%1BC").arg(QChar(0));
         QTest::newRow("only the first occurrence counts") << "<CALL:5>Q1ABC<CALL:5>Q2XYZ<EOR>" << "<CALL:" << "Q1ABC";
@@ -59,7 +64,9 @@ private Q_SLOTS:
         QTest::newRow("comment without keyword") << "<COMMENT:3>73!<EOR>" << "Kommentar" << "tnx fb  QSO";
         QTest::newRow("no comment") << "<CALL:5>Q1ABC<EOR>" << "Kommentar" << "tnx fb QSO";
         QTest::newRow("last keyword wins") << "<COMMENT:9>EME TROPO<EOR>" << "Ausbreitung" << "EME";
-        QTest::newRow("PROP_MODE over keyword") << "<PROP_MODE:3>AUR<COMMENT:5>TROPO<EOR>" << "Ausbreitung" << "AUR";
+        QTest::newRow("PROP_MODE over keyword, ADIF name read as the program's")
+            << "<PROP_MODE:3>AUR<COMMENT:5>TROPO<EOR>" << "Ausbreitung" << "AURORA";
+        QTest::newRow("PROP_MODE TR") << "<PROP_MODE:2>tr<EOR>" << "Ausbreitung" << "TROPO";
         QTest::newRow("FT8 at 892 km") << ft8.arg("JN35") << "Ausbreitung" << "TROPO";
         QTest::newRow("FT8 at 1439 km") << ft8.arg("IN93") << "Ausbreitung" << "ES";
         QTest::newRow("JT65 at 2838 km") << QString(ft8).replace("<MODE:3>FT8", "<MODE:4>JT65").arg("KM72") << "Ausbreitung" << "EME";
@@ -77,6 +84,9 @@ private Q_SLOTS:
         QTest::newRow("date alone makes a group, flag off")
             << "<QSLSDATE:8>20230601<EOR>" << "Qsl" << "-- paper QSL card";
         QTest::newRow("no QSL fields") << "<CALL:5>Q1ABC<EOR>" << "Qsl" << "--";
+        QTest::newRow("standard QSL_SENT") << "<QSL_SENT:1>Y<EOR>" << "Qsl" << "S- paper QSL card";
+        QTest::newRow("standard eQSL sent, lower case") << "<eqsl_qsl_sent:1>y<EOR>" << "Qsl" << "S- eQSL";
+        QTest::newRow("standard LoTW not sent") << "<LOTW_QSL_SENT:1>N<EOR>" << "Qsl" << "-- LOTW";
     }
     void parsen()
     {
@@ -89,46 +99,88 @@ private Q_SLOTS:
     void laden_data()
     {
         QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<int>("records");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("letzter");
         QTest::addColumn<QString>("titel");
         const QByteArray kopf = "File: x.adi\r\n<ADIF_VER:5>2.2.8\r\n<EOH>\r\n";
-        QTest::newRow("CR LF") << kopf + "<CALL:5>Q1ABC<EOR>\r\n<call:5>q2abc<eor>\r\n" << 2 << "";
-        QTest::newRow("LF and CR") << QByteArray("<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\r<CALL:5>Q3ABC<EOR>") << 3
-                                   << "";
-        QTest::newRow("one field per line") << QByteArray("<CALL:5>Q1ABC<MODE:3>SSB\n<QSO_DATE:8>20230521\n<EOR>\n") << 1 << "";
+        QTest::newRow("CR LF") << kopf + "<CALL:5>Q1ABC<EOR>\r\n<call:5>q2abc<eor>\r\n" << QStringList{"Q1ABC", "Q2ABC"}
+                               << "<call:5>q2abc<eor>" << "";
+        // Logs as other programs export them, each with every line end.
+        const std::pair<const char *, const char *> enden[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+        auto feld = [](const char *name, const QByteArray &wert) {
+            return '<' + QByteArray(name) + ':' + QByteArray::number(wert.size()) + '>' + wert;
+        };
+        for (const auto &[ende, e] : enden) {
+            auto zeilen = [e = e](const char *text) { return QByteArray(text).replace("\n", e); };
+            const QByteArray q2 = zeilen("<CALL:5>Q2ABC\n") + feld("COMMENT", zeilen("a\nb")) + zeilen("\n<EOR>");
+            QTest::addRow("one field a line, blank lines between, %s", ende)
+                << zeilen("Export\n<adif_ver:5>3.1.4\n<EOH>\n\n<CALL:5>Q1ABC\n<MODE:2>CW\n<EOR>\n\n") + q2 + zeilen("\n\n")
+                << QStringList{"Q1ABC", "Q2ABC"} << QString::fromLatin1(q2) << "";
+            QTest::addRow("records sharing a line, mixed case, no header, %s", ende)
+                << zeilen("<Call:5>Q1ABC<eOr> <CALL:5>Q2ABC<EOR>note\n<call:5>q3abc<Eor>")
+                << QStringList{"Q1ABC", "Q2ABC", "Q3ABC"} << "<call:5>q3abc<Eor>" << "";
+            const QByteArray q1 = feld("COMMENT", zeilen("x<b>\n<CALL:5>Q9BAD")) + "<CALL:5>Q1ABC<EOR>";
+            QTest::addRow("value holding <, a line break and CALL, %s", ende)
+                << q1 + e << QStringList{"Q1ABC"} << QString::fromLatin1(q1) << "";
+            QTest::addRow("<EOR> missing, %s", ende)
+                << zeilen("<CALL:5>Q1ABC\n<MODE:2>CW\nnote\n\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC <MODE:2>CW \n\n")
+                << QStringList{"Q1ABC", "Q2ABC", "Q3ABC"} << "<CALL:5>Q3ABC <MODE:2>CW " << "";
+        }
+        QTest::newRow("malformed <EOR:x> ends no record")
+            << QByteArray("<CALL:5>Q1ABC<EOR:x>y\n<CALL:5>Q2ABC<EOR>") << QStringList{"Q1ABC", "Q2ABC"}
+            << "<CALL:5>Q2ABC<EOR>" << "";
+        QTest::newRow("length over an <EOR>, as hand-edited")
+            << QByteArray("<COMMENT:12>x<EOR>y<CALL:5>Q1ABC<EOR>") << QStringList{"Q1ABC"} << "<CALL:5>Q1ABC<EOR>" << "";
+        QTest::newRow("header line holding a QSO") << QByteArray("<eoh><call:5>q1abc<eor>") << QStringList{"Q1ABC"}
+                                                   << "<call:5>q1abc<eor>" << "";
+        QTest::newRow("records without CALL are no QSOs")
+            << QByteArray("<MODE:2>CW<EOR>\n<CALL:5>Q1ABC<EOR>\n<QSO_DATE:8>20230521<EOR>") << QStringList{"Q1ABC"}
+            << "<CALL:5>Q1ABC<EOR>" << "";
         static const char nul[] = "<CALL:5>Q1\0BC<EOR>\n\0\0\n";
-        QTest::newRow("NUL bytes") << QByteArray(nul, sizeof nul - 1) << 1 << "";
-        QTest::newRow("empty file") << QByteArray() << 0 << "Falsche Datei?";
-        QTest::newRow("header only") << kopf << 0 << "Falsche Datei?";
+        QTest::newRow("NUL bytes") << QByteArray(nul, sizeof nul - 1) << QStringList{QStringLiteral("Q1%1BC").arg(QChar(0))}
+                                   << QStringLiteral("<CALL:5>Q1%1BC<EOR>").arg(QChar(0)) << "";
+        QTest::newRow("empty file") << QByteArray() << QStringList() << "Sie ist leer." << "Falsche Datei?";
+        QTest::newRow("header only") << kopf << QStringList() << "keinen QSO-Datensatz" << "Falsche Datei?";
+        QTest::newRow("fields, but no CALL") << QByteArray("<MODE:2>CW<EOR>\r\n") << QStringList()
+                                             << "keinen QSO-Datensatz" << "Falsche Datei?";
         QByteArray muell(70000, '\0');
         for (int i = 0; i < muell.size(); ++i)
             muell[i] = static_cast<char>((i * 7919) % 251);
-        QTest::newRow("binary garbage") << muell << 0 << "Falsche Datei?";
+        QTest::newRow("binary garbage") << muell << QStringList() << "keinen QSO-Datensatz" << "Falsche Datei?";
         QByteArray lang = "<CALL:5>Q1ABC<COMMENT:52428800>";
         lang += QByteArray(50 * 1024 * 1024, 'x') + "<EOR>";
-        QTest::newRow("50 MB single line") << lang << 1 << "";
+        QTest::newRow("50 MB single line") << lang << QStringList{"Q1ABC"} << QString::fromLatin1(lang) << "";
     }
     // Loaded after a longer log whose last record was shown: the records are
-    // the lines as read, and the browser starts at the first.
+    // the texts as read, and the browser starts at the first. A file without
+    // a QSO is named in the message.
     void laden()
     {
         QFETCH(QByteArray, inhalt);
-        QFETCH(int, records);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, letzter);
         QFETCH(QString, titel);
         z.AdifDatei = schreiben("lang.adi", "<CALL:5>Q1ABC<EOR>\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC<EOR>\n");
         QVERIFY(DateiLaden(u));
         z.AdifRecordIndex = 2;
         z.AdifDatei = schreiben("log.adi", inhalt);
-        QCOMPARE(DateiLaden(u), records > 0);
-        QCOMPARE(z.AdifRecords.size(), records);
+        QCOMPARE(DateiLaden(u), !calls.isEmpty());
         QCOMPARE(meldungen.aufrufe().size(), titel.isEmpty() ? 0 : 1);
+        QStringList gelesen;
+        for (const QString &r : std::as_const(z.AdifRecords)) {
+            QVERIFY(inhalt.contains(r.toLatin1()));
+            gelesen << SatzParsen(r, QString()).Call;
+        }
+        QCOMPARE(gelesen, calls);
         if (!titel.isEmpty()) {
-            QCOMPARE(meldungen.aufrufe()[0].titel, titel);
-            QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Die ADIF-Datei ist fehlerhaft!"));
+            const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
+            QCOMPARE(m.titel, titel);
+            QVERIFY2(m.text.startsWith("Die ADIF-Datei ist fehlerhaft!\r\n" + QDir::toNativeSeparators(pfad("log.adi")))
+                         && m.text.contains(letzter),
+                     qPrintable(m.text));
             QCOMPARE(z.AdifDatei, QString());
         } else {
-            QVERIFY(inhalt.contains(z.AdifRecords.last().toLatin1()));
-            QCOMPARE(SatzParsen(z.AdifRecords.last(), QString()).Call.left(2), "Q" + QString::number(records));
+            QCOMPARE(z.AdifRecords.last(), letzter);
             QCOMPARE(z.AdifRecordIndex, 0);
         }
         QCOMPARE(ordner(), QStringList({"lang.adi", "log.adi"}));
@@ -159,6 +211,7 @@ private Q_SLOTS:
         if (antwort == Antwort::Ok) {
             QCOMPARE(meldungen.aufrufe().size(), 2);
             QCOMPARE(meldungen.aufrufe()[1].titel, QStringLiteral("Falsche Datei?"));
+            QVERIFY(meldungen.aufrufe()[1].text.endsWith(QDir::toNativeSeparators(this->pfad(pfad))));
             QVERIFY(z.AdifRecords.isEmpty());
             QVERIFY(z.AdifDatei.isEmpty());
         } else {
@@ -167,13 +220,51 @@ private Q_SLOTS:
         }
     }
 
+    // The search through the loaded file finds what the search record by
+    // record finds: in a record's text, case-insensitive in Latin-1, never
+    // between or across records, and in a record printing changed only its
+    // new text.
+    void suchen_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QString>("ersatz");
+        QTest::addColumn<QString>("suchtext");
+        QTest::addColumn<int>("ab");
+        QTest::addColumn<int>("bis");
+        QTest::addColumn<int>("treffer");
+        const QByteArray log = "<call:5>q1abc<qsl_via:5>q2mgr<eor>\nQ9XYZ note\n<CALL:5>Q3ABC<EOR><CALL:5>Q4ABC<EOR>";
+        QTest::newRow("other field, lower case") << log << "" << "Q2MGR" << 0 << -1 << 0;
+        QTest::newRow("from index on") << log << "" << "Q1ABC" << 1 << -1 << -1;
+        QTest::newRow("tag text") << log << "" << "<CALL:5>Q4" << 0 << -1 << 2;
+        QTest::newRow("up to bis") << log << "" << "Q4ABC" << 0 << 2 << -1;
+        QTest::newRow("between the records") << log << "" << "Q9XYZ" << 0 << -1 << -1;
+        QTest::newRow("across two records") << log << "" << "<EOR><CALL" << 0 << -1 << -1;
+        QTest::newRow("Latin-1 letters") << QByteArray("<comment:4>gr\xfc\xdf<call:2>Q1<eor>") << ""
+                                         << GrossBuchstaben(QStringLiteral("grüß")) << 0 << -1 << 0;
+        QTest::newRow("lower case in the search text") << log << "" << "q2mgr" << 0 << -1 << -1;
+        QTest::newRow("printed record, new text") << log << "<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>" << "QSL_SEND" << 0 << -1
+                                                  << 0;
+        QTest::newRow("printed record, old text") << log << "<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>" << "Q2MGR" << 0 << -1
+                                                  << -1;
+        QByteArray viele;
+        for (int i = 0; i < 3000; ++i)
+            viele += "<CALL:6>Q" + QByteArray::number(100000 + i) + "<COMMENT:20>" + QByteArray(20, 'x') + "<EOR>\r\n";
+        QTest::newRow("far into a long log") << viele << "" << "Q102899" << 5 << -1 << 2899;
+    }
     void suchen()
     {
-        const QStringList records{"<call:5>q1abc<qsl_via:5>q2mgr<eor>", "<CALL:5>Q3ABC<EOR>"};
-        QCOMPARE(AdifSuchen(records, 0, QStringLiteral("Q2MGR")), 0);
-        QCOMPARE(AdifSuchen(records, 1, QStringLiteral("Q1ABC")), -1);
-        QCOMPARE(AdifSuchen(records, 0, QStringLiteral("<CALL:5>Q3")), 1);
-        QVERIFY(SatzEnthaelt(QStringLiteral("<comment:4>grüß<eor>"), GrossBuchstaben(QStringLiteral("GRÜß"))));
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, ersatz);
+        QFETCH(QString, suchtext);
+        QFETCH(int, ab);
+        QFETCH(int, bis);
+        QFETCH(int, treffer);
+        z.AdifDatei = schreiben("log.adi", inhalt);
+        QVERIFY(DateiLaden(u));
+        if (!ersatz.isEmpty())
+            QVERIFY(AdifRecordErsetzen(z, 0, ersatz));
+        QCOMPARE(AdifSuchen(z, ab, suchtext, bis), treffer);
+        QCOMPARE(AdifSuchen(z.AdifRecords.mid(0, bis < 0 ? z.AdifRecords.size() : bis), ab, suchtext), treffer);
     }
 };
 

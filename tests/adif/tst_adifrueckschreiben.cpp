@@ -12,10 +12,9 @@
 Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
 
 namespace {
-const QByteArray kKopf = "File: log.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n"
-                         "<EOH>\r\n";
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
+const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<COMMENT:20>ab<CALL:5>Q1ABC";
 
 // Runs the rest of a test as an ordinary user would: root passes every
 // permission check, so as root the (still empty) test folder is handed to
@@ -64,27 +63,52 @@ class TestAdifRueckschreiben : public QObject, AdifUmfeld
 private Q_SLOTS:
     void init() { frisch(); }
 
+    // Only the printed record's text changes; the header, the text between
+    // the records and the other records keep every byte.
     void patch_data()
     {
         QTest::addColumn<QByteArray>("datei");
         QTest::addColumn<int>("index");
         QTest::addColumn<QByteArray>("ergebnis");
-        QTest::newRow("no header: a fresh one goes on top")
+        QTest::newRow("no header: none is added")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n") << 0
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n";
-        QTest::newRow("another program's header replaced, blanks and QSL_SENT kept in place")
+            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n");
+        QTest::newRow("another program's header, blanks and QSL_SENT kept in place")
             << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
                           "<qsl_sent:1>N <eor>\r\n")
-            << 0 << kKopf + "\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n";
-        QTest::newRow("header line holding a QSO stays")
+            << 0 << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
+                               "<qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n");
+        QTest::newRow("header line holding a QSO")
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n") << 1
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
-        QTest::newRow("identical lines: the printed occurrence")
+        QTest::newRow("identical records: the printed occurrence")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<eor>\n<call:5>q1abc<eor>") << 1
-            << kKopf + "<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>";
-        QTest::newRow("CR, LF and UTF-8 bytes pass through")
+            << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>");
+        QTest::newRow("UTF-8 and stray bytes pass through")
             << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n") << 1
-            << kKopf + "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n";
+            << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n");
+        const std::pair<const char *, const char *> enden[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+        struct Fall
+        {
+            const char *name;
+            const char *datei;
+            int index;
+            const char *ergebnis;
+        };
+        static const Fall faelle[] = {
+            {"one field a line", "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<EOR>\n\n", 1,
+             "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SEND:1>Y<EOR>\n\n"},
+            {"records sharing a line", "<call:5>q0abc<eor> <call:5>q1abc<eor><call:5>q2abc<eor>\n", 1,
+             "<call:5>q0abc<eor> <call:5>q1abc<QSL_SEND:1>Y<eor><call:5>q2abc<eor>\n"},
+            {"last record without <EOR>", "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n\n", 1,
+             "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW<QSL_SEND:1>Y\n\n"},
+        };
+        for (const auto &[ende, e] : enden) {
+            for (const Fall &f : faelle) {
+                QTest::addRow("%s, %s", f.name, ende)
+                    << QByteArray(f.datei).replace("\n", e) << f.index << QByteArray(f.ergebnis).replace("\n", e);
+            }
+        }
     }
     void patch()
     {
@@ -98,6 +122,29 @@ private Q_SLOTS:
         QCOMPARE(lesen("log.bak"), datei);
         QVERIFY(!z.AdifGeaendert);
         QVERIFY(meldungen.aufrufe().isEmpty());
+    }
+
+    // A hand-edited length that runs past the end of the file fits once the
+    // printed record has grown, and would swallow the record's CALL: that mark
+    // is not written, and the user hears which QSO it is.
+    void patchFeldlaenge_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("ergebnis");
+        QTest::newRow("the record with the length") << 1 << kAlt;
+        QTest::newRow("the record before it") << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SEND:1>Y<EOR>");
+    }
+    void patchFeldlaenge()
+    {
+        QFETCH(int, index);
+        QFETCH(QByteArray, ergebnis);
+        schreiben("log.adi", kAlt);
+        drucken("log.adi", {index});
+        QCOMPARE(AdifDateiSchreiben(u), ergebnis != kAlt);
+        QCOMPARE(lesen("log.adi"), ergebnis);
+        QCOMPARE(meldungen.aufrufe().size(), ergebnis != kAlt ? 0 : 1);
+        if (ergebnis == kAlt)
+            QVERIFY(meldungen.aufrufe()[0].text.endsWith("markiert:\r\nQ1ABC"));
     }
 
     // A change waits for the end while other logs are loaded, and goes into
@@ -114,7 +161,7 @@ private Q_SLOTS:
         QVERIFY(AdifRecordGeaendert(z, 0));
         drucken("b.adi", {});
         QVERIFY(AdifDateiSchreiben(u));
-        QCOMPARE(lesen("a.adi"), QByteArray(kKopf).replace("log.adi", "a.adi") + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n");
+        QCOMPARE(lesen("a.adi"), QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n"));
         QCOMPARE(lesen("b.adi"), b);
         QCOMPARE(ordner(), QStringList({"a.adi", "a.bak", "b.adi"}));
     }
@@ -133,15 +180,15 @@ private Q_SLOTS:
         const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
         QTest::newRow("QSO added, a printed QSO changed")
             << geaendert << false << QByteArray()
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n"
+            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n")
             << geaendert << "markiert:\r\nQ2ABC";
         QTest::newRow("log replaced by a new file: the printed QSOs found where they are now")
             << fremd << true << QByteArray()
-            << kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n"
+            << QByteArray("<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n")
             << fremd << "";
         QTest::newRow("QSO appended while the new version is written")
             << QByteArray() << false << QByteArray("<call:5>q5new<eor>\r\n")
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n"
+            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n")
             << kLog + "<call:5>q5new<eor>\r\n" << "";
     }
     void fremdeAenderung()
@@ -271,7 +318,7 @@ private Q_SLOTS:
         QCOMPARE(lesen("log.bak"), sicherung);
         if (ok) {
             QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
-                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+                                                 : "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
             QCOMPARE(ordner(), dateien);
             QVERIFY(meldungen.aufrufe().isEmpty());
             return;
@@ -297,7 +344,7 @@ private Q_SLOTS:
             QVERIFY2(m.text.contains(d), qPrintable(m.text));
         }
         std::sort(inhalte.begin(), inhalte.end());
-        QCOMPARE(inhalte, QList<QByteArray>({kLog, kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n",
+        QCOMPARE(inhalte, QList<QByteArray>({"<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n", kLog,
                                             "older backup"}));
     }
 
