@@ -1,6 +1,7 @@
 #include "adif/AdifSchreiben.h"
 
 #include "adif/AdifFormat.h"
+#include "adif/AdifWerte.h"
 #include "adif/Dateiablage.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
@@ -180,14 +181,22 @@ QString AdifSatzBauen(const Zustand &z)
             s += feld("TIME_OFF", t) + feld("TIME_ON", t);
         }
     }
+    // No report received is known; a "0" there would pass for one.
     if (!q.RST.isEmpty())
-        s += QStringLiteral("<RST_RCVD:1>0") + feld("RST_SENT", q.RST);
+        s += feld("RST_SENT", q.RST);
     if (!q.Mode.isEmpty())
         s += feld("MODE", q.Mode);
-    if (q.MHz > 0 && std::isfinite(q.MHz))
-        s += feld("FREQ", frequenzText(q.MHz)) + feld("BAND", BandAusMHz(q.MHz));
-    if (!q.QSOvia.isEmpty())
-        s += feld("PROP_MODE", q.QSOvia);
+    if (q.MHz > 0 && std::isfinite(q.MHz)) {
+        // The band is that of the frequency as written, so the two agree.
+        const QString f = frequenzText(q.MHz);
+        s += feld("FREQ", f);
+        const QString band = AdifBandAusMHz(f.toDouble());
+        if (!band.isEmpty())
+            s += feld("BAND", band);
+    }
+    const QString ausbreitung = AdifAusbreitung(q.QSOvia);
+    if (!ausbreitung.isEmpty())
+        s += feld("PROP_MODE", ausbreitung);
     if (!q.Comment.isEmpty())
         s += feld("COMMENT", q.Comment);
     if (!q.QSLvia.isEmpty())

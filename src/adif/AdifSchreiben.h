@@ -8,9 +8,11 @@ struct Umgebung;
 class Dateiablage;
 
 // The record line of AktQSO, without line end: CALL, QSO_DATE and QSO_DATE_OFF,
-// TIME_OFF and TIME_ON, RST_RCVD "0" and RST_SENT, MODE, FREQ and BAND,
-// PROP_MODE, COMMENT, QSL_SEND_VIA, the QSL group of the medium, and from the
-// settings STATION_CALLSIGN ("MyCall") and MY_GRIDSQUARE ("MyLoc"), then <EOR>.
+// TIME_OFF and TIME_ON, RST_SENT, MODE, FREQ and its ADIF band BAND (none for a
+// frequency in no ADIF band), PROP_MODE as its ADIF value (none where there is
+// no such value), COMMENT, QSL_SEND_VIA, the QSL group of the medium, and from
+// the settings STATION_CALLSIGN ("MyCall") and MY_GRIDSQUARE ("MyLoc"), then
+// <EOR>.
 QString AdifSatzBauen(const Zustand &z);
 
 // Appends the record and CR LF to AdifDatei (a file that does not end with a

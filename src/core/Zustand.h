@@ -46,6 +46,7 @@ enum class Korrektur : unsigned {
     Mode = 0x10,
     MHz = 0x20,
     QSOvia = 0x40,
+    QSLvia = 0x80,
 };
 Q_DECLARE_FLAGS(Korrekturen, Korrektur)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Korrekturen)

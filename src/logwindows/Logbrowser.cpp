@@ -60,6 +60,8 @@ Korrekturen KorrekturenErmitteln(const Browserfelder &gezeigt, const Browserfeld
         k |= Korrektur::MHz;
     if (!gleichOhneFall(gezeigt.QSOvia, uebergeben.QSOvia))
         k |= Korrektur::QSOvia;
+    if (!gleichOhneFall(gezeigt.QSLvia, uebergeben.QSLvia))
+        k |= Korrektur::QSLvia;
     return k;
 }
 

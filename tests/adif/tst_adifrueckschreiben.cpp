@@ -71,20 +71,20 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ergebnis");
         QTest::newRow("no header: a fresh one goes on top")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n") << 0
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n";
+            << kKopf + "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n";
         QTest::newRow("another program's header replaced, blanks and QSL_SENT kept in place")
             << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
                           "<qsl_sent:1>N <eor>\r\n")
             << 0 << kKopf + "\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n";
         QTest::newRow("header line holding a QSO stays")
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n") << 1
-            << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+            << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
         QTest::newRow("identical lines: the printed occurrence")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<eor>\n<call:5>q1abc<eor>") << 1
-            << kKopf + "<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>";
+            << kKopf + "<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>";
         QTest::newRow("CR, LF and UTF-8 bytes pass through")
             << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n") << 1
-            << kKopf + "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n";
+            << kKopf + "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n";
     }
     void patch()
     {
@@ -110,11 +110,11 @@ private Q_SLOTS:
         drucken("a.adi", {0});
         drucken("b.adi", {});
         drucken("a.adi", {});
-        QCOMPARE(z.AdifRecords.at(0), QStringLiteral("<call:5>q1abc<QSL_SEND:1>Y<eor>"));
+        QCOMPARE(z.AdifRecords.at(0), QStringLiteral("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>"));
         QVERIFY(AdifRecordGeaendert(z, 0));
         drucken("b.adi", {});
         QVERIFY(AdifDateiSchreiben(u));
-        QCOMPARE(lesen("a.adi"), QByteArray(kKopf).replace("log.adi", "a.adi") + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n");
+        QCOMPARE(lesen("a.adi"), QByteArray(kKopf).replace("log.adi", "a.adi") + "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
         QCOMPARE(lesen("b.adi"), b);
         QCOMPARE(ordner(), QStringList({"a.adi", "a.bak", "b.adi"}));
     }
@@ -133,15 +133,15 @@ private Q_SLOTS:
         const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
         QTest::newRow("QSO added, a printed QSO changed")
             << geaendert << false << QByteArray()
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n"
+            << kKopf + "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n"
             << geaendert << "markiert:\r\nQ2ABC";
         QTest::newRow("log replaced by a new file: the printed QSOs found where they are now")
             << fremd << true << QByteArray()
-            << kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n"
+            << kKopf + "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n"
             << fremd << "";
         QTest::newRow("QSO appended while the new version is written")
             << QByteArray() << false << QByteArray("<call:5>q5new<eor>\r\n")
-            << kKopf + "<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n"
+            << kKopf + "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n"
             << kLog + "<call:5>q5new<eor>\r\n" << "";
     }
     void fremdeAenderung()
@@ -271,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(lesen("log.bak"), sicherung);
         if (ok) {
             QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
-                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
             QCOMPARE(ordner(), dateien);
             QVERIFY(meldungen.aufrufe().isEmpty());
             return;
@@ -297,7 +297,7 @@ private Q_SLOTS:
             QVERIFY2(m.text.contains(d), qPrintable(m.text));
         }
         std::sort(inhalte.begin(), inhalte.end());
-        QCOMPARE(inhalte, QList<QByteArray>({kLog, kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n",
+        QCOMPARE(inhalte, QList<QByteArray>({kLog, kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n",
                                             "older backup"}));
     }
 

@@ -36,7 +36,7 @@ private Q_SLOTS:
                    q.MHz = 144.3f;
                })
             << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400"
-               "<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m<EOR>";
+               "<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m<EOR>";
         QTest::newRow("no date, no time, 0 MHz") << Setzen([](QsoDaten &) {}) << "<CALL:5>Q1ABC<EOR>";
         QTest::newRow("time 9.05") << Setzen([](QsoDaten &q) { q.UTC = "9.05"; })
                                    << "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>";
@@ -46,7 +46,17 @@ private Q_SLOTS:
         QTest::newRow("date as typed") << Setzen([](QsoDaten &q) { q.Datum = "2023/05/21"; })
                                        << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>";
         QTest::newRow("7 MHz") << Setzen([](QsoDaten &q) { q.MHz = 7.0f; })
-                               << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:4>40 m<EOR>";
+                               << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:3>40m<EOR>";
+        QTest::newRow("upper band edge in single precision") << Setzen([](QsoDaten &q) { q.MHz = 14.35f; })
+                                                             << "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>";
+        QTest::newRow("70 cm") << Setzen([](QsoDaten &q) { q.MHz = 432.174f; })
+                               << "<CALL:5>Q1ABC<FREQ:7>432.174<BAND:4>70cm<EOR>";
+        QTest::newRow("CB frequency: in no ADIF band")
+            << Setzen([](QsoDaten &q) { q.MHz = 27.555f; }) << "<CALL:5>Q1ABC<FREQ:6>27.555<EOR>";
+        QTest::newRow("TROPO as ADIF's TR") << Setzen([](QsoDaten &q) { q.QSOvia = "Tropo"; })
+                                            << "<CALL:5>Q1ABC<PROP_MODE:2>TR<EOR>";
+        QTest::newRow("short wave has no ADIF value") << Setzen([](QsoDaten &q) { q.QSOvia = "SW"; })
+                                                      << "<CALL:5>Q1ABC<EOR>";
         QTest::newRow("eQSL sent")
             << Setzen([](QsoDaten &q) { q.QslMedium = "eQSL"; q.QslSent = true; q.QslSDate = "20230601"; })
             << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
