@@ -241,21 +241,11 @@ bool AdifSatzAnhaengen(Umgebung &u, const QString &record)
 
 bool AdifSatzAnhaengen(Umgebung &u, const QString &record, Dateiablage &ablage)
 {
-    const QByteArray zeile = einzeilig(record).toLatin1() + "\r\n";
     QString fehler;
-    const bool ok = DateiSicherAendern(
-        u.z.AdifDatei, true,
-        [&](const QByteArray &alt, QByteArray *neu) {
-            *neu = alt;
-            if (!neu->isEmpty() && !neu->endsWith('\n') && !neu->endsWith('\r'))
-                *neu += "\r\n";
-            *neu += zeile;
-            return true;
-        },
-        ablage, &fehler);
-    if (!ok)
-        unerwartet(u, fehler);
-    return ok;
+    if (DateiAnfuegen(u.z.AdifDatei, einzeilig(record).toLatin1() + "\r\n", ablage, &fehler))
+        return true;
+    unerwartet(u, fehler + u.z.CrLf + QStringLiteral("Das QSO ist nicht gespeichert."));
+    return false;
 }
 
 bool AdifDateiAnlegen(Umgebung &u)

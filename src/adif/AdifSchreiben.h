@@ -16,9 +16,10 @@ class Dateiablage;
 QString AdifSatzBauen(const Zustand &z);
 
 // Appends the record and CR LF to AdifDatei (a file that does not end with a
-// line end gets one first, so the record stays a line of its own). The file is
-// written safely with a backup; a failure shows "Unerwarteter Fehler" and
-// returns false.
+// line end gets one first, so the record stays a line of its own) with one
+// write, flushed to the disk. The file is not rewritten: the backup of the last
+// rewrite stays, and a logger holding the file open goes on writing into it. A
+// failure cuts the file back, shows "Unerwarteter Fehler" and returns false.
 bool AdifSatzAnhaengen(Umgebung &u, const QString &record);
 bool AdifSatzAnhaengen(Umgebung &u, const QString &record, Dateiablage &ablage);
 

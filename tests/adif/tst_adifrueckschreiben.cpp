@@ -16,6 +16,7 @@ const QByteArray kKopf = "File: log.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Car
                          "<EOH>\r\n";
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
+const QByteArray kGeschrieben = kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n";
 
 // Runs the rest of a test as an ordinary user would: root passes every
 // permission check, so as root the (still empty) test folder is handed to
@@ -173,12 +174,12 @@ private Q_SLOTS:
         QVERIFY(z.AdifAenderungen.isEmpty());
     }
 
-    // Every way a write can fail, for the rewrite at program end and for the
-    // manual entry's append: a step of the safe write failing as on a full
-    // disk, or the file system in the way. No QSO that was on the disk is
-    // lost: the log is whole at its path, or, where even that could not be
-    // done, the message says where it is; the older backup is as it was,
-    // nothing is left behind, and the user hears why.
+    // Every way a write can fail, for the rewrite of a printed record and for
+    // the manual entry's append: a step failing as on a full disk, or the file
+    // system in the way. No QSO that was on the disk is lost: the log is whole
+    // at its path at every step, the older backup is as it was (or the message
+    // says where it is), nothing is left behind, and the user hears why. An
+    // append makes no backup at all.
     void schreibfehler_data()
     {
         QTest::addColumn<std::optional<SchreibSchritt>>("schritt");
@@ -188,25 +189,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meldung");
         QTest::addColumn<QStringList>("dateien");
         QTest::addColumn<QByteArray>("sicherung");
-        const std::pair<const char *, std::optional<SchreibSchritt>> schritte[] = {
-            {"temporary file half written", SchreibSchritt::Temporaer},
-            {"sync", SchreibSchritt::Sync},
-            {"log to backup", SchreibSchritt::Sicherung},
-            {"temporary file into place", SchreibSchritt::Ersetzen},
-            {"no failure", std::nullopt},
+        const QString voll = QStringLiteral("Auf dem Datenträger ist kein Platz mehr.");
+        const std::tuple<const char *, std::optional<SchreibSchritt>, QString> schritte[] = {
+            {"temporary file half written", SchreibSchritt::Temporaer, voll},
+            {"sync", SchreibSchritt::Sync, voll},
+            {"backup link", SchreibSchritt::Sicherung, QStringLiteral("lässt sich keine Sicherung")},
+            {"new version into place", SchreibSchritt::Ersetzen, voll},
+            {"no failure", std::nullopt, QString()},
         };
         const QStringList beide{"log.adi", "log.bak"};
         const QByteArray alt = "older backup";
-        for (const auto &[name, schritt] : schritte) {
-            const QString m = schritt ? QStringLiteral("Auf dem Datenträger ist kein Platz mehr.") : QString();
+        for (const auto &[name, schritt, m] : schritte) {
             const QByteArray b = schritt ? alt : kLog;
             QTest::addRow("rewrite, %s", name) << schritt << int(Ablage) << false << true << m << beide << b;
             QTest::addRow("rewrite without a backup, %s", name)
                 << schritt << int(Ablage) << false << false << m << (schritt ? QStringList{"log.adi"} : beide)
                 << (schritt ? QByteArray() : kLog);
-            QTest::addRow("append, %s", name) << schritt << int(Ablage) << true << true << m << beide << b;
         }
         const std::optional<SchreibSchritt> keiner;
+        const QString ergaenzen = QStringLiteral("lässt sich nicht ergänzen");
+        QTest::newRow("append") << keiner << int(Ablage) << true << true << "" << beide << alt;
+        QTest::newRow("append, write cut short")
+            << std::optional(SchreibSchritt::Anfuegen) << int(Ablage) << true << true << ergaenzen << beide << alt;
+        QTest::newRow("append, sync")
+            << std::optional(SchreibSchritt::AnfuegenSync) << int(Ablage) << true << true << ergaenzen << beide << alt;
+        QTest::newRow("append to a read-only log")
+            << keiner << int(SchreibgeschuetzterLog) << true << true << "schreibgeschützt" << beide << alt;
+        QTest::newRow("no hard links: the backup is a copy") << keiner << int(OhneLink) << false << true << ""
+                                                             << beide << kLog;
+        QTest::newRow("no hard links, the copy fails")
+            << std::optional(SchreibSchritt::Kopie) << int(OhneLink) << false << true << voll << beide << alt;
         QTest::newRow("read-only folder")
             << keiner << int(SchreibgeschuetzterOrdner) << false << true << "lässt sich keine Datei anlegen" << beide
             << alt;
@@ -219,9 +231,9 @@ private Q_SLOTS:
         // Whoever deleted the log meant it; it is not brought back.
         QTest::newRow("log deleted before the end")
             << keiner << int(Geloescht) << false << true << "nicht gefunden" << QStringList{"log.bak"} << alt;
-        QTest::newRow("new version and log both stuck after the backup")
-            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true << "log.bak"
-            << QStringList() << kLog;
+        QTest::newRow("new version not into place, the older backup cannot come back")
+            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true
+            << "Die ältere Sicherung steht in" << beide << kLog;
     }
     void schreibfehler()
     {
@@ -242,6 +254,7 @@ private Q_SLOTS:
             drucken("log.adi", {1});
 
         FehlerAblage ablage(schritt);
+        ablage.log = pfad("log.adi");
         switch (fall) {
         case SchreibgeschuetzterOrdner:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -256,22 +269,26 @@ private Q_SLOTS:
             ablage.weg = QStringList{pfad("log.bak")};
             break;
         case RueckwegGesperrt:
-            ablage.hin = QStringList{pfad("log.adi")};
+            ablage.hin = QStringList{pfad("log.bak")};
             break;
         case Geloescht:
             QVERIFY(QFile::remove(pfad("log.adi")));
+            ablage.log.clear();
+            break;
+        case OhneLink:
+            ablage.keinLink = true;
             break;
         }
         const bool ok = anhaengen ? AdifSatzAnhaengen(u, kGedruckt, ablage) : AdifDateiSchreiben(u, ablage);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::WriteOwner);
 
+        QCOMPARE(ablage.ohneLog, 0);
         QCOMPARE(ok, meldung.isEmpty());
         QCOMPARE(z.AdifGeaendert, !ok && !anhaengen);
-        QCOMPARE(lesen("log.bak"), sicherung);
         if (ok) {
-            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
-                                                 : kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
+            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n" : kGeschrieben);
+            QCOMPARE(lesen("log.bak"), sicherung);
             QCOMPARE(ordner(), dateien);
             QVERIFY(meldungen.aufrufe().isEmpty());
             return;
@@ -280,25 +297,22 @@ private Q_SLOTS:
         const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
         QCOMPARE(m.titel, QStringLiteral("Unerwarteter Fehler"));
         QVERIFY2(m.text.contains(meldung), qPrintable(m.text));
-        // A log that is not at its path any more is not called unchanged.
-        if (!anhaengen)
-            QCOMPARE(m.text.contains(QStringLiteral("unverändert")), QFileInfo::exists(pfad("log.adi")));
+        QVERIFY(m.text.contains(anhaengen ? QStringLiteral("QSO ist nicht gespeichert")
+                                          : QFileInfo::exists(pfad("log.adi")) ? QStringLiteral("unverändert")
+                                                                               : QStringLiteral("nicht gespeichert")));
+        QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
         if (fall != RueckwegGesperrt) {
+            QCOMPARE(lesen("log.bak"), sicherung);
             QCOMPARE(ordner(), dateien);
-            QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
             return;
         }
-        // The log could not go back to its name: it stays whole under the
-        // backup name, the new version and the older backup beside it, and
-        // the message names where they are.
-        QList<QByteArray> inhalte;
-        for (const QString &d : ordner()) {
-            inhalte << lesen(d);
-            QVERIFY2(m.text.contains(d), qPrintable(m.text));
-        }
-        std::sort(inhalte.begin(), inhalte.end());
-        QCOMPARE(inhalte, QList<QByteArray>({kLog, kKopf + "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n",
-                                            "older backup"}));
+        // The older backup could not take its name back: it stays beside the
+        // log and the backup of it, and the message names where.
+        const QStringList da = ordner();
+        QCOMPARE(da.size(), 3);
+        QVERIFY2(m.text.contains(da.at(2)), qPrintable(m.text));
+        QCOMPARE(QList<QByteArray>({lesen(da.at(0)), lesen(da.at(1)), lesen(da.at(2))}),
+                 QList<QByteArray>({kLog, kLog, "older backup"}));
     }
 
 private:
@@ -310,6 +324,7 @@ private:
         SicherungGesperrt,
         RueckwegGesperrt,
         Geloescht,
+        OhneLink,
     };
 };
 

@@ -105,13 +105,17 @@ private Q_SLOTS:
     }
 
     // A foreign file whose last record has no line end: the appended record
-    // must not be glued to it.
+    // must not be glued to it. The logger that wrote it still holds it open
+    // and goes on writing into the log.
     void anhaengenOhneZeilenende()
     {
         z.AdifDatei = schreiben("fremd.adi", "<call:5>q1abc<eor>");
+        QFile logger(pfad("fremd.adi"));
+        QVERIFY(logger.open(QIODevice::Append | QIODevice::Unbuffered));
         QVERIFY(AdifSatzAnhaengen(u, QStringLiteral("<CALL:5>Q2ABC<EOR>")));
-        QCOMPARE(lesen("fremd.adi"), QByteArray("<call:5>q1abc<eor>\r\n<CALL:5>Q2ABC<EOR>\r\n"));
-        QCOMPARE(lesen("fremd.bak"), QByteArray("<call:5>q1abc<eor>"));
+        QCOMPARE(logger.write("<call:5>q3abc<eor>\r\n"), 20);
+        QCOMPARE(lesen("fremd.adi"), QByteArray("<call:5>q1abc<eor>\r\n<CALL:5>Q2ABC<EOR>\r\n<call:5>q3abc<eor>\r\n"));
+        QCOMPARE(ordner(), QStringList{"fremd.adi"});
     }
 
     void dialog_data()

@@ -18,6 +18,12 @@ public:
     // another user owns.
     QStringList weg;
     QStringList hin;
+    // The file system has no hard links: the backup is a copy.
+    bool keinLink = false;
+    // How many steps found no file at the path log: a reader of the log must
+    // find it at every moment.
+    QString log;
+    int ohneLog = 0;
     // Another logger appends fremderSatz to fremdesLog once, while the new
     // version is on its way to the disk.
     QString fremdesLog;
@@ -26,6 +32,7 @@ public:
     bool temporaerSchreiben(const QString &ordner, const QString &vorsilbe, const QByteArray &inhalt, QString *temp,
                             QString *fehler) override
     {
+        pruefen();
         if (m_schritt != SchreibSchritt::Temporaer)
             return EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt, temp, fehler);
         EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt.left(inhalt.size() / 2), temp, fehler);
@@ -33,6 +40,7 @@ public:
     }
     bool synchronisieren(const QString &datei, QString *fehler) override
     {
+        pruefen();
         if (!fremdesLog.isEmpty()) {
             QFile f(fremdesLog);
             f.open(QIODevice::Append);
@@ -41,18 +49,51 @@ public:
         }
         return m_schritt == SchreibSchritt::Sync ? scheitern(fehler) : EchteDateiablage::synchronisieren(datei, fehler);
     }
-    bool sicherungAnlegen(const QString &datei, const QString &sicherung, QString *fehler) override
+    int verknuepfen(const QString &datei, const QString &sicherung) override
     {
-        return m_schritt == SchreibSchritt::Sicherung ? scheitern(fehler)
-                                                       : EchteDateiablage::sicherungAnlegen(datei, sicherung, fehler);
+        pruefen();
+        if (m_schritt == SchreibSchritt::Sicherung)
+            return ENOSPC;
+        return keinLink ? EXDEV : EchteDateiablage::verknuepfen(datei, sicherung);
+    }
+    bool kopieren(const QString &datei, const QString &sicherung, QString *fehler) override
+    {
+        pruefen();
+        if (m_schritt != SchreibSchritt::Kopie)
+            return EchteDateiablage::kopieren(datei, sicherung, fehler);
+        QFile quelle(datei);
+        QFile ziel(sicherung);
+        if (quelle.open(QIODevice::ReadOnly) && ziel.open(QIODevice::WriteOnly))
+            ziel.write(quelle.read(quelle.size() / 2));
+        return scheitern(fehler);
     }
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
+        pruefen();
         return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler) : EchteDateiablage::ersetzen(temp, datei, fehler);
+    }
+    // A full disk: half of the bytes go in.
+    qint64 anfuegen(int fd, const QByteArray &bytes) override
+    {
+        pruefen();
+        if (m_schritt != SchreibSchritt::Anfuegen)
+            return EchteDateiablage::anfuegen(fd, bytes);
+        const qint64 n = EchteDateiablage::anfuegen(fd, bytes.left(bytes.size() / 2));
+        errno = ENOSPC;
+        return n;
+    }
+    bool fdSynchronisieren(int fd) override
+    {
+        pruefen();
+        if (m_schritt != SchreibSchritt::AnfuegenSync)
+            return EchteDateiablage::fdSynchronisieren(fd);
+        errno = EIO;
+        return false;
     }
 
     bool umbenennen(const QString &von, const QString &nach) override
     {
+        pruefen();
         if (weg.contains(von) || hin.contains(nach)) {
             errno = EACCES;
             return false;
@@ -61,6 +102,11 @@ public:
     }
 
 private:
+    void pruefen()
+    {
+        if (!log.isEmpty() && !QFile::exists(log))
+            ++ohneLog;
+    }
     bool scheitern(QString *fehler)
     {
         if (fehler)
