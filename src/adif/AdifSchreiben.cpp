@@ -377,12 +377,12 @@ bool AdifDateiSchreiben(Umgebung &u)
     return AdifDateiSchreiben(u, ablage);
 }
 
-bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
+bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage, const QString &nurDatei)
 {
     Zustand &z = u.z;
     QStringList dateien;
     for (const AdifAenderung &a : z.AdifAenderungen) {
-        if (!dateien.contains(a.Datei))
+        if (!dateien.contains(a.Datei) && (nurDatei.isEmpty() || a.Datei == nurDatei))
             dateien.append(a.Datei);
     }
 

@@ -40,12 +40,14 @@ QString AdifDateiDialog(Umgebung &u, bool neu);
 // then.
 bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile);
 
-// The rewrite at program end: every file with records changed by printing is
-// read as it is on disk now and written back safely with a backup, its old
-// header replaced by a fresh one and only the changed records replaced; every
-// other line keeps its bytes. A changed record whose line is no longer in its
-// file is left out and the user is told its callsign. Failures show "Unerwarteter
-// Fehler" and leave that file as it was. Returns true when every change was
-// written; may be called whether or not anything changed.
+// Writes the records changed by printing into their files, right after a card
+// and for whatever is still waiting at program end: every such file (or only
+// nurDatei) is read as it is on disk now and written back safely with a backup,
+// its old header replaced by a fresh one and only the changed records replaced;
+// every other line keeps its bytes. A changed record whose line is no longer in
+// its file is left out and the user is told its callsign. Failures show
+// "Unerwarteter Fehler", leave that file as it was and keep its changes waiting.
+// Returns true when every change was written; may be called whether or not
+// anything changed.
 bool AdifDateiSchreiben(Umgebung &u);
-bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage);
+bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage, const QString &nurDatei = QString());

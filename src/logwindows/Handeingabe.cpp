@@ -68,6 +68,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
 
     // A typed QSO never stands for a record of the loaded log.
     z.AktQsoDatei.clear();
+    z.AktQsoSatz.clear();
     z.AktQsoKorrigiert = {};
     z.AktQSO.Call = call;
 

@@ -102,8 +102,9 @@ bool Logbrowser::dateiLaden()
     if (!z.AktQsoDatei.isEmpty()) {
         z.AdifRecordIndex = uebergeben;
         if (z.AdifRecordsDatei == z.AktQsoDatei
-            && (m_uebergeben.isEmpty() || AdifRecordGelesen(z, uebergeben) != m_uebergeben)) {
+            && (z.AktQsoSatz.isEmpty() || AdifRecordGelesen(z, uebergeben) != z.AktQsoSatz)) {
             z.AktQsoDatei.clear();
+            z.AktQsoSatz.clear();
             z.AktQsoKorrigiert = {};
         }
     }
@@ -401,6 +402,7 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
     // From here on AktQSO is no longer the QSO handed over before, so it must
     // not mark that QSO's record.
     z.AktQsoDatei.clear();
+    z.AktQsoSatz.clear();
     z.AktQsoKorrigiert = {};
 
     q.Call = GrossBuchstaben(felder.Call);
@@ -443,7 +445,7 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
         z.AktQsoDatei = m_gezeigtDatei;
         z.AdifRecordIndex = m_gezeigtNr;
         z.AktQsoKorrigiert = KorrekturenErmitteln(m_gezeigt, felder);
-        m_uebergeben = AdifRecordGelesen(z, m_gezeigtNr);
+        z.AktQsoSatz = AdifRecordGelesen(z, m_gezeigtNr);
     }
     return true;
 }

@@ -180,6 +180,14 @@ public:
         return rc == 0;
     }
 
+    // Ends the program the hard way, as a crash or a power cut would.
+    void toeten()
+    {
+        m_prozess.kill();
+        m_prozess.waitForFinished(Frist);
+        ausgabe();
+    }
+
     bool beendet()
     {
         const bool ende = m_prozess.waitForFinished(Frist);
@@ -221,6 +229,19 @@ public:
             QTest::qWait(200);
         } while (!frist.hasExpired());
         return QString();
+    }
+
+    // Waits until the file holds teil, as written by the running program.
+    static bool warteAufInhalt(const QString &pfad, const QByteArray &teil)
+    {
+        QDeadlineTimer frist(Frist);
+        do {
+            QFile f(pfad);
+            if (f.open(QIODevice::ReadOnly) && f.readAll().contains(teil))
+                return true;
+            QTest::qWait(100);
+        } while (!frist.hasExpired());
+        return false;
     }
 
     // The standard output of a helper program; empty when it failed.
