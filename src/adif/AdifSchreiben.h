@@ -35,9 +35,9 @@ bool AdifDateiAnlegen(Umgebung &u, Dateiablage &ablage);
 QString AdifDateiDialog(Umgebung &u, bool neu);
 
 // Stores the line that printing made of record index of the loaded file and
-// remembers the change for the rewrite at program end. False when there is no
-// such record (no file loaded, or the index outside the list); nothing changes
-// then.
+// remembers the change until AdifDateiSchreiben has written it. False when
+// there is no such record (no file loaded, or the index outside the list);
+// nothing changes then.
 bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile);
 
 // Writes the records changed by printing into their files, right after a card

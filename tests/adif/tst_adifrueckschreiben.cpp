@@ -213,8 +213,6 @@ private Q_SLOTS:
             << std::optional(SchreibSchritt::Anfuegen) << int(Ablage) << true << true << ergaenzen << beide << alt;
         QTest::newRow("append, sync")
             << std::optional(SchreibSchritt::AnfuegenSync) << int(Ablage) << true << true << ergaenzen << beide << alt;
-        QTest::newRow("append to a read-only log")
-            << keiner << int(SchreibgeschuetzterLog) << true << true << "schreibgeschützt" << beide << alt;
         QTest::newRow("no hard links: the backup is a copy") << keiner << int(OhneLink) << false << true << ""
                                                              << beide << kLog;
         QTest::newRow("no hard links, the copy fails")

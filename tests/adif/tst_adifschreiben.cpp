@@ -49,12 +49,8 @@ private Q_SLOTS:
                                << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:3>40m<EOR>";
         QTest::newRow("upper band edge in single precision") << Setzen([](QsoDaten &q) { q.MHz = 14.35f; })
                                                              << "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>";
-        QTest::newRow("70 cm") << Setzen([](QsoDaten &q) { q.MHz = 432.174f; })
-                               << "<CALL:5>Q1ABC<FREQ:7>432.174<BAND:4>70cm<EOR>";
         QTest::newRow("CB frequency: in no ADIF band")
             << Setzen([](QsoDaten &q) { q.MHz = 27.555f; }) << "<CALL:5>Q1ABC<FREQ:6>27.555<EOR>";
-        QTest::newRow("TROPO as ADIF's TR") << Setzen([](QsoDaten &q) { q.QSOvia = "Tropo"; })
-                                            << "<CALL:5>Q1ABC<PROP_MODE:2>TR<EOR>";
         QTest::newRow("short wave has no ADIF value") << Setzen([](QsoDaten &q) { q.QSOvia = "SW"; })
                                                       << "<CALL:5>Q1ABC<EOR>";
         QTest::newRow("eQSL sent")

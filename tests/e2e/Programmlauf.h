@@ -185,7 +185,6 @@ public:
     {
         m_prozess.kill();
         m_prozess.waitForFinished(Frist);
-        ausgabe();
     }
 
     bool beendet()
@@ -229,19 +228,6 @@ public:
             QTest::qWait(200);
         } while (!frist.hasExpired());
         return QString();
-    }
-
-    // Waits until the file holds teil, as written by the running program.
-    static bool warteAufInhalt(const QString &pfad, const QByteArray &teil)
-    {
-        QDeadlineTimer frist(Frist);
-        do {
-            QFile f(pfad);
-            if (f.open(QIODevice::ReadOnly) && f.readAll().contains(teil))
-                return true;
-            QTest::qWait(100);
-        } while (!frist.hasExpired());
-        return false;
     }
 
     // The standard output of a helper program; empty when it failed.

@@ -32,7 +32,7 @@ class TestDrucken : public QObject
     Kartenvorschau vorschau;
     QStringList vorher;
     QTemporaryDir ordner;
-    QString dateiA;
+    const QString dateiA = ordner.filePath(QStringLiteral("a.adi"));
 
     QByteArray logA() const
     {
@@ -49,7 +49,6 @@ class TestDrucken : public QObject
             z.AdifRecords << QStringLiteral("<call:5>Q%1ABC <qso_date:8>2023051%1 <time_on:4>12%1%1 <mode:3>FT8 "
                                             "<freq:6>14.074 <gridsquare:4>JO6%1 <name:4>Hans <eor>")
                                  .arg(i);
-        dateiA = ordner.filePath(QStringLiteral("a.adi"));
         QFile f(dateiA);
         const QStringList zeilen = AdifKopfZeilen(dateiA) + z.AdifRecords;
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(AdifZeilenBytes(zeilen)) > 0);
@@ -130,30 +129,26 @@ private Q_SLOTS:
     // mark, in the file right after the card, once however often the card is
     // printed; every other byte of the file stays. A card from a log that
     // cannot be marked is printed only after a question; the QSO must still
-    // show in the record's callsign, date, time and mode. A mark that cannot
-    // be written is told and waits for the end.
+    // show in the record's callsign, date, time and mode.
     void vermerk_data()
     {
-        QTest::addColumn<QString>("geladen");  // AdifRecordsDatei: "A", "B" or none
+        QTest::addColumn<QString>("geladen");  // AdifRecordsDatei
         QTest::addColumn<QString>("herkunft"); // AktQsoDatei
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("aenderung"); // of record 3 since the hand-over: "old|new"
         QTest::addColumn<bool>("berichtigt");   // the callsign corrected to Q3ABD
         QTest::addColumn<bool>("frage");
         QTest::addColumn<bool>("drucken");
-        QTest::addColumn<bool>("geloescht"); // log A is gone from the disk
-        QTest::newRow("wie im Log") << "A" << "A" << 3 << "" << false << false << true << false;
-        QTest::newRow("Rufzeichen berichtigt") << "A" << "A" << 3 << "" << true << false << true << false;
-        QTest::newRow("Log gelöscht: der Vermerk wartet") << "A" << "A" << 3 << "" << false << false << true << true;
-        QTest::newRow("von Hand eingegeben, Log geladen") << "A" << "" << 3 << "" << false << false << true << false;
-        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << false << true << false;
-        QTest::newRow("Log gewechselt: abbrechen") << "B" << "A" << 3 << "" << false << true << false << false;
-        QTest::newRow("anderer Partner: trotzdem drucken")
-            << "A" << "A" << 3 << "Q3ABC|Q3ABD" << false << true << true << false;
-        QTest::newRow("anderer Tag") << "A" << "A" << 3 << "20230513|20230514" << false << true << true << false;
-        QTest::newRow("andere Zeit") << "A" << "A" << 3 << ">1233 |>1234 " << false << true << true << false;
-        QTest::newRow("andere Betriebsart") << "A" << "A" << 3 << ">FT8 |>FT4 " << false << true << true << false;
-        QTest::newRow("Index hinter dem Ende") << "A" << "A" << 10 << "" << false << true << true << false;
+        QTest::newRow("wie im Log") << dateiA << dateiA << 3 << "" << false << false << true;
+        QTest::newRow("Rufzeichen berichtigt") << dateiA << dateiA << 3 << "" << true << false << true;
+        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << false << true;
+        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << false << true;
+        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << false << true << false;
+        QTest::newRow("anderer Partner: trotzdem drucken") << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << false << true << true;
+        QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << false << true << true;
+        QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << false << true << true;
+        QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << false << true << true;
+        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << "" << false << true << true;
     }
     void vermerk()
     {
@@ -164,11 +159,9 @@ private Q_SLOTS:
         QFETCH(bool, berichtigt);
         QFETCH(bool, frage);
         QFETCH(bool, drucken);
-        QFETCH(bool, geloescht);
         satzDreiUebergeben();
-        const QHash<QString, QString> datei{{"A", dateiA}, {"B", dateiB}};
-        z.AdifRecordsDatei = datei.value(geladen);
-        z.AktQsoDatei = datei.value(herkunft);
+        z.AdifRecordsDatei = geladen;
+        z.AktQsoDatei = herkunft;
         z.AdifRecordIndex = index;
         if (!aenderung.isEmpty())
             z.AdifRecords[3].replace(aenderung.section('|', 0, 0), aenderung.section('|', 1));
@@ -176,13 +169,11 @@ private Q_SLOTS:
             z.AktQSO.Call = QStringLiteral("Q3ABD");
             z.AktQsoKorrigiert = Korrektur::Call;
         }
-        if (geloescht)
-            QVERIFY(QFile::remove(dateiA));
         vorher = z.AdifRecords;
         const QByteArray log = logA();
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
-        QCOMPARE(meldungen.aufrufe().size(), frage || geloescht ? 1 : 0);
+        QCOMPARE(meldungen.aufrufe().size(), frage ? 1 : 0);
         if (frage) {
             QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" QSL-Vermerk nicht möglich "));
             QVERIFY(meldungen.aufrufe()[0].text.contains(QStringLiteral("Q3ABC")));
@@ -204,13 +195,6 @@ private Q_SLOTS:
                                     QStringLiteral("<name:4>Hans "), QStringLiteral("<QSL_SEND:1>Y")})
             QVERIFY2(satz.contains(feld), qPrintable(satz));
         QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
-        if (geloescht) {
-            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral("Unerwarteter Fehler"));
-            QCOMPARE(z.AdifAenderungen.size(), 1);
-            QCOMPARE(z.AdifAenderungen[0].Gelesen, vorher[3]);
-            QVERIFY(z.AdifGeaendert);
-            return;
-        }
         const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
         QCOMPARE(logA(), markiert);
         QVERIFY(z.AdifAenderungen.isEmpty() && !z.AdifGeaendert);

@@ -20,8 +20,8 @@ public:
     QStringList hin;
     // The file system has no hard links: the backup is a copy.
     bool keinLink = false;
-    // How many steps found no file at the path log: a reader of the log must
-    // find it at every moment.
+    // How many renames found no file at the path log: a reader of the log
+    // must find it at every moment.
     QString log;
     int ohneLog = 0;
     // Another logger appends fremderSatz to fremdesLog once, while the new
@@ -32,7 +32,6 @@ public:
     bool temporaerSchreiben(const QString &ordner, const QString &vorsilbe, const QByteArray &inhalt, QString *temp,
                             QString *fehler) override
     {
-        pruefen();
         if (m_schritt != SchreibSchritt::Temporaer)
             return EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt, temp, fehler);
         EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt.left(inhalt.size() / 2), temp, fehler);
@@ -40,7 +39,6 @@ public:
     }
     bool synchronisieren(const QString &datei, QString *fehler) override
     {
-        pruefen();
         if (!fremdesLog.isEmpty()) {
             QFile f(fremdesLog);
             f.open(QIODevice::Append);
@@ -51,31 +49,23 @@ public:
     }
     int verknuepfen(const QString &datei, const QString &sicherung) override
     {
-        pruefen();
         if (m_schritt == SchreibSchritt::Sicherung)
             return ENOSPC;
         return keinLink ? EXDEV : EchteDateiablage::verknuepfen(datei, sicherung);
     }
     bool kopieren(const QString &datei, const QString &sicherung, QString *fehler) override
     {
-        pruefen();
-        if (m_schritt != SchreibSchritt::Kopie)
-            return EchteDateiablage::kopieren(datei, sicherung, fehler);
-        QFile quelle(datei);
-        QFile ziel(sicherung);
-        if (quelle.open(QIODevice::ReadOnly) && ziel.open(QIODevice::WriteOnly))
-            ziel.write(quelle.read(quelle.size() / 2));
-        return scheitern(fehler);
+        const bool ok = EchteDateiablage::kopieren(datei, sicherung, fehler);
+        return m_schritt == SchreibSchritt::Kopie ? scheitern(fehler) : ok;
     }
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
-        pruefen();
+        ohneLog += !log.isEmpty() && !QFile::exists(log);
         return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler) : EchteDateiablage::ersetzen(temp, datei, fehler);
     }
     // A full disk: half of the bytes go in.
     qint64 anfuegen(int fd, const QByteArray &bytes) override
     {
-        pruefen();
         if (m_schritt != SchreibSchritt::Anfuegen)
             return EchteDateiablage::anfuegen(fd, bytes);
         const qint64 n = EchteDateiablage::anfuegen(fd, bytes.left(bytes.size() / 2));
@@ -84,16 +74,13 @@ public:
     }
     bool fdSynchronisieren(int fd) override
     {
-        pruefen();
-        if (m_schritt != SchreibSchritt::AnfuegenSync)
-            return EchteDateiablage::fdSynchronisieren(fd);
         errno = EIO;
-        return false;
+        return m_schritt != SchreibSchritt::AnfuegenSync && EchteDateiablage::fdSynchronisieren(fd);
     }
 
     bool umbenennen(const QString &von, const QString &nach) override
     {
-        pruefen();
+        ohneLog += !log.isEmpty() && !QFile::exists(log);
         if (weg.contains(von) || hin.contains(nach)) {
             errno = EACCES;
             return false;
@@ -102,11 +89,6 @@ public:
     }
 
 private:
-    void pruefen()
-    {
-        if (!log.isEmpty() && !QFile::exists(log))
-            ++ohneLog;
-    }
     bool scheitern(QString *fehler)
     {
         if (fehler)
