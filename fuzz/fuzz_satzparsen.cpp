@@ -1,16 +1,17 @@
 // The record parser with the QSL status, and the merge of a printed QSO into
-// its record. Input: one control byte (bits 0-6 the fields the user corrected,
-// bit 7 set: the third line is a raw built line instead of field values), then
-// lines: the record, the own locator, and the values of the built line's fields
-// separated by "|" (in the order the record builder writes them; an empty value
-// leaves the field out, as the builder does; a last value "EQSL" or "LOTW"
-// names the medium of the QSL fields, anything else is paper).
+// its record. Input: one control byte (the fields the user corrected), then
+// lines: the record, the own locator, and either a raw built line (starting
+// with "<") or the values of the built line's fields separated by "|" (in the
+// order the record builder once wrote them; an empty value leaves the field
+// out, as the builder does; a last value "EQSL" or "LOTW" names the medium of
+// the QSL fields, anything else is paper).
 
 #include "FuzzHilfe.h"
 
 #include "adif/AdifFormat.h"
 #include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
+#include "adif/AdifWerte.h"
 
 #include <QHash>
 #include <QSet>
@@ -67,8 +68,9 @@ bool namensZeichen(QChar c)
         && c != QLatin1Char(',') && c != QLatin1Char('{') && c != QLatin1Char('}');
 }
 
-// False when some "<" outside a value starts no well-formed field.
-bool felderLesen(const QString &z, QHash<QString, Feld> &felder)
+// False when some "<" outside a value starts no well-formed field. With
+// bisEor, reading stops after the first <EOR>: the record ends there.
+bool felderLesen(const QString &z, QHash<QString, Feld> &felder, bool bisEor = false)
 {
     bool sauber = true;
     const qsizetype n = z.size();
@@ -108,12 +110,15 @@ bool felderLesen(const QString &z, QHash<QString, Feld> &felder)
         }
         if (!felder.contains(name))
             felder.insert(name, f);
+        if (bisEor && name == QLatin1String("EOR"))
+            break;
         i = z.indexOf(QLatin1Char('<'), f.ende);
     }
     return sauber;
 }
 
-// The record builder's field order; the QSL group is chosen by the control.
+// The record builder's field order, with fields it no longer writes, which the
+// merge has to leave out; the QSL group is chosen by the last value.
 const char *const kGebaut[] = {"CALL",     "QSO_DATE", "QSO_DATE_OFF", "TIME_OFF",  "TIME_ON",
                                "RST_RCVD", "RST_SENT", "MODE",         "FREQ",      "BAND",
                                "PROP_MODE", "COMMENT", "QSL_SEND_VIA", "QSL_RCVD",  "QSLRDATE",
@@ -140,29 +145,52 @@ QString gebautAus(const QByteArray &werte)
     return s + QStringLiteral("<EOR>");
 }
 
-QSet<QString> ersetzendeFelder(Korrekturen k)
+// What the merge may write, by name: the value a field of that name must have
+// afterwards. An empty BAND means none; names in nurErsetzen are only changed
+// where the record has them.
+QHash<QString, QString> erwarteteWerte(const QHash<QString, Feld> &g, Korrekturen k, QSet<QString> &nurErsetzen)
 {
-    QSet<QString> namen{QStringLiteral("QSL_SEND_VIA")};
-    for (const char *g : {"", "EQSL_", "LOTW_"}) {
-        for (const char *r : {"QSL_RCVD", "QSLRDATE", "QSL_SEND", "QSLSDATE"})
-            namen.insert(QLatin1String(g) + QLatin1String(r));
-    }
-    const std::pair<Korrektur, QStringList> korrektur[] = {
-        {Korrektur::Call, {QStringLiteral("CALL")}},
-        {Korrektur::Datum, {QStringLiteral("QSO_DATE"), QStringLiteral("QSO_DATE_OFF")}},
-        {Korrektur::UTC, {QStringLiteral("TIME_OFF"), QStringLiteral("TIME_ON")}},
-        {Korrektur::RST, {QStringLiteral("RST_SENT")}},
-        {Korrektur::Mode, {QStringLiteral("MODE")}},
-        {Korrektur::MHz, {QStringLiteral("FREQ"), QStringLiteral("BAND")}},
-        {Korrektur::QSOvia, {QStringLiteral("PROP_MODE")}},
+    auto w = [&](const QString &name) { return g.value(name).wert; };
+    QHash<QString, QString> e;
+    auto soll = [&](const QString &name, const QString &wert, bool nur = false) {
+        if (wert.isEmpty())
+            return;
+        e.insert(name, wert);
+        if (nur)
+            nurErsetzen.insert(name);
     };
-    for (const auto &[flag, felder] : korrektur) {
-        if (k.testFlag(flag)) {
-            for (const QString &f : felder)
-                namen.insert(f);
-        }
+    if (k.testFlag(Korrektur::Call))
+        soll(QStringLiteral("CALL"), w(QStringLiteral("CALL")));
+    if (k.testFlag(Korrektur::Datum)) {
+        soll(QStringLiteral("QSO_DATE"), AdifDatum(w(QStringLiteral("QSO_DATE"))));
+        soll(QStringLiteral("QSO_DATE_OFF"), AdifDatum(w(QStringLiteral("QSO_DATE"))), true);
     }
-    return namen;
+    if (k.testFlag(Korrektur::UTC)) {
+        soll(QStringLiteral("TIME_ON"), w(QStringLiteral("TIME_ON")));
+        soll(QStringLiteral("TIME_OFF"), w(QStringLiteral("TIME_ON")), true);
+    }
+    if (k.testFlag(Korrektur::RST))
+        soll(QStringLiteral("RST_SENT"), w(QStringLiteral("RST_SENT")));
+    if (k.testFlag(Korrektur::Mode))
+        soll(QStringLiteral("MODE"), GrossBuchstaben(w(QStringLiteral("MODE"))));
+    if (k.testFlag(Korrektur::MHz) && !w(QStringLiteral("FREQ")).isEmpty()) {
+        soll(QStringLiteral("FREQ"), w(QStringLiteral("FREQ")));
+        e.insert(QStringLiteral("BAND"), AdifBandAusMHz(w(QStringLiteral("FREQ")).toDouble()));
+    }
+    if (k.testFlag(Korrektur::QSOvia))
+        soll(QStringLiteral("PROP_MODE"), AdifAusbreitung(w(QStringLiteral("PROP_MODE"))));
+    if (k.testFlag(Korrektur::QSLvia))
+        soll(QStringLiteral("QSL_VIA"), w(QStringLiteral("QSL_SEND_VIA")));
+    for (const char *gruppe : {"", "EQSL_", "LOTW_"}) {
+        const QString v = QLatin1String(gruppe);
+        soll(v + QLatin1String("QSL_RCVD"), w(v + QLatin1String("QSL_RCVD")));
+        soll(v + QLatin1String("QSLRDATE"), AdifDatum(w(v + QLatin1String("QSLRDATE"))));
+        soll(v + QLatin1String("QSL_SEND"), w(v + QLatin1String("QSL_SEND")));
+        if (w(v + QLatin1String("QSL_SEND")) == QLatin1String("Y"))
+            soll(v + QLatin1String("QSL_SENT"), QStringLiteral("Y"));
+        soll(v + QLatin1String("QSLSDATE"), AdifDatum(w(v + QLatin1String("QSLSDATE"))));
+    }
+    return e;
 }
 
 void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen k)
@@ -178,39 +206,43 @@ void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen 
     // to the field promises.
     QHash<QString, Feld> alt;
     QHash<QString, Feld> g;
-    if (!felderLesen(original, alt) || !felderLesen(gebaut, g))
+    if (!felderLesen(original, alt, true) || !felderLesen(gebaut, g))
         return;
-    // The record builder writes the program's own QSL_SEND names only; a built
-    // line with the standard's names as well would contradict itself.
-    for (const char *norm : {"QSL_SENT", "EQSL_QSL_SENT", "LOTW_QSL_SENT"}) {
-        if (g.contains(QLatin1String(norm)))
-            return;
-    }
     QHash<QString, Feld> neu;
-    FUZZ_PRUEFEN(felderLesen(m, neu));
+    FUZZ_PRUEFEN(felderLesen(m, neu, true));
     FUZZ_PRUEFEN(AdifSatzMischen(m, gebaut, k) == m);
+    // Whatever follows the record's <EOR> is not the record's.
+    if (alt.contains(QStringLiteral("EOR")))
+        FUZZ_PRUEFEN(original.mid(alt.value(QStringLiteral("EOR")).ende)
+                     == m.mid(neu.value(QStringLiteral("EOR")).ende));
 
-    const QSet<QString> ersetzend = ersetzendeFelder(k);
-    for (auto it = g.cbegin(); it != g.cend(); ++it) {
-        if (it.key() == QLatin1String("EOR") || it.key() == QLatin1String("EOH"))
-            continue;
-        FUZZ_PRUEFEN(neu.contains(it.key()));
-        if (!alt.contains(it.key()) || ersetzend.contains(it.key()))
-            FUZZ_PRUEFEN(neu.value(it.key()).wert == it->wert);
-        else
-            FUZZ_PRUEFEN(neu.value(it.key()).wert == alt.value(it.key()).wert);
-    }
-    const QHash<QString, QString> standard{{QStringLiteral("QSL_SENT"), QStringLiteral("QSL_SEND")},
-                                           {QStringLiteral("EQSL_QSL_SENT"), QStringLiteral("EQSL_QSL_SEND")},
-                                           {QStringLiteral("LOTW_QSL_SENT"), QStringLiteral("LOTW_QSL_SEND")}};
+    QSet<QString> nurErsetzen;
+    const QHash<QString, QString> soll = erwarteteWerte(g, k, nurErsetzen);
+    // The record's own fields keep their values unless the print sets them.
     for (auto it = alt.cbegin(); it != alt.cend(); ++it) {
-        if (g.contains(it.key()))
-            continue;
-        FUZZ_PRUEFEN(neu.contains(it.key()));
-        const QString eigen = standard.value(it.key());
-        const bool markiert = !eigen.isEmpty() && g.value(eigen).wert == QLatin1String("Y");
-        FUZZ_PRUEFEN(neu.value(it.key()).wert == (markiert ? QStringLiteral("Y") : it->wert));
+        if (!soll.contains(it.key()))
+            FUZZ_PRUEFEN(neu.contains(it.key()) && neu.value(it.key()).wert == it->wert);
     }
+    // Nothing but what the print sets comes in, with the value it sets; a band
+    // the record names in any spelling stays while the frequency lies in it.
+    const QString band = alt.value(QStringLiteral("BAND")).wert.trimmed();
+    for (auto it = neu.cbegin(); it != neu.cend(); ++it) {
+        if (it.key() == QLatin1String("EOR"))
+            continue;
+        if (!soll.contains(it.key())) {
+            FUZZ_PRUEFEN(alt.contains(it.key()));
+            continue;
+        }
+        const QString wert = soll.value(it.key());
+        if (it.key() == QLatin1String("BAND") && alt.contains(it.key()) && !wert.isEmpty()
+            && band.compare(wert, Qt::CaseInsensitive) == 0)
+            FUZZ_PRUEFEN(it->wert == alt.value(it.key()).wert);
+        else
+            FUZZ_PRUEFEN(it->wert == wert);
+        FUZZ_PRUEFEN(!nurErsetzen.contains(it.key()) || alt.contains(it.key()));
+    }
+    for (auto it = soll.cbegin(); it != soll.cend(); ++it)
+        FUZZ_PRUEFEN(it->isEmpty() || nurErsetzen.contains(it.key()) || neu.contains(it.key()));
 }
 
 } // namespace
@@ -230,8 +262,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
     const QString zeile = QString::fromLatin1(t.at(0));
     parsenPruefen(zeile, QString::fromLatin1(t.at(1)));
 
-    const Korrekturen k = Korrekturen::fromInt(steuer & 0x7f);
-    const bool roh = steuer & 0x80;
+    const Korrekturen k = Korrekturen::fromInt(steuer);
+    const bool roh = t.at(2).startsWith('<');
     const QString gebaut = roh ? QString::fromLatin1(t.at(2)) : gebautAus(t.at(2));
     mischenPruefen(zeile, gebaut, k);
     return 0;

@@ -1,10 +1,10 @@
 #include "adif/AdifMischen.h"
 
 #include "adif/AdifFormat.h"
+#include "adif/AdifWerte.h"
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -109,39 +109,63 @@ QString neuerWert(const QString &zeile, const Feld &f, const QString &wert)
     return s + QLatin1Char('>') + wert;
 }
 
-QSet<QString> qslFelder()
+bool istZeilenende(QChar c)
 {
-    QSet<QString> namen{QStringLiteral("QSL_SEND_VIA")};
-    for (const char *gruppe : {"", "EQSL_", "LOTW_"}) {
-        for (const char *rest : {"QSL_RCVD", "QSLRDATE", "QSL_SEND", "QSLSDATE"})
-            namen.insert(QLatin1String(gruppe) + QLatin1String(rest));
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+bool istLeer(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// The line end that starts at i: CR LF, LF or CR.
+QString zeilenendeAn(const QString &s, qsizetype i)
+{
+    if (s.at(i) == QLatin1Char('\r') && i + 1 < s.size() && s.at(i + 1) == QLatin1Char('\n'))
+        return QStringLiteral("\r\n");
+    return QString(s.at(i));
+}
+
+// How a record lays out its fields: on lines of their own or not, and if so
+// with which line end and indentation, as the fields before <EOR> show it.
+struct Form
+{
+    bool mehrzeilig = false;
+    QString zeilenende;
+    QString einzug;
+};
+
+Form formLesen(const QString &s, const QList<Feld> &felder, qsizetype anzahl)
+{
+    Form form;
+    bool vomFeld = false;
+    for (qsizetype i = 1; i < anzahl; ++i) {
+        qsizetype bruch = -1;
+        for (qsizetype k = felder[i].anfang - 1; k >= felder[i - 1].ende; --k) {
+            if (istZeilenende(s.at(k))) {
+                bruch = k;
+                break;
+            }
+        }
+        if (bruch < 0)
+            continue;
+        form.mehrzeilig = true;
+        // The field lines tell the indentation; the line of <EOR> only when
+        // there is no other.
+        const bool eor = felder[i].name == QLatin1String("EOR");
+        if (eor && vomFeld)
+            continue;
+        vomFeld = vomFeld || !eor;
+        const qsizetype anfang = s.at(bruch) == QLatin1Char('\n') && bruch > felder[i - 1].ende
+                                         && s.at(bruch - 1) == QLatin1Char('\r')
+                                     ? bruch - 1
+                                     : bruch;
+        form.zeilenende = zeilenendeAn(s, anfang);
+        const QString vor = s.mid(bruch + 1, felder[i].anfang - bruch - 1);
+        form.einzug = std::all_of(vor.cbegin(), vor.cend(), istLeer) ? vor : QString();
     }
-    return namen;
-}
-
-QStringList korrigierteFelder(Korrekturen k)
-{
-    QStringList namen;
-    if (k.testFlag(Korrektur::Call))
-        namen << QStringLiteral("CALL");
-    if (k.testFlag(Korrektur::Datum))
-        namen << QStringLiteral("QSO_DATE") << QStringLiteral("QSO_DATE_OFF");
-    if (k.testFlag(Korrektur::UTC))
-        namen << QStringLiteral("TIME_OFF") << QStringLiteral("TIME_ON");
-    if (k.testFlag(Korrektur::RST))
-        namen << QStringLiteral("RST_SENT");
-    if (k.testFlag(Korrektur::Mode))
-        namen << QStringLiteral("MODE");
-    if (k.testFlag(Korrektur::MHz))
-        namen << QStringLiteral("FREQ") << QStringLiteral("BAND");
-    if (k.testFlag(Korrektur::QSOvia))
-        namen << QStringLiteral("PROP_MODE");
-    return namen;
-}
-
-bool istEnde(const QString &name)
-{
-    return name == QLatin1String("EOR") || name == QLatin1String("EOH");
+    return form;
 }
 
 } // namespace
@@ -153,59 +177,132 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
     const QList<Feld> alt = felderLesen(original);
     const QList<Feld> neu = felderLesen(gebaut);
 
-    QSet<QString> ersetzend = qslFelder();
-    for (const QString &name : korrigierteFelder(korrigiert))
-        ersetzend.insert(name);
-
-    // Only the first field of a name counts, as for the reader; the first
-    // <EOR> ends the record.
-    QHash<QString, qsizetype> erstes;
+    // The record ends at its first <EOR>; only the first field of a name
+    // counts, as for the reader, in the record and in the built line.
     qsizetype eor = -1;
-    for (qsizetype i = 0; i < alt.size(); ++i) {
-        if (!erstes.contains(alt[i].name))
-            erstes.insert(alt[i].name, i);
-        if (eor < 0 && alt[i].name == QLatin1String("EOR"))
+    QHash<QString, qsizetype> erstes;
+    for (qsizetype i = 0; i < alt.size() && eor < 0; ++i) {
+        if (alt[i].name == QLatin1String("EOR"))
             eor = i;
+        else if (!erstes.contains(alt[i].name))
+            erstes.insert(alt[i].name, i);
     }
-
-    QList<Aenderung> aenderungen;
-    QString hinzu;
-    auto ersetzen = [&](const Feld &f, const QString &wert) {
-        if (QStringView(original).mid(f.wertAnfang, f.wertLaenge) != wert)
-            aenderungen.append({f.anfang, f.ende, neuerWert(original, f, wert)});
-    };
-
-    QHash<QString, QString> gesetzt;
+    QHash<QString, QString> gebauteWerte;
     for (const Feld &b : neu) {
-        // Only the first field of a name counts in the built line too: a second
-        // one would replace the same field of the original again, over text
-        // the first replacement had already moved.
-        if (istEnde(b.name) || gesetzt.contains(b.name))
-            continue;
-        const QString wert = gebaut.mid(b.wertAnfang, b.wertLaenge);
-        gesetzt.insert(b.name, wert);
-        const auto it = erstes.constFind(b.name);
-        if (it == erstes.constEnd())
-            hinzu += gebaut.mid(b.anfang, b.ende - b.anfang);
-        else if (ersetzend.contains(b.name))
-            ersetzen(alt[*it], wert);
+        if (!gebauteWerte.contains(b.name))
+            gebauteWerte.insert(b.name, gebaut.mid(b.wertAnfang, b.wertLaenge));
     }
+    auto wert = [&](const QString &name) { return gebauteWerte.value(name); };
 
-    // Other loggers read the standard's names for the sent mark.
-    const std::pair<const char *, const char *> standard[] = {
-        {"QSL_SEND", "QSL_SENT"},
-        {"EQSL_QSL_SEND", "EQSL_QSL_SENT"},
-        {"LOTW_QSL_SEND", "LOTW_QSL_SENT"},
+    const qsizetype n = original.size();
+    QList<Aenderung> aenderungen;
+    QStringList hinzu;
+    // A new value where the field stands, or a new field when the record has
+    // none (unless it is only to be replaced). An empty value changes nothing.
+    auto setzen = [&](const QString &name, const QString &w, bool nurErsetzen = false) {
+        if (w.isEmpty())
+            return;
+        const auto it = erstes.constFind(name);
+        if (it != erstes.constEnd()) {
+            const Feld &f = alt[*it];
+            if (QStringView(original).mid(f.wertAnfang, f.wertLaenge) != w)
+                aenderungen.append({f.anfang, f.ende, neuerWert(original, f, w)});
+        } else if (!nurErsetzen) {
+            hinzu.append(QLatin1Char('<') + name + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>')
+                         + w);
+        }
     };
-    for (const auto &[eigen, norm] : standard) {
-        const auto it = erstes.constFind(QLatin1String(norm));
-        if (it != erstes.constEnd() && gesetzt.value(QLatin1String(eigen)) == QLatin1String("Y"))
-            ersetzen(alt[*it], QStringLiteral("Y"));
+    // Every field of the name goes; one alone on its line with its line,
+    // another with the blanks after it.
+    auto entfernen = [&](const QString &name) {
+        for (qsizetype i = 0; i < (eor >= 0 ? eor : alt.size()); ++i) {
+            const Feld &f = alt[i];
+            if (f.name != name)
+                continue;
+            qsizetype a = f.anfang;
+            while (a > 0 && istLeer(original.at(a - 1)))
+                --a;
+            qsizetype e = f.ende;
+            while (e < n && istLeer(original.at(e)))
+                ++e;
+            if ((a == 0 || istZeilenende(original.at(a - 1))) && e < n && istZeilenende(original.at(e)))
+                aenderungen.append({a, e + zeilenendeAn(original, e).size(), QString()});
+            else
+                aenderungen.append({f.anfang, e, QString()});
+        }
+    };
+
+    if (korrigiert.testFlag(Korrektur::Call))
+        setzen(QStringLiteral("CALL"), wert(QStringLiteral("CALL")));
+    if (korrigiert.testFlag(Korrektur::Datum)) {
+        const QString datum = AdifDatum(wert(QStringLiteral("QSO_DATE")));
+        setzen(QStringLiteral("QSO_DATE"), datum);
+        setzen(QStringLiteral("QSO_DATE_OFF"), datum, true);
+    }
+    if (korrigiert.testFlag(Korrektur::UTC)) {
+        const QString zeit = wert(QStringLiteral("TIME_ON"));
+        setzen(QStringLiteral("TIME_ON"), zeit);
+        setzen(QStringLiteral("TIME_OFF"), zeit, true);
+    }
+    if (korrigiert.testFlag(Korrektur::RST))
+        setzen(QStringLiteral("RST_SENT"), wert(QStringLiteral("RST_SENT")));
+    if (korrigiert.testFlag(Korrektur::Mode))
+        setzen(QStringLiteral("MODE"), GrossBuchstaben(wert(QStringLiteral("MODE"))));
+    const QString freq = wert(QStringLiteral("FREQ"));
+    if (korrigiert.testFlag(Korrektur::MHz) && !freq.isEmpty()) {
+        setzen(QStringLiteral("FREQ"), freq);
+        // A band the record names that the frequency still lies in is right.
+        const QString band = AdifBandAusMHz(freq.toDouble());
+        const auto alterBand = erstes.constFind(QStringLiteral("BAND"));
+        if (band.isEmpty())
+            entfernen(QStringLiteral("BAND"));
+        else if (alterBand == erstes.constEnd()
+                 || original.mid(alt[*alterBand].wertAnfang, alt[*alterBand].wertLaenge).trimmed().compare(
+                        band, Qt::CaseInsensitive)
+                        != 0)
+            setzen(QStringLiteral("BAND"), band);
+    }
+    if (korrigiert.testFlag(Korrektur::QSOvia))
+        setzen(QStringLiteral("PROP_MODE"), AdifAusbreitung(wert(QStringLiteral("PROP_MODE"))));
+    // The standard's route field: its QSL_SEND_VIA is a choice of B, D, E or M
+    // and would not take a callsign.
+    if (korrigiert.testFlag(Korrektur::QSLvia))
+        setzen(QStringLiteral("QSL_VIA"), wert(QStringLiteral("QSL_SEND_VIA")));
+
+    // Other loggers read the standard's name of the sent mark, this program
+    // reads its own.
+    for (const char *gruppe : {"", "EQSL_", "LOTW_"}) {
+        const QString g = QLatin1String(gruppe);
+        setzen(g + QLatin1String("QSL_RCVD"), wert(g + QLatin1String("QSL_RCVD")));
+        setzen(g + QLatin1String("QSLRDATE"), AdifDatum(wert(g + QLatin1String("QSLRDATE"))));
+        const QString gesendet = wert(g + QLatin1String("QSL_SEND"));
+        if (gesendet == QLatin1String("Y"))
+            setzen(g + QLatin1String("QSL_SENT"), gesendet);
+        setzen(g + QLatin1String("QSL_SEND"), gesendet);
+        setzen(g + QLatin1String("QSLSDATE"), AdifDatum(wert(g + QLatin1String("QSLSDATE"))));
     }
 
     if (!hinzu.isEmpty()) {
-        const qsizetype stelle = eor >= 0 ? alt[eor].anfang : original.size();
-        aenderungen.append({stelle, stelle, hinzu});
+        const Form form = formLesen(original, alt, eor >= 0 ? eor + 1 : alt.size());
+        qsizetype stelle = eor >= 0 ? alt[eor].anfang : n;
+        QString text;
+        if (!form.mehrzeilig) {
+            text = hinzu.join(QString());
+        } else {
+            // Where <EOR> starts its line (or the record ends with a line
+            // end), the new lines go before that line; otherwise <EOR> stays
+            // on the line of the last of them, as it was on the last field's.
+            qsizetype k = stelle;
+            while (k > 0 && istLeer(original.at(k - 1)))
+                --k;
+            const qsizetype vorher = eor > 0 ? alt[eor - 1].ende : (eor < 0 && !alt.isEmpty() ? alt.last().ende : 0);
+            const bool eigeneZeile = k > vorher && istZeilenende(original.at(k - 1));
+            if (eigeneZeile)
+                stelle = k;
+            for (const QString &f : hinzu)
+                text += eigeneZeile ? form.einzug + f + form.zeilenende : form.zeilenende + form.einzug + f;
+        }
+        aenderungen.append({stelle, stelle, text});
     }
     std::sort(aenderungen.begin(), aenderungen.end(),
               [](const Aenderung &a, const Aenderung &b) { return a.anfang > b.anfang; });

@@ -4,21 +4,26 @@
 
 #include <QString>
 
-// What a printed QSO makes of its record. original is the record as the log
-// holds it (any case, any extra fields), gebaut the line AdifSatzBauen made of
-// the printed QSO, korrigiert what the user corrected in the log browser.
-// - Every field of the original stays in its place and its own spelling unless
-//   a rule below replaces its value.
-// - The QSL fields of the built line (flags and dates of its medium, and
-//   QSL_SEND_VIA) replace the original's fields of the same name.
-// - Corrected values replace the original's: CALL; QSO_DATE with QSO_DATE_OFF;
-//   TIME_OFF and TIME_ON; RST_SENT; MODE; FREQ with BAND; PROP_MODE.
-// - Any other field of the built line is only added where the original has no
-//   field of that name.
-// - Of several fields of one name in the built line only the first counts.
-// - The standard's QSL_SENT, EQSL_QSL_SENT and LOTW_QSL_SENT become "Y" where the
-//   original has them and the built line sets the matching mark.
-// Added fields go before the original's <EOR> (at the end when it has none).
-// Fields are read by their declared length, so values holding "<" are kept
-// whole; text that is no well-formed field is kept as it is.
+// What a printed card does to the record it came from. original is the record
+// as the log holds it (written by any program, in any case), gebaut the line
+// AdifSatzBauen made of the printed QSO, korrigiert what the user corrected in
+// the log browser. The record gains only what happened, and only fields whose
+// value changes are touched:
+// - the QSL fields of the QSO's medium that the built line holds: received
+//   mark and date, sent mark in both forms (the standard's QSL_SENT, EQSL_ or
+//   LOTW_QSL_SENT, and the program's own ..._QSL_SEND) and sent date;
+// - the corrected fields: CALL; QSO_DATE, with QSO_DATE_OFF where the record
+//   has one; TIME_ON, with TIME_OFF where the record has one; RST_SENT; MODE;
+//   FREQ with its ADIF band (a BAND the new frequency lies outside of is
+//   replaced, or removed for a frequency in no ADIF band); PROP_MODE when the
+//   built line holds an ADIF value; the QSL route as QSL_VIA.
+// Nothing else of the built line comes in (no comment, no own station, no
+// estimated values); an invalid QSL date is left out.
+// A field already there gets its new value where it stands, in its own spelling
+// and with its type indicator; other bytes stay as they are. A new field goes
+// before the record's <EOR> (at the end when it has none): on a line of its own,
+// with the record's line end and indentation, when the record has its fields on
+// lines of their own; on the record's line otherwise. Fields are read by their
+// declared length, so values holding "<" or line breaks are kept whole; text
+// that is no well-formed field is kept as it is.
 QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrekturen korrigiert);

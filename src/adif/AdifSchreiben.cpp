@@ -1,6 +1,7 @@
 #include "adif/AdifSchreiben.h"
 
 #include "adif/AdifFormat.h"
+#include "adif/AdifWerte.h"
 #include "adif/Dateiablage.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
@@ -214,14 +215,22 @@ QString AdifSatzBauen(const Zustand &z)
             s += feld("TIME_OFF", t) + feld("TIME_ON", t);
         }
     }
+    // No report received is known; a "0" there would pass for one.
     if (!q.RST.isEmpty())
-        s += QStringLiteral("<RST_RCVD:1>0") + feld("RST_SENT", q.RST);
+        s += feld("RST_SENT", q.RST);
     if (!q.Mode.isEmpty())
         s += feld("MODE", q.Mode);
-    if (q.MHz > 0 && std::isfinite(q.MHz))
-        s += feld("FREQ", frequenzText(q.MHz)) + feld("BAND", BandAusMHz(q.MHz));
-    if (!q.QSOvia.isEmpty())
-        s += feld("PROP_MODE", q.QSOvia);
+    if (q.MHz > 0 && std::isfinite(q.MHz)) {
+        // The band is that of the frequency as written, so the two agree.
+        const QString f = frequenzText(q.MHz);
+        s += feld("FREQ", f);
+        const QString band = AdifBandAusMHz(f.toDouble());
+        if (!band.isEmpty())
+            s += feld("BAND", band);
+    }
+    const QString ausbreitung = AdifAusbreitung(q.QSOvia);
+    if (!ausbreitung.isEmpty())
+        s += feld("PROP_MODE", ausbreitung);
     if (!q.Comment.isEmpty())
         s += feld("COMMENT", q.Comment);
     if (!q.QSLvia.isEmpty())
@@ -266,21 +275,11 @@ bool AdifSatzAnhaengen(Umgebung &u, const QString &record)
 
 bool AdifSatzAnhaengen(Umgebung &u, const QString &record, Dateiablage &ablage)
 {
-    const QByteArray zeile = einzeilig(record).toLatin1() + "\r\n";
     QString fehler;
-    const bool ok = DateiSicherAendern(
-        u.z.AdifDatei, true,
-        [&](const QByteArray &alt, QByteArray *neu) {
-            *neu = alt;
-            if (!neu->isEmpty() && !neu->endsWith('\n') && !neu->endsWith('\r'))
-                *neu += "\r\n";
-            *neu += zeile;
-            return true;
-        },
-        ablage, &fehler);
-    if (!ok)
-        unerwartet(u, fehler);
-    return ok;
+    if (DateiAnfuegen(u.z.AdifDatei, einzeilig(record).toLatin1() + "\r\n", ablage, &fehler))
+        return true;
+    unerwartet(u, fehler + u.z.CrLf + QStringLiteral("Das QSO ist nicht gespeichert."));
+    return false;
 }
 
 bool AdifDateiAnlegen(Umgebung &u)
@@ -415,12 +414,12 @@ bool AdifDateiSchreiben(Umgebung &u)
     return AdifDateiSchreiben(u, ablage);
 }
 
-bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage)
+bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage, const QString &nurDatei)
 {
     Zustand &z = u.z;
     QStringList dateien;
     for (const AdifAenderung &a : z.AdifAenderungen) {
-        if (!dateien.contains(a.Datei))
+        if (!dateien.contains(a.Datei) && (nurDatei.isEmpty() || a.Datei == nurDatei))
             dateien.append(a.Datei);
     }
 

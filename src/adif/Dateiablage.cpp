@@ -34,6 +34,34 @@ void setze(QString *ziel, const QString &text)
         *ziel = text;
 }
 
+bool dateiSync(int fd)
+{
+#ifdef Q_OS_UNIX
+    return fd >= 0 && ::fsync(fd) == 0;
+#else
+    return fd >= 0;
+#endif
+}
+
+// Error numbers of link() that say the file system has no hard links (or none
+// here), not that the folder refuses a new name.
+bool keinLink(int fehler)
+{
+    switch (fehler) {
+    case EPERM:
+    case EXDEV:
+    case EMLINK:
+    case ENOSYS:
+    case EOPNOTSUPP:
+#if defined(ENOTSUP) && ENOTSUP != EOPNOTSUPP
+    case ENOTSUP:
+#endif
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString freierName(const QString &basis)
 {
     for (;;) {
@@ -54,10 +82,12 @@ struct Stand
     qint64 geaendert = 0;
     qint64 status = 0;
     qint64 knoten = 0;
-    bool operator==(const Stand &o) const
+    bool operator==(const Stand &o) const { return inhaltGleich(o) && status == o.status; }
+    // The same file with the same content; a new name of it (the backup link)
+    // changes only its status time.
+    bool inhaltGleich(const Stand &o) const
     {
-        return vorhanden == o.vorhanden && groesse == o.groesse && geaendert == o.geaendert && status == o.status
-               && knoten == o.knoten;
+        return vorhanden == o.vorhanden && groesse == o.groesse && geaendert == o.geaendert && knoten == o.knoten;
     }
 };
 
@@ -147,12 +177,37 @@ bool EchteDateiablage::synchronisieren(const QString &datei, QString *fehler)
     return true;
 }
 
-bool EchteDateiablage::sicherungAnlegen(const QString &datei, const QString &sicherung, QString *fehler)
+int EchteDateiablage::verknuepfen(const QString &datei, const QString &sicherung)
 {
-    if (umbenennen(datei, sicherung))
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(datei).constData(), QFile::encodeName(sicherung).constData()) == 0)
+        return 0;
+    return errno;
+#else
+    Q_UNUSED(datei);
+    Q_UNUSED(sicherung);
+    return ENOSYS;
+#endif
+}
+
+bool EchteDateiablage::kopieren(const QString &datei, const QString &sicherung, QString *fehler)
+{
+    QFile quelle(datei);
+    QFile ziel(sicherung);
+    bool ok = quelle.open(QIODevice::ReadOnly) && ziel.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    while (ok && !quelle.atEnd()) {
+        const QByteArray stueck = quelle.read(1 << 20);
+        ok = quelle.error() == QFileDevice::NoError && ziel.write(stueck) == stueck.size();
+    }
+    ok = ok && ziel.flush() && dateiSync(ziel.handle());
+    const QString grund = quelle.error() != QFileDevice::NoError ? quelle.errorString() : ziel.errorString();
+    ziel.close();
+    if (ok && ziel.error() == QFileDevice::NoError) {
+        QFile::setPermissions(sicherung, QFileInfo(datei).permissions());
         return true;
-    setze(fehler, QStringLiteral("Die Datei %1 lässt sich nicht in %2 umbenennen (%3).")
-                      .arg(QDir::toNativeSeparators(datei), QDir::toNativeSeparators(sicherung), systemFehler()));
+    }
+    setze(fehler, QStringLiteral("Die Datei %1 lässt sich nicht als Sicherung %2 kopieren (%3).")
+                      .arg(QDir::toNativeSeparators(datei), QDir::toNativeSeparators(sicherung), grund));
     return false;
 }
 
@@ -188,6 +243,27 @@ void EchteDateiablage::ordnerSynchronisieren(const QString &ordner)
 #endif
 }
 
+qint64 EchteDateiablage::anfuegen(int fd, const QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    ssize_t n;
+    do
+        n = ::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    while (n < 0 && errno == EINTR);
+    return n;
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(bytes);
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+bool EchteDateiablage::fdSynchronisieren(int fd)
+{
+    return dateiSync(fd);
+}
+
 namespace {
 
 bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage &ablage, QString *fehler,
@@ -219,11 +295,20 @@ bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage 
         ablage.entfernen(temp);
         return false;
     }
-    if (erwartet && !(standLesen(ziel) == *erwartet)) {
-        ablage.entfernen(temp);
+    // Another program wrote the file since it was read: its QSOs would be lost.
+    auto fremdGeaendert = [&](bool nurInhalt) {
+        if (!erwartet)
+            return false;
+        const Stand jetzt = standLesen(ziel);
+        if (nurInhalt ? jetzt.inhaltGleich(*erwartet) : jetzt == *erwartet)
+            return false;
         if (veraendert)
             *veraendert = true;
         setze(fehler, QStringLiteral("Die Datei %1 wird gerade von einem anderen Programm geändert.").arg(name));
+        return true;
+    };
+    if (fremdGeaendert(false)) {
+        ablage.entfernen(temp);
         return false;
     }
     if (!vorhanden) {
@@ -255,29 +340,44 @@ bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage 
             return false;
         }
     }
-    if (!ablage.sicherungAnlegen(ziel, sicherung, fehler)) {
-        if (!beiseite.isEmpty())
-            ablage.umbenennen(beiseite, sicherung);
+    // The new backup goes and the older one comes back. Should it not come
+    // back, *fehler says where it is; a new backup that stays is a whole copy
+    // of the log as it still is.
+    auto sicherungZurueck = [&] {
+        if (beiseite.isEmpty()) {
+            ablage.entfernen(sicherung);
+        } else if (!ablage.umbenennen(beiseite, sicherung)) {
+            setze(fehler, (fehler ? *fehler + QLatin1Char(' ') : QString())
+                              + QStringLiteral("Die ältere Sicherung steht in %1.")
+                                    .arg(QDir::toNativeSeparators(beiseite)));
+        }
+    };
+
+    // The backup is a second name of the log, so the log itself never leaves
+    // its path: a logger appending meanwhile finds it there.
+    const int verknuepft = ablage.verknuepfen(ziel, sicherung);
+    if (verknuepft != 0) {
+        const bool kopieren = keinLink(verknuepft);
+        if (!kopieren)
+            setze(fehler, QStringLiteral("Von der Datei %1 lässt sich keine Sicherung %2 anlegen (%3).")
+                              .arg(name, QDir::toNativeSeparators(sicherung),
+                                   QString::fromLocal8Bit(std::strerror(verknuepft))));
+        if (!kopieren || !ablage.kopieren(ziel, sicherung, fehler)) {
+            // What the copy left is no backup; a failed link left nothing.
+            if (kopieren || !beiseite.isEmpty())
+                sicherungZurueck();
+            ablage.entfernen(temp);
+            return false;
+        }
+    }
+    if (fremdGeaendert(true)) {
+        sicherungZurueck();
         ablage.entfernen(temp);
         return false;
     }
     if (!ablage.ersetzen(temp, ziel, fehler)) {
-        if (ablage.umbenennen(sicherung, ziel)) {
-            if (!beiseite.isEmpty())
-                ablage.umbenennen(beiseite, sicherung);
-            ablage.entfernen(temp);
-            return false;
-        }
-        // The log cannot go back to its name either. It is whole under the
-        // backup name and its new version in the temporary file; putting the
-        // older backup back would write over the log, and removing the
-        // temporary file would drop the new version. Everything stays, and
-        // the user learns where.
-        QString wo = QStringLiteral("Das Logbuch steht vollständig in %1, die neue Fassung in %2")
-                         .arg(QDir::toNativeSeparators(sicherung), QDir::toNativeSeparators(temp));
-        if (!beiseite.isEmpty())
-            wo += QStringLiteral(", die ältere Sicherung in %1").arg(QDir::toNativeSeparators(beiseite));
-        setze(fehler, (fehler ? *fehler + QLatin1Char(' ') : QString()) + wo + QLatin1Char('.'));
+        ablage.entfernen(temp);
+        sicherungZurueck();
         return false;
     }
     if (!beiseite.isEmpty())
@@ -320,6 +420,75 @@ bool DateiSicherAendern(const QString &pfad, bool anlegen, const DateiAenderung 
         if (!veraendert || versuch == 3)
             return false;
     }
+}
+
+bool DateiAnfuegen(const QString &pfad, const QByteArray &bytes, Dateiablage &ablage, QString *fehler)
+{
+    if (pfad.isEmpty()) {
+        setze(fehler, QStringLiteral("Es ist keine Datei angegeben."));
+        return false;
+    }
+    const QString name = QDir::toNativeSeparators(pfad);
+    const QFileInfo info(pfad);
+    if (!info.exists()) {
+        setze(fehler, QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(name));
+        return false;
+    }
+    if (!info.isFile()) {
+        setze(fehler, QStringLiteral("%1 ist keine normale Datei.").arg(name));
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    // Not blocking: a FIFO put in the log's place would hang the open.
+    const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDWR | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        setze(fehler, errno == EACCES || errno == EROFS
+                          ? QStringLiteral("Die Datei %1 ist schreibgeschützt.").arg(name)
+                          : QStringLiteral("Die Datei %1 lässt sich nicht öffnen (%2).").arg(name, systemFehler()));
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        setze(fehler, QStringLiteral("%1 ist keine normale Datei.").arg(name));
+        return false;
+    }
+    QByteArray daten;
+    char letztes = '\n';
+    if (st.st_size > 0 && ::pread(fd, &letztes, 1, st.st_size - 1) == 1 && letztes != '\n' && letztes != '\r')
+        daten = "\r\n";
+    daten += bytes;
+
+    const qint64 geschrieben = ablage.anfuegen(fd, daten);
+    QString grund;
+    if (geschrieben < 0)
+        grund = systemFehler();
+    else if (geschrieben != daten.size())
+        grund = QStringLiteral("nur %1 von %2 Bytes geschrieben").arg(geschrieben).arg(daten.size());
+    else if (!ablage.fdSynchronisieren(fd))
+        grund = systemFehler();
+    if (grund.isEmpty()) {
+        ::close(fd);
+        return true;
+    }
+    // Whatever got written is cut off again, unless another program has
+    // written after it meanwhile: cutting would take its QSO too.
+    if (geschrieben > 0) {
+        const off_t ende = ::lseek(fd, 0, SEEK_CUR);
+        struct stat jetzt;
+        if (ende >= geschrieben && ::fstat(fd, &jetzt) == 0 && jetzt.st_size == ende
+            && ::ftruncate(fd, ende - geschrieben) == 0)
+            ::fsync(fd);
+    }
+    ::close(fd);
+    setze(fehler, QStringLiteral("Die Datei %1 lässt sich nicht ergänzen (%2).").arg(name, grund));
+    return false;
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(ablage);
+    setze(fehler, QStringLiteral("Die Datei %1 lässt sich hier nicht ergänzen.").arg(name));
+    return false;
+#endif
 }
 
 bool DateiBytesLesen(const QString &pfad, QByteArray *daten, QString *fehler)

@@ -79,7 +79,7 @@ int Start(QApplication &app)
     dialoge.setElternfenster(hauptfenster.get());
     z.objZiel = &drucker;
     DateisucheAnbinden(u, *hauptfenster);
-    // Every log that printing changed is patched when the program ends.
+    // A mark that could not be written right after its card is written now.
     hauptfenster->logsSchreiben = [&u] { AdifDateiSchreiben(u); };
     // Caught before the window shows, so that a session ending as soon as the
     // window is there still gets the close step; acted on only after the load,

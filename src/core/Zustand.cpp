@@ -6,5 +6,6 @@ void Zustand::AktQsoLeeren()
     AdifRecordIndex = 0;
     AktQsoKorrigiert = {};
     AktQsoDatei.clear();
+    AktQsoSatz.clear();
     AdifGeaendert = false;
 }

@@ -48,13 +48,16 @@ enum class Korrektur : unsigned {
     Mode = 0x10,
     MHz = 0x20,
     QSOvia = 0x40,
+    QSLvia = 0x80,
 };
 Q_DECLARE_FLAGS(Korrekturen, Korrektur)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Korrekturen)
 
-// A record that printing changed. The file itself is only patched when the
-// program ends, so the change has to outlive loading other files, and it has to
-// find its record again in a file another logger may have extended meanwhile.
+// A record that printing changed and that is not in its file yet: the file is
+// patched right after the card, and a change that could not be written waits
+// for the next print or the program end. So the change has to outlive loading
+// other files, and it has to find its record again in a file another logger
+// may have extended meanwhile.
 struct AdifAenderung
 {
     QString Datei;         // the file the record was read from (canonical path)
@@ -81,8 +84,8 @@ struct Zustand
     QString AdifRecordsDatei;
     // The loaded file's bytes with the place of each record, for the search.
     std::shared_ptr<AdifSuchtext> AdifRecordsText;
-    // Changed records of every file loaded during the run, waiting for the
-    // rewrite at program end.
+    // Changed records of every file loaded during the run that are not written
+    // into their files yet.
     QList<AdifAenderung> AdifAenderungen;
     QString AdifDatGes;
     qint32 AdifDatLast = 0;
@@ -95,6 +98,10 @@ struct Zustand
     // AktQSO over (AdifRecordsDatei at that moment); empty for a QSO typed by
     // hand or when no log was loaded. Printing marks a log record only then.
     QString AktQsoDatei;
+    // That record's text as its file holds it: as read at the hand-over, and
+    // as printing wrote it once the mark is in the file. A reload that finds
+    // another text there means the file changed under the record.
+    QString AktQsoSatz;
     bool AdifGeaendert = false;
     qint16 DrFormat = 0;
     qint16 DrGroesse = 512;

@@ -111,6 +111,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     z.AktQSO = q;
     // A typed QSO never stands for a record of the loaded log.
     z.AktQsoDatei.clear();
+    z.AktQsoSatz.clear();
     z.AktQsoKorrigiert = {};
 
     if (GrossBuchstaben(z.AktQSO.Comment).contains(QLatin1String("SWL")) || DateiVorhanden(z.AdifDatei))

@@ -62,6 +62,8 @@ Korrekturen KorrekturenErmitteln(const Browserfelder &gezeigt, const Browserfeld
         k |= Korrektur::MHz;
     if (!gleichOhneFall(gezeigt.QSOvia, uebergeben.QSOvia))
         k |= Korrektur::QSOvia;
+    if (!gleichOhneFall(gezeigt.QSLvia, uebergeben.QSLvia))
+        k |= Korrektur::QSLvia;
     return k;
 }
 
@@ -105,8 +107,9 @@ bool Logbrowser::dateiLaden()
     if (!z.AktQsoDatei.isEmpty()) {
         z.AdifRecordIndex = uebergeben;
         if (z.AdifRecordsDatei == z.AktQsoDatei
-            && (m_uebergeben.isEmpty() || AdifRecordGelesen(z, uebergeben) != m_uebergeben)) {
+            && (z.AktQsoSatz.isEmpty() || AdifRecordGelesen(z, uebergeben) != z.AktQsoSatz)) {
             z.AktQsoDatei.clear();
+            z.AktQsoSatz.clear();
             z.AktQsoKorrigiert = {};
         }
     }
@@ -448,13 +451,14 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
     // not mark that QSO's record.
     z.AktQSO = q;
     z.AktQsoDatei.clear();
+    z.AktQsoSatz.clear();
     z.AktQsoKorrigiert = {};
     if (m_gezeigtNr >= 0 && !m_gezeigtDatei.isEmpty() && m_gezeigtDatei == z.AdifRecordsDatei
         && m_gezeigtNr < z.AdifRecords.size()) {
         z.AktQsoDatei = m_gezeigtDatei;
         z.AdifRecordIndex = m_gezeigtNr;
         z.AktQsoKorrigiert = KorrekturenErmitteln(m_gezeigt, felder);
-        m_uebergeben = AdifRecordGelesen(z, m_gezeigtNr);
+        z.AktQsoSatz = AdifRecordGelesen(z, m_gezeigtNr);
     }
     return true;
 }

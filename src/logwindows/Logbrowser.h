@@ -117,6 +117,4 @@ private:
     AdifSatz m_gezeigtSatz;
     QString m_gezeigtDatei;
     qint32 m_gezeigtNr = -1;
-    // The line, as read from its file, of the record handed over last.
-    QString m_uebergeben;
 };

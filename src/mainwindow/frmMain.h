@@ -57,8 +57,8 @@ public:
     // layout editor marking the preview?
     std::function<bool()> viaMitdrucken;
     std::function<bool()> markierungAn;
-    // Runs at program end before the settings are stored: the rewrite of
-    // changed logs.
+    // Runs at program end before the settings are stored: writes the marks
+    // of printed cards that could not be written right after the card.
     std::function<void()> logsSchreiben;
 
     // The help document: beside the program, else in the installed data folder

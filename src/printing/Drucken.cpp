@@ -1,8 +1,10 @@
 #include "printing/Drucken.h"
 
 #include "adif/AdifFormat.h"
+#include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
+#include "adif/Dateiablage.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
 #include "core/Wartezeiger.h"
@@ -125,8 +127,15 @@ bool SatzZurueckschreiben(Umgebung &u)
     if (vermerk == Vermerk::Satz) {
         const QString gemischt =
             AdifSatzMischen(z.AdifRecords.at(z.AdifRecordIndex), z.AktQsoAdif, z.AktQsoKorrigiert);
-        if (AdifRecordErsetzen(z, z.AdifRecordIndex, gemischt))
+        if (AdifRecordErsetzen(z, z.AdifRecordIndex, gemischt)) {
+            // The mark goes into the file at once, so a crash, a kill or a
+            // power cut after the card loses nothing. What cannot be written
+            // now (the user is told) waits for the next print or the end.
+            EchteDateiablage ablage;
+            AdifDateiSchreiben(u, ablage, z.AdifRecordsDatei);
+            z.AktQsoSatz = AdifRecordGelesen(z, z.AdifRecordIndex);
             return true;
+        }
     }
     u.meldungen.zeigen(QStringLiteral("Fehler"),
                        QStringLiteral("Der Datensatz des QSO mit %1 ist nicht mehr in der geladenen ADIF-Datei;")

@@ -35,9 +35,9 @@ struct DruckRueckrufe
 // The print command "QSL-Karte &bedrucken...": checks there is a QSO, prepares
 // the printer, draws the card and marks the QSO as QSL sent. The log record the
 // QSO came from gets the merged record (its own fields kept, the QSL mark and
-// the user's corrections added), and only when that record is still the one
-// the record list holds at AdifRecordIndex; a QSO typed by hand prints without
-// touching any log. A printer failure while drawing aborts the card and marks
+// the user's corrections added), written into the file right after the card,
+// and only when that record is still the one the record list holds at
+// AdifRecordIndex; a QSO typed by hand prints without touching any log. A printer failure while drawing aborts the card and marks
 // nothing.
 DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRueckrufe &rueckrufe = {});
 
@@ -52,7 +52,8 @@ void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel);
 Vermerk VermerkPruefen(const Zustand &z);
 
 // Stores the merge of record AdifRecordIndex and AktQsoAdif into the record list
-// and keeps it for the rewrite at program end. A QSO from no log stores
+// and writes it into its file at once; a write that fails is told as such and
+// waits for the next print or the program end. A QSO from no log stores
 // nothing; one whose record cannot be found any more shows the "Fehler" box.
 // True when the record was stored.
 bool SatzZurueckschreiben(Umgebung &u);

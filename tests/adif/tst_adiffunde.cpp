@@ -77,9 +77,9 @@ private Q_SLOTS:
                                         << "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>";
         QTest::newRow("one name in two spellings")
             << "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>" << "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>"
-            << "<QSL_SEND:1>Y<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("new field added once") << "<CALL:5>Q1ABC<EOR>" << "<BAND:3>2 m<BAND:2>6m<EOR>"
-                                              << "<CALL:5>Q1ABC<BAND:3>2 m<EOR>";
+            << "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>";
+        QTest::newRow("new field added once") << "<CALL:5>Q1ABC<EOR>" << "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>"
+                                              << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>";
     }
     void mischenDoppelteFelder()
     {

@@ -15,6 +15,7 @@ namespace {
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
 const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<COMMENT:20>ab<CALL:5>Q1ABC";
+const QByteArray kGeschrieben = "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n";
 
 // Runs the rest of a test as an ordinary user would: root passes every
 // permission check, so as root the (still empty) test folder is handed to
@@ -72,7 +73,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ergebnis");
         QTest::newRow("no header: none is added")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n") << 0
-            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n");
+            << QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n<call:5>q2abc<eor>\n");
         QTest::newRow("another program's header, blanks and QSL_SENT kept in place")
             << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
                           "<qsl_sent:1>N <eor>\r\n")
@@ -80,13 +81,13 @@ private Q_SLOTS:
                                "<qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n");
         QTest::newRow("header line holding a QSO")
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n") << 1
-            << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+            << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
         QTest::newRow("identical records: the printed occurrence")
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<eor>\n<call:5>q1abc<eor>") << 1
-            << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>");
+            << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>");
         QTest::newRow("UTF-8 and stray bytes pass through")
             << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n") << 1
-            << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n");
+            << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n");
         const std::pair<const char *, const char *> enden[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
         struct Fall
         {
@@ -97,11 +98,11 @@ private Q_SLOTS:
         };
         static const Fall faelle[] = {
             {"one field a line", "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<EOR>\n\n", 1,
-             "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SEND:1>Y<EOR>\n\n"},
+             "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n<EOR>\n\n"},
             {"records sharing a line", "<call:5>q0abc<eor> <call:5>q1abc<eor><call:5>q2abc<eor>\n", 1,
-             "<call:5>q0abc<eor> <call:5>q1abc<QSL_SEND:1>Y<eor><call:5>q2abc<eor>\n"},
+             "<call:5>q0abc<eor> <call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor><call:5>q2abc<eor>\n"},
             {"last record without <EOR>", "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n\n", 1,
-             "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW<QSL_SEND:1>Y\n\n"},
+             "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n\n"},
         };
         for (const auto &[ende, e] : enden) {
             for (const Fall &f : faelle) {
@@ -132,7 +133,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QByteArray>("ergebnis");
         QTest::newRow("the record with the length") << 1 << kAlt;
-        QTest::newRow("the record before it") << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SEND:1>Y<EOR>");
+        QTest::newRow("the record before it") << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>");
     }
     void patchFeldlaenge()
     {
@@ -157,11 +158,11 @@ private Q_SLOTS:
         drucken("a.adi", {0});
         drucken("b.adi", {});
         drucken("a.adi", {});
-        QCOMPARE(z.AdifRecords.at(0), QStringLiteral("<call:5>q1abc<QSL_SEND:1>Y<eor>"));
+        QCOMPARE(z.AdifRecords.at(0), QStringLiteral("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>"));
         QVERIFY(AdifRecordGeaendert(z, 0));
         drucken("b.adi", {});
         QVERIFY(AdifDateiSchreiben(u));
-        QCOMPARE(lesen("a.adi"), QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n"));
+        QCOMPARE(lesen("a.adi"), QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n"));
         QCOMPARE(lesen("b.adi"), b);
         QCOMPARE(ordner(), QStringList({"a.adi", "a.bak", "b.adi"}));
     }
@@ -180,15 +181,15 @@ private Q_SLOTS:
         const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
         QTest::newRow("QSO added, a printed QSO changed")
             << geaendert << false << QByteArray()
-            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n")
+            << QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n")
             << geaendert << "markiert:\r\nQ2ABC";
         QTest::newRow("log replaced by a new file: the printed QSOs found where they are now")
             << fremd << true << QByteArray()
-            << QByteArray("<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n")
+            << QByteArray("<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n")
             << fremd << "";
         QTest::newRow("QSO appended while the new version is written")
             << QByteArray() << false << QByteArray("<call:5>q5new<eor>\r\n")
-            << QByteArray("<call:5>q1abc<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n")
+            << QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n")
             << kLog + "<call:5>q5new<eor>\r\n" << "";
     }
     void fremdeAenderung()
@@ -220,12 +221,12 @@ private Q_SLOTS:
         QVERIFY(z.AdifAenderungen.isEmpty());
     }
 
-    // Every way a write can fail, for the rewrite at program end and for the
-    // manual entry's append: a step of the safe write failing as on a full
-    // disk, or the file system in the way. No QSO that was on the disk is
-    // lost: the log is whole at its path, or, where even that could not be
-    // done, the message says where it is; the older backup is as it was,
-    // nothing is left behind, and the user hears why.
+    // Every way a write can fail, for the rewrite of a printed record and for
+    // the manual entry's append: a step failing as on a full disk, or the file
+    // system in the way. No QSO that was on the disk is lost: the log is whole
+    // at its path at every step, the older backup is as it was (or the message
+    // says where it is), nothing is left behind, and the user hears why. An
+    // append makes no backup at all.
     void schreibfehler_data()
     {
         QTest::addColumn<std::optional<SchreibSchritt>>("schritt");
@@ -235,25 +236,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meldung");
         QTest::addColumn<QStringList>("dateien");
         QTest::addColumn<QByteArray>("sicherung");
-        const std::pair<const char *, std::optional<SchreibSchritt>> schritte[] = {
-            {"temporary file half written", SchreibSchritt::Temporaer},
-            {"sync", SchreibSchritt::Sync},
-            {"log to backup", SchreibSchritt::Sicherung},
-            {"temporary file into place", SchreibSchritt::Ersetzen},
-            {"no failure", std::nullopt},
+        const QString voll = QStringLiteral("Auf dem Datenträger ist kein Platz mehr.");
+        const std::tuple<const char *, std::optional<SchreibSchritt>, QString> schritte[] = {
+            {"temporary file half written", SchreibSchritt::Temporaer, voll},
+            {"sync", SchreibSchritt::Sync, voll},
+            {"backup link", SchreibSchritt::Sicherung, QStringLiteral("lässt sich keine Sicherung")},
+            {"new version into place", SchreibSchritt::Ersetzen, voll},
+            {"no failure", std::nullopt, QString()},
         };
         const QStringList beide{"log.adi", "log.bak"};
         const QByteArray alt = "older backup";
-        for (const auto &[name, schritt] : schritte) {
-            const QString m = schritt ? QStringLiteral("Auf dem Datenträger ist kein Platz mehr.") : QString();
+        for (const auto &[name, schritt, m] : schritte) {
             const QByteArray b = schritt ? alt : kLog;
             QTest::addRow("rewrite, %s", name) << schritt << int(Ablage) << false << true << m << beide << b;
             QTest::addRow("rewrite without a backup, %s", name)
                 << schritt << int(Ablage) << false << false << m << (schritt ? QStringList{"log.adi"} : beide)
                 << (schritt ? QByteArray() : kLog);
-            QTest::addRow("append, %s", name) << schritt << int(Ablage) << true << true << m << beide << b;
         }
         const std::optional<SchreibSchritt> keiner;
+        const QString ergaenzen = QStringLiteral("lässt sich nicht ergänzen");
+        QTest::newRow("append") << keiner << int(Ablage) << true << true << "" << beide << alt;
+        QTest::newRow("append, write cut short")
+            << std::optional(SchreibSchritt::Anfuegen) << int(Ablage) << true << true << ergaenzen << beide << alt;
+        QTest::newRow("append, sync")
+            << std::optional(SchreibSchritt::AnfuegenSync) << int(Ablage) << true << true << ergaenzen << beide << alt;
+        QTest::newRow("no hard links: the backup is a copy") << keiner << int(OhneLink) << false << true << ""
+                                                             << beide << kLog;
+        QTest::newRow("no hard links, the copy fails")
+            << std::optional(SchreibSchritt::Kopie) << int(OhneLink) << false << true << voll << beide << alt;
         QTest::newRow("read-only folder")
             << keiner << int(SchreibgeschuetzterOrdner) << false << true << "lässt sich keine Datei anlegen" << beide
             << alt;
@@ -266,9 +276,9 @@ private Q_SLOTS:
         // Whoever deleted the log meant it; it is not brought back.
         QTest::newRow("log deleted before the end")
             << keiner << int(Geloescht) << false << true << "nicht gefunden" << QStringList{"log.bak"} << alt;
-        QTest::newRow("new version and log both stuck after the backup")
-            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true << "log.bak"
-            << QStringList() << kLog;
+        QTest::newRow("new version not into place, the older backup cannot come back")
+            << std::optional(SchreibSchritt::Ersetzen) << int(RueckwegGesperrt) << false << true
+            << "Die ältere Sicherung steht in" << beide << kLog;
     }
     void schreibfehler()
     {
@@ -289,6 +299,7 @@ private Q_SLOTS:
             drucken("log.adi", {1});
 
         FehlerAblage ablage(schritt);
+        ablage.log = pfad("log.adi");
         switch (fall) {
         case SchreibgeschuetzterOrdner:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -303,22 +314,26 @@ private Q_SLOTS:
             ablage.weg = QStringList{pfad("log.bak")};
             break;
         case RueckwegGesperrt:
-            ablage.hin = QStringList{pfad("log.adi")};
+            ablage.hin = QStringList{pfad("log.bak")};
             break;
         case Geloescht:
             QVERIFY(QFile::remove(pfad("log.adi")));
+            ablage.log.clear();
+            break;
+        case OhneLink:
+            ablage.keinLink = true;
             break;
         }
         const bool ok = anhaengen ? AdifSatzAnhaengen(u, kGedruckt, ablage) : AdifDateiSchreiben(u, ablage);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::WriteOwner);
 
+        QCOMPARE(ablage.ohneLog, 0);
         QCOMPARE(ok, meldung.isEmpty());
         QCOMPARE(z.AdifGeaendert, !ok && !anhaengen);
-        QCOMPARE(lesen("log.bak"), sicherung);
         if (ok) {
-            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n"
-                                                 : "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n");
+            QCOMPARE(lesen("log.adi"), anhaengen ? kLog + kGedruckt.toLatin1() + "\r\n" : kGeschrieben);
+            QCOMPARE(lesen("log.bak"), sicherung);
             QCOMPARE(ordner(), dateien);
             QVERIFY(meldungen.aufrufe().isEmpty());
             return;
@@ -327,25 +342,22 @@ private Q_SLOTS:
         const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
         QCOMPARE(m.titel, QStringLiteral("Unerwarteter Fehler"));
         QVERIFY2(m.text.contains(meldung), qPrintable(m.text));
-        // A log that is not at its path any more is not called unchanged.
-        if (!anhaengen)
-            QCOMPARE(m.text.contains(QStringLiteral("unverändert")), QFileInfo::exists(pfad("log.adi")));
+        QVERIFY(m.text.contains(anhaengen ? QStringLiteral("QSO ist nicht gespeichert")
+                                          : QFileInfo::exists(pfad("log.adi")) ? QStringLiteral("unverändert")
+                                                                               : QStringLiteral("nicht gespeichert")));
+        QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
         if (fall != RueckwegGesperrt) {
+            QCOMPARE(lesen("log.bak"), sicherung);
             QCOMPARE(ordner(), dateien);
-            QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
             return;
         }
-        // The log could not go back to its name: it stays whole under the
-        // backup name, the new version and the older backup beside it, and
-        // the message names where they are.
-        QList<QByteArray> inhalte;
-        for (const QString &d : ordner()) {
-            inhalte << lesen(d);
-            QVERIFY2(m.text.contains(d), qPrintable(m.text));
-        }
-        std::sort(inhalte.begin(), inhalte.end());
-        QCOMPARE(inhalte, QList<QByteArray>({"<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SEND:1>Y<eor>\r\n", kLog,
-                                            "older backup"}));
+        // The older backup could not take its name back: it stays beside the
+        // log and the backup of it, and the message names where.
+        const QStringList da = ordner();
+        QCOMPARE(da.size(), 3);
+        QVERIFY2(m.text.contains(da.at(2)), qPrintable(m.text));
+        QCOMPARE(QList<QByteArray>({lesen(da.at(0)), lesen(da.at(1)), lesen(da.at(2))}),
+                 QList<QByteArray>({kLog, kLog, "older backup"}));
     }
 
 private:
@@ -357,6 +369,7 @@ private:
         SicherungGesperrt,
         RueckwegGesperrt,
         Geloescht,
+        OhneLink,
     };
 };
 

@@ -36,7 +36,7 @@ private Q_SLOTS:
                    q.MHz = 144.3f;
                })
             << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400"
-               "<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m<EOR>";
+               "<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m<EOR>";
         QTest::newRow("no date, no time, 0 MHz") << Setzen([](QsoDaten &) {}) << "<CALL:5>Q1ABC<EOR>";
         QTest::newRow("time 9.05") << Setzen([](QsoDaten &q) { q.UTC = "9.05"; })
                                    << "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>";
@@ -46,7 +46,13 @@ private Q_SLOTS:
         QTest::newRow("date as typed") << Setzen([](QsoDaten &q) { q.Datum = "2023/05/21"; })
                                        << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>";
         QTest::newRow("7 MHz") << Setzen([](QsoDaten &q) { q.MHz = 7.0f; })
-                               << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:4>40 m<EOR>";
+                               << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:3>40m<EOR>";
+        QTest::newRow("upper band edge in single precision") << Setzen([](QsoDaten &q) { q.MHz = 14.35f; })
+                                                             << "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>";
+        QTest::newRow("CB frequency: in no ADIF band")
+            << Setzen([](QsoDaten &q) { q.MHz = 27.555f; }) << "<CALL:5>Q1ABC<FREQ:6>27.555<EOR>";
+        QTest::newRow("short wave has no ADIF value") << Setzen([](QsoDaten &q) { q.QSOvia = "SW"; })
+                                                      << "<CALL:5>Q1ABC<EOR>";
         QTest::newRow("eQSL sent")
             << Setzen([](QsoDaten &q) { q.QslMedium = "eQSL"; q.QslSent = true; q.QslSDate = "20230601"; })
             << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
@@ -95,13 +101,17 @@ private Q_SLOTS:
     }
 
     // A foreign file whose last record has no line end: the appended record
-    // must not be glued to it.
+    // must not be glued to it. The logger that wrote it still holds it open
+    // and goes on writing into the log.
     void anhaengenOhneZeilenende()
     {
         z.AdifDatei = schreiben("fremd.adi", "<call:5>q1abc<eor>");
+        QFile logger(pfad("fremd.adi"));
+        QVERIFY(logger.open(QIODevice::Append | QIODevice::Unbuffered));
         QVERIFY(AdifSatzAnhaengen(u, QStringLiteral("<CALL:5>Q2ABC<EOR>")));
-        QCOMPARE(lesen("fremd.adi"), QByteArray("<call:5>q1abc<eor>\r\n<CALL:5>Q2ABC<EOR>\r\n"));
-        QCOMPARE(lesen("fremd.bak"), QByteArray("<call:5>q1abc<eor>"));
+        QCOMPARE(logger.write("<call:5>q3abc<eor>\r\n"), 20);
+        QCOMPARE(lesen("fremd.adi"), QByteArray("<call:5>q1abc<eor>\r\n<CALL:5>Q2ABC<EOR>\r\n<call:5>q3abc<eor>\r\n"));
+        QCOMPARE(ordner(), QStringList{"fremd.adi"});
     }
 
     void dialog_data()

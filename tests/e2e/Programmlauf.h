@@ -180,6 +180,13 @@ public:
         return rc == 0;
     }
 
+    // Ends the program the hard way, as a crash or a power cut would.
+    void toeten()
+    {
+        m_prozess.kill();
+        m_prozess.waitForFinished(Frist);
+    }
+
     bool beendet()
     {
         const bool ende = m_prozess.waitForFinished(Frist);

@@ -230,7 +230,7 @@ private Q_SLOTS:
         QVERIFY(z.last().isEmpty());
         QCOMPARE(z.at(z.size() - 2),
                  QStringLiteral("<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400"
-                                "<TIME_ON:6>123400<RST_RCVD:1>0<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:3>2 m"
+                                "<TIME_ON:6>123400<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m"
                                 "<COMMENT:10>tnx fb QSO<QSL_RCVD:1>Y<QSLRDATE:8>%1<QSL_SEND:1>Y<QSLSDATE:8>%1"
                                 "<MY_GRIDSQUARE:6>JO62QM<EOR>")
                      .arg(Logprogramm::heute()));

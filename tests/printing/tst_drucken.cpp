@@ -2,6 +2,7 @@
 
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
+#include "adif/AdifFormat.h"
 #include "core/Einstellungen.h"
 #include "core/Umgebung.h"
 #include "mainwindow/Kartenvorschau.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const QString dateiA = QStringLiteral("/logs/a.adi");
 const QString dateiB = QStringLiteral("/logs/b.adi");
 
 } // namespace
@@ -31,6 +31,14 @@ class TestDrucken : public QObject
     std::unique_ptr<AufzeichnungsZiel> ziel;
     Kartenvorschau vorschau;
     QStringList vorher;
+    QTemporaryDir ordner;
+    const QString dateiA = ordner.filePath(QStringLiteral("a.adi"));
+
+    QByteArray logA() const
+    {
+        QFile f(dateiA);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
     // Record 3 of ten in log A, as another logger writes them (lower-case tags,
     // fields the program does not know), handed over by the log browser.
@@ -41,6 +49,9 @@ class TestDrucken : public QObject
             z.AdifRecords << QStringLiteral("<call:5>Q%1ABC <qso_date:8>2023051%1 <time_on:4>12%1%1 <mode:3>FT8 "
                                             "<freq:6>14.074 <gridsquare:4>JO6%1 <name:4>Hans <eor>")
                                  .arg(i);
+        QFile f(dateiA);
+        const QStringList zeilen = AdifKopfZeilen(dateiA) + z.AdifRecords;
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(AdifZeilenBytes(zeilen)) > 0);
         z.AdifRecordsDatei = z.AktQsoDatei = dateiA;
         z.AdifRecordIndex = 3;
         z.AktQSO.Call = QStringLiteral("Q3ABC");
@@ -115,10 +126,10 @@ private Q_SLOTS:
     // A card marks its record only while the loaded log holds, at the place
     // handed over, the QSO on the card; a corrected field may differ. The
     // record keeps every field of its own, in its own spelling, and gains the
-    // mark, once however often the card is printed; the other records stay as
-    // they were. A card from a log that cannot be marked is printed only after
-    // a question; the QSO must still show in the record's callsign, date, time
-    // and mode.
+    // mark, in the file right after the card, once however often the card is
+    // printed; every other byte of the file stays. A card from a log that
+    // cannot be marked is printed only after a question; the QSO must still
+    // show in the record's callsign, date, time and mode.
     void vermerk_data()
     {
         QTest::addColumn<QString>("geladen");  // AdifRecordsDatei
@@ -159,6 +170,7 @@ private Q_SLOTS:
             z.AktQsoKorrigiert = Korrektur::Call;
         }
         vorher = z.AdifRecords;
+        const QByteArray log = logA();
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
         QCOMPARE(meldungen.aufrufe().size(), frage ? 1 : 0);
@@ -170,9 +182,9 @@ private Q_SLOTS:
         QCOMPARE(z.AktQSO.QslSent, drucken);
         if (frage || herkunft.isEmpty()) {
             nichtsVermerkt();
+            QCOMPARE(logA(), log);
             return;
         }
-        QVERIFY(z.AdifGeaendert);
         for (int i = 0; i < 10; ++i) {
             if (i != 3)
                 QCOMPARE(z.AdifRecords[i], vorher[i]);
@@ -183,12 +195,12 @@ private Q_SLOTS:
                                     QStringLiteral("<name:4>Hans "), QStringLiteral("<QSL_SEND:1>Y")})
             QVERIFY2(satz.contains(feld), qPrintable(satz));
         QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
-        QCOMPARE(z.AdifAenderungen.size(), 1);
-        QCOMPARE(z.AdifAenderungen[0].Gelesen, vorher[3]);
-        QCOMPARE(z.AdifAenderungen[0].Datei, dateiA);
+        const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
+        QCOMPARE(logA(), markiert);
+        QVERIFY(z.AdifAenderungen.isEmpty() && !z.AdifGeaendert);
         QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
         QCOMPARE(z.AdifRecords[3], satz);
-        QCOMPARE(z.AdifAenderungen.size(), 1);
+        QCOMPARE(logA(), markiert);
     }
 
     // Nothing printed: the message says why, and neither the QSO nor the log

@@ -18,6 +18,12 @@ public:
     // another user owns.
     QStringList weg;
     QStringList hin;
+    // The file system has no hard links: the backup is a copy.
+    bool keinLink = false;
+    // How many renames found no file at the path log: a reader of the log
+    // must find it at every moment.
+    QString log;
+    int ohneLog = 0;
     // Another logger appends fremderSatz to fremdesLog once, while the new
     // version is on its way to the disk.
     QString fremdesLog;
@@ -41,18 +47,40 @@ public:
         }
         return m_schritt == SchreibSchritt::Sync ? scheitern(fehler) : EchteDateiablage::synchronisieren(datei, fehler);
     }
-    bool sicherungAnlegen(const QString &datei, const QString &sicherung, QString *fehler) override
+    int verknuepfen(const QString &datei, const QString &sicherung) override
     {
-        return m_schritt == SchreibSchritt::Sicherung ? scheitern(fehler)
-                                                       : EchteDateiablage::sicherungAnlegen(datei, sicherung, fehler);
+        if (m_schritt == SchreibSchritt::Sicherung)
+            return ENOSPC;
+        return keinLink ? EXDEV : EchteDateiablage::verknuepfen(datei, sicherung);
+    }
+    bool kopieren(const QString &datei, const QString &sicherung, QString *fehler) override
+    {
+        const bool ok = EchteDateiablage::kopieren(datei, sicherung, fehler);
+        return m_schritt == SchreibSchritt::Kopie ? scheitern(fehler) : ok;
     }
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
+        ohneLog += !log.isEmpty() && !QFile::exists(log);
         return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler) : EchteDateiablage::ersetzen(temp, datei, fehler);
+    }
+    // A full disk: half of the bytes go in.
+    qint64 anfuegen(int fd, const QByteArray &bytes) override
+    {
+        if (m_schritt != SchreibSchritt::Anfuegen)
+            return EchteDateiablage::anfuegen(fd, bytes);
+        const qint64 n = EchteDateiablage::anfuegen(fd, bytes.left(bytes.size() / 2));
+        errno = ENOSPC;
+        return n;
+    }
+    bool fdSynchronisieren(int fd) override
+    {
+        errno = EIO;
+        return m_schritt != SchreibSchritt::AnfuegenSync && EchteDateiablage::fdSynchronisieren(fd);
     }
 
     bool umbenennen(const QString &von, const QString &nach) override
     {
+        ohneLog += !log.isEmpty() && !QFile::exists(log);
         if (weg.contains(von) || hin.contains(nach)) {
             errno = EACCES;
             return false;
