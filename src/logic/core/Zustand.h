@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-class QWidget;
+class QObject;
 class Zeichenziel;
 struct AdifSuchtext;
 
@@ -71,7 +71,7 @@ struct AdifAenderung
 // public and named as the rest of the program refers to them.
 struct Zustand
 {
-    QWidget *fMainForm = nullptr;
+    QObject *fMainForm = nullptr;
     Zeichenziel *objZiel = nullptr;
     QsoDaten AktQSO;
     static inline const QString CrLf = QStringLiteral("\r\n");
