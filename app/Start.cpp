@@ -58,6 +58,17 @@ QSocketNotifier *signaleAbfangen(frmMain *fenster)
 
 } // namespace
 
+void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
+{
+    DateisucheAnbinden(umgebung, haupt);
+    LayoutfensterAnbinden(umgebung, haupt);
+    LogfensterAnbinden(umgebung, haupt);
+    DruckenAnbinden(umgebung, haupt);
+    Q_ASSERT_X(haupt.befehleOhneHandler().isEmpty(), "BefehleAnbinden",
+               qPrintable(QStringLiteral("menu entries without handler: ")
+                          + haupt.befehleOhneHandler().join(QStringLiteral(", "))));
+}
+
 int Start(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Cardforge"));
@@ -78,7 +89,7 @@ int Start(QApplication &app)
     meldungen.setElternfenster(hauptfenster.get());
     dialoge.setElternfenster(hauptfenster.get());
     z.objZiel = &drucker;
-    DateisucheAnbinden(u, *hauptfenster);
+    BefehleAnbinden(u, *hauptfenster);
     // A mark that could not be written right after its card is written now.
     hauptfenster->logsSchreiben = [&u] { AdifDateiSchreiben(u); };
     // Caught before the window shows, so that a session ending as soon as the
@@ -92,9 +103,7 @@ int Start(QApplication &app)
             [&] { z.AktQsoLeeren(); },
             [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
             [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
-            [&] { LayoutfensterAnbinden(u, *hauptfenster); },
-            [&] { LogfensterAnbinden(u, *hauptfenster); },
-            [&] { DruckenAnbinden(u, *hauptfenster); },
+            [&] { LayoutFenster(u, *hauptfenster); },
             [&] {
                 hauptfenster->laden();
                 hauptfenster->show();

@@ -1,12 +1,18 @@
 #include "TestUmgebung.h"
 
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "Start.h"
 #include "XvfbSitzung.h"
+#include "core/Umgebung.h"
+#include "mainwindow/frmMain.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 
-// The real program, started as a user starts it, with an empty configuration folder.
+// The start-up's wiring, and the real program, started as a user starts it,
+// with an empty configuration folder.
 class TestProgrammstart : public QObject
 {
     Q_OBJECT
@@ -48,6 +54,19 @@ private Q_SLOTS:
     {
         if (programm().isEmpty())
             QSKIP("CARDFORGE_BIN is not set; run the test through ctest");
+    }
+
+    // Every menu entry runs a command once start-up has wired the windows.
+    void befehleVerbunden()
+    {
+        Zustand z;
+        SkriptMeldungen meldungen;
+        SkriptDialoge dialoge;
+        Umgebung u{z, meldungen, dialoge};
+        frmMain haupt(u);
+        QVERIFY(!haupt.befehleOhneHandler().isEmpty());
+        BefehleAnbinden(u, haupt);
+        QCOMPARE(haupt.befehleOhneHandler(), QStringList());
     }
 
     void ohneBildschirmEineKlareZeile()

@@ -65,9 +65,9 @@ struct Logprogramm
     }
 
     // The menu command; the window it shows, if any.
-    QWidget *menue(const char *befehl, const char *name)
+    QWidget *menue(Befehl befehl, const char *name)
     {
-        haupt.befehle.value(QString::fromLatin1(befehl))();
+        haupt.aktion(befehl)->trigger();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (w->objectName() == QLatin1String(name))
                 return w;

@@ -555,18 +555,17 @@ frmQSL_Karte *LayoutFenster(Umgebung &umgebung, frmMain &haupt)
 
 void LayoutfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
 {
-    haupt.befehle[QStringLiteral("mnuQSL_Einrichtung")] = [&umgebung, &haupt] {
+    haupt.verbinden(Befehl::mnuQSL_Einrichtung, [&umgebung, &haupt] {
         frmQSL_Karte *f = LayoutFenster(umgebung, haupt);
         f->show();
         f->raise();
         f->activateWindow();
-    };
+    });
     haupt.viaMitdrucken = [&umgebung, &haupt] { return LayoutFenster(umgebung, haupt)->viaMitdrucken(); };
     haupt.markierungAn = [&haupt] {
         const frmQSL_Karte *f = VorhandenesLayoutFenster(haupt);
         return f && f->markierungAn();
     };
-    LayoutFenster(umgebung, haupt);
 }
 
 #include "frmQSL_Karte.moc"

@@ -94,6 +94,7 @@ frmQSL_Karte *LayoutFenster(Umgebung &umgebung, frmMain &haupt);
 frmQSL_Karte *VorhandenesLayoutFenster(frmMain &haupt);
 
 // Start-up: hooks the layout window into the main window (menu "&QSL-Karte
-// einrichten", "via mitdrucken" and the marking for the QSO display) and creates
-// it hidden, which applies the stored layout to the card preview.
+// einrichten", "via mitdrucken" and the marking for the QSO display). Start-up
+// then creates it hidden with LayoutFenster(), which applies the stored layout
+// to the card preview.
 void LayoutfensterAnbinden(Umgebung &umgebung, frmMain &haupt);

@@ -44,7 +44,7 @@ void LogfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
     auto *h = new LogfensterHalter(&haupt);
     QPointer<LogfensterHalter> halter(h);
 
-    haupt.befehle[QStringLiteral("mnuADIFLog")] = [&umgebung, &haupt, halter] {
+    haupt.verbinden(Befehl::mnuADIFLog, [&umgebung, &haupt, halter] {
         if (!halter)
             return;
         if (!halter->adif) {
@@ -56,8 +56,8 @@ void LogfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
             halter->adif = f;
         }
         nachVorn(halter->adif);
-    };
-    haupt.befehle[QStringLiteral("mnuEditLog")] = [&umgebung, &haupt, halter] {
+    });
+    haupt.verbinden(Befehl::mnuEditLog, [&umgebung, &haupt, halter] {
         if (!halter)
             return;
         if (!halter->hand) {
@@ -65,8 +65,8 @@ void LogfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
             halter->hand->Form_Load();
         }
         nachVorn(halter->hand);
-    };
-    haupt.befehle[QStringLiteral("mnuMyCall")] = [halter] {
+    });
+    haupt.verbinden(Befehl::mnuMyCall, [halter] {
         if (!halter)
             return;
         if (!halter->call) {
@@ -74,8 +74,8 @@ void LogfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
             halter->call->Form_Load();
         }
         nachVorn(halter->call);
-    };
-    haupt.befehle[QStringLiteral("mnuStation")] = [halter] {
+    });
+    haupt.verbinden(Befehl::mnuStation, [halter] {
         if (!halter)
             return;
         // Closed with "&Schliessen" or the close box it is gone; the next
@@ -85,5 +85,5 @@ void LogfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
             halter->station->Form_Load();
         }
         nachVorn(halter->station);
-    };
+    });
 }

@@ -307,11 +307,11 @@ void frmFindADIF::closeEvent(QCloseEvent *event)
 void DateisucheAnbinden(Umgebung &u, frmMain &hauptfenster)
 {
     auto fenster = std::make_shared<QPointer<frmFindADIF>>();
-    hauptfenster.befehle[QStringLiteral("mnuXFileOpen")] = [&u, &hauptfenster, fenster] {
+    hauptfenster.verbinden(Befehl::mnuXFileOpen, [&u, &hauptfenster, fenster] {
         if (!*fenster)
             *fenster = new frmFindADIF(u, &hauptfenster);
         (*fenster)->exec();
         if (!u.z.AdifDatGes.isEmpty())
             u.z.AdifDatei = AdifDateiAusListe(u.z, u.meldungen, u.z.AdifDatGes, 0);
-    };
+    });
 }

@@ -18,16 +18,42 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+// The objectName of each command's menu entry, in the order of Befehl.
+constexpr std::array<const char *, AnzahlBefehle> befehlNamen = {
+    "mnuFileOpen",     "mnuXFileOpen",       "mnuFileExit",     "mnuADIFLog",       "mnuEditLog",
+    "mnuFilePrint",    "mnuMyCall",          "mnuStation",      "mnuScanSetup",     "mnuUnterschriftScan",
+    "mnuQSL_Einrichtung", "mnuPrinterSetup", "mnuPrinterRand",  "mnuHelpContents",  "mnuHelpAbout",
+    "mnu_objZiel_Info", "mnu_Printer_Info",
+};
+
+constexpr std::size_t nummer(Befehl befehl)
+{
+    return static_cast<std::size_t>(befehl);
+}
+
+// A menu entry: a command with its caption and key, or a separator.
 struct Eintrag
 {
-    const char *name;
-    const char *text; // nullptr: separator
-    const char *taste;
+    Befehl befehl;
+    const char *text;    // nullptr: a separator
+    const char *taste;   // nullptr: no key
+    const char *trenner; // a separator's objectName
 };
+
+Eintrag befehlsEintrag(Befehl befehl, const char *text, const char *taste = nullptr)
+{
+    return {befehl, text, taste, nullptr};
+}
+
+Eintrag trennEintrag(const char *name)
+{
+    return {Befehl{}, nullptr, nullptr, name};
+}
 
 struct Menue
 {
@@ -40,31 +66,31 @@ const QList<Menue> &menues()
 {
     static const QList<Menue> m = {
         {"mnuFile", "&Datei",
-         {{"mnuFileOpen", "&Öffnen eine ADIF-Datei", "F3"},
-          {"mnuXFileOpen", "Öffnen &mehrere ADIF-Dateien", "F7"},
-          {"mnuFileBar0", nullptr, nullptr},
-          {"mnuFileExit", "&Beenden", nullptr}}},
+         {befehlsEintrag(Befehl::mnuFileOpen, "&Öffnen eine ADIF-Datei", "F3"),
+          befehlsEintrag(Befehl::mnuXFileOpen, "Öffnen &mehrere ADIF-Dateien", "F7"),
+          trennEintrag("mnuFileBar0"),
+          befehlsEintrag(Befehl::mnuFileExit, "&Beenden")}},
         {"mnuLog", "&Logbuch",
-         {{"mnuADIFLog", "&ADIF-Logbuch-Daten", "F4"},
-          {"mnuEditLog", "&Handeingabe", "F6"},
-          {"mnuEditBar0", nullptr, nullptr},
-          {"mnuFilePrint", "QSL-Karte &bedrucken...", "F5"}}},
+         {befehlsEintrag(Befehl::mnuADIFLog, "&ADIF-Logbuch-Daten", "F4"),
+          befehlsEintrag(Befehl::mnuEditLog, "&Handeingabe", "F6"),
+          trennEintrag("mnuEditBar0"),
+          befehlsEintrag(Befehl::mnuFilePrint, "QSL-Karte &bedrucken...", "F5")}},
         {"mnuSet", "&Settings",
-         {{"mnuMyCall", "My &Call", nullptr},
-          {"mnuStation", "My &Station", nullptr},
-          {"mnuScanSetup", "&1:1 QSL-Scan einlesen", nullptr},
-          {"mnuUnterschriftScan", "&Unterschrift-Scan einlesen", nullptr},
-          {"mnuQSL_Einrichtung", "&QSL-Karte einrichten", nullptr},
-          {"mnuSetBar1", nullptr, nullptr},
-          {"mnuPrinterSetup", "&Drucker einrichten...", nullptr},
-          {"mnuPrinterRand", "Drucker-&Randkorrektur", nullptr}}},
+         {befehlsEintrag(Befehl::mnuMyCall, "My &Call"),
+          befehlsEintrag(Befehl::mnuStation, "My &Station"),
+          befehlsEintrag(Befehl::mnuScanSetup, "&1:1 QSL-Scan einlesen"),
+          befehlsEintrag(Befehl::mnuUnterschriftScan, "&Unterschrift-Scan einlesen"),
+          befehlsEintrag(Befehl::mnuQSL_Einrichtung, "&QSL-Karte einrichten"),
+          trennEintrag("mnuSetBar1"),
+          befehlsEintrag(Befehl::mnuPrinterSetup, "&Drucker einrichten..."),
+          befehlsEintrag(Befehl::mnuPrinterRand, "Drucker-&Randkorrektur")}},
         {"mnuHelp", "&?",
-         {{"mnuHelpContents", "&Kurzanleitung", "F1"},
-          {"mnuHelpBar0", nullptr, nullptr},
-          {"mnuHelpAbout", "&Info ", "F2"},
-          {"mnuHelpBar1", nullptr, nullptr},
-          {"mnu_objZiel_Info", "&eingestellter Drucker geeignet ?", nullptr},
-          {"mnu_Printer_Info", "&Standard - Drucker geeignet ?", nullptr}}},
+         {befehlsEintrag(Befehl::mnuHelpContents, "&Kurzanleitung", "F1"),
+          trennEintrag("mnuHelpBar0"),
+          befehlsEintrag(Befehl::mnuHelpAbout, "&Info ", "F2"),
+          trennEintrag("mnuHelpBar1"),
+          befehlsEintrag(Befehl::mnu_objZiel_Info, "&eingestellter Drucker geeignet ?"),
+          befehlsEintrag(Befehl::mnu_Printer_Info, "&Standard - Drucker geeignet ?")}},
     };
     return m;
 }
@@ -86,6 +112,10 @@ frmMain::frmMain(Umgebung &umgebung, QWidget *parent)
     if (QApplication::windowIcon().isNull())
         QApplication::setWindowIcon(symbol);
     menueAnlegen();
+    verbinden(Befehl::mnuFileOpen, [this] { adifDateiOeffnen(); });
+    verbinden(Befehl::mnuFileExit, [this] { close(); });
+    verbinden(Befehl::mnuHelpContents, [this] { hilfeZeigen(); });
+    verbinden(Befehl::mnuHelpAbout, [this] { frmAbout::zeigen(this); });
     kartenflaecheAnlegen();
     qApp->installEventFilter(this);
 }
@@ -98,45 +128,55 @@ void frmMain::menueAnlegen()
         QMenu *menue = menuBar()->addMenu(QString::fromUtf8(m.text));
         menue->setObjectName(QString::fromLatin1(m.name));
         for (const Eintrag &e : m.eintraege) {
-            QAction *a = e.text ? menue->addAction(QString::fromUtf8(e.text)) : menue->addSeparator();
-            const QString name = QString::fromLatin1(e.name);
-            a->setObjectName(name);
-            m_aktionen.insert(name, a);
-            if (!e.text)
+            if (!e.text) {
+                menue->addSeparator()->setObjectName(QString::fromLatin1(e.trenner));
                 continue;
+            }
+            QAction *a = menue->addAction(QString::fromUtf8(e.text));
+            a->setObjectName(QString::fromLatin1(befehlNamen[nummer(e.befehl)]));
+            Q_ASSERT_X(!m_aktionen[nummer(e.befehl)], "frmMain", "a command in two menu entries");
+            m_aktionen[nummer(e.befehl)] = a;
             if (e.taste)
                 a->setShortcut(QKeySequence(QString::fromLatin1(e.taste)));
-            connect(a, &QAction::triggered, this, [this, name] { befehl(name); });
+            const Befehl b = e.befehl;
+            connect(a, &QAction::triggered, this, [this, b] { befehl(b); });
         }
     }
+    Q_ASSERT_X(std::find(m_aktionen.cbegin(), m_aktionen.cend(), nullptr) == m_aktionen.cend(), "frmMain",
+               "a command without menu entry");
 }
 
-QAction *frmMain::aktion(const QString &name) const
+void frmMain::verbinden(Befehl befehl, std::function<void()> handler)
 {
-    return m_aktionen.value(name);
+    m_handler[nummer(befehl)] = std::move(handler);
 }
 
-void frmMain::befehl(const QString &name)
+QStringList frmMain::befehleOhneHandler() const
 {
-    if (name == QLatin1String("mnuFileExit")) {
-        close();
+    QStringList namen;
+    for (std::size_t i = 0; i < m_handler.size(); ++i) {
+        if (!m_handler[i])
+            namen << QString::fromLatin1(befehlNamen[i]);
+    }
+    return namen;
+}
+
+QAction *frmMain::aktion(Befehl befehl) const
+{
+    return m_aktionen[nummer(befehl)];
+}
+
+void frmMain::befehl(Befehl befehl)
+{
+    // A copy: the handler may wire the command anew while it runs.
+    const std::function<void()> handler = m_handler[nummer(befehl)];
+    if (!handler) {
+        // Start-up wires every command; an entry without one is a wiring fault.
+        qWarning("frmMain: menu command %s has no handler", befehlNamen[nummer(befehl)]);
+        Q_ASSERT_X(false, "frmMain", "menu command without handler");
         return;
     }
-    if (name == QLatin1String("mnuHelpContents")) {
-        hilfeZeigen();
-        return;
-    }
-    if (name == QLatin1String("mnuHelpAbout")) {
-        frmAbout::zeigen(this);
-        return;
-    }
-    const auto hook = befehle.constFind(name);
-    if (hook != befehle.constEnd() && *hook) {
-        (*hook)();
-        return;
-    }
-    if (name == QLatin1String("mnuFileOpen"))
-        adifDateiOeffnen();
+    handler();
 }
 
 void frmMain::kartenflaecheAnlegen()

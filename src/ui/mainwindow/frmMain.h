@@ -6,11 +6,35 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <functional>
 
 class QAction;
 class QLabel;
 class QCheckBox;
+
+// The commands of the main window's menu, one per menu entry; each is named as
+// its entry's objectName.
+enum class Befehl {
+    mnuFileOpen,
+    mnuXFileOpen,
+    mnuFileExit,
+    mnuADIFLog,
+    mnuEditLog,
+    mnuFilePrint,
+    mnuMyCall,
+    mnuStation,
+    mnuScanSetup,
+    mnuUnterschriftScan,
+    mnuQSL_Einrichtung,
+    mnuPrinterSetup,
+    mnuPrinterRand,
+    mnuHelpContents,
+    mnuHelpAbout,
+    mnu_objZiel_Info,
+    mnu_Printer_Info,
+};
+constexpr int AnzahlBefehle = static_cast<int>(Befehl::mnu_Printer_Info) + 1;
 
 // The main window: the card preview in millimetres and the menu from which every
 // window and command is reached. Closing it ends the program, and the close step
@@ -50,9 +74,16 @@ public:
     // A message in the status bar, such as where a card went as a PDF file.
     void statusMelden(const QString &text);
 
-    // Hooks for the windows and commands that live elsewhere; each menu entry
-    // calls its hook when one is set.
-    QHash<QString, std::function<void()>> befehle;
+    // Menu commands: the handler a menu entry runs. The window wires the
+    // commands it carries out itself (open one file, exit, help, About);
+    // start-up wires the others to the windows and commands that live
+    // elsewhere. A later handler replaces an earlier one.
+    void verbinden(Befehl befehl, std::function<void()> handler);
+    // The objectNames of the menu entries without a handler, in menu order
+    // (the order of Befehl); empty once start-up has wired every window.
+    QStringList befehleOhneHandler() const;
+    QAction *aktion(Befehl befehl) const;
+
     // Asked by the QSO display: is the QSL route printed with "via "? Is the
     // layout editor marking the preview?
     std::function<bool()> viaMitdrucken;
@@ -69,8 +100,6 @@ public:
     void hilfeZeigen();
     void adifDateiOeffnen();
 
-    QAction *aktion(const QString &name) const;
-
 protected:
     bool eventFilter(QObject *objekt, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -80,7 +109,7 @@ protected:
 private:
     void menueAnlegen();
     void kartenflaecheAnlegen();
-    void befehl(const QString &name);
+    void befehl(Befehl befehl);
     void geometrieWiederherstellen();
     void geometrieSpeichern();
     void hilfeMelden(const QString &dokument, const QString &fehler);
@@ -90,7 +119,8 @@ private:
     QWidget *m_flaeche = nullptr;
     QLabel *m_bild1 = nullptr;
     QHash<QString, QWidget *> m_steuer;
-    QHash<QString, QAction *> m_aktionen;
+    std::array<QAction *, AnzahlBefehle> m_aktionen{};
+    std::array<std::function<void()>, AnzahlBefehle> m_handler;
     QImage m_scan;
     // The program's other windows, in the order they were last shown.
     QList<QPointer<QWidget>> m_geoeffnet;

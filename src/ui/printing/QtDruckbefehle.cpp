@@ -17,7 +17,7 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
     Umgebung *u = &umgebung;
     frmMain *h = &haupt;
 
-    haupt.befehle[QStringLiteral("mnuFilePrint")] = [u, h] {
+    haupt.verbinden(Befehl::mnuFilePrint, [u, h] {
         DruckRueckrufe rueckrufe;
         rueckrufe.bild1Sichtbar = [h](bool sichtbar) { h->bild1Zeigen(sichtbar); };
         rueckrufe.dateiGeschrieben = [h](const QString &datei) {
@@ -29,16 +29,16 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
         if (h->markierungAn && h->markierungAn())
             ZeigeAktQSO(u->z, karte, h->viaMitdrucken && h->viaMitdrucken(), false);
         Drucken(*u, karte, rueckrufe);
-    };
-    haupt.befehle[QStringLiteral("mnuPrinterSetup")] = [u] { DruckerEinrichten(*u); };
-    haupt.befehle[QStringLiteral("mnuPrinterRand")] = [u, h] { frmDruckRand::zeigen(*u, h); };
-    haupt.befehle[QStringLiteral("mnu_objZiel_Info")] = [u] {
+    });
+    haupt.verbinden(Befehl::mnuPrinterSetup, [u] { DruckerEinrichten(*u); });
+    haupt.verbinden(Befehl::mnuPrinterRand, [u, h] { frmDruckRand::zeigen(*u, h); });
+    haupt.verbinden(Befehl::mnu_objZiel_Info, [u] {
         if (!u->z.objZiel)
             return;
         u->meldungen.zeigen(BerichtTitelZiel, DruckerBericht(*u->z.objZiel, *u->z.objZiel), Symbol::Information,
                             Knoepfe::Ok);
-    };
-    haupt.befehle[QStringLiteral("mnu_Printer_Info")] = [u] {
+    });
+    haupt.verbinden(Befehl::mnu_Printer_Info, [u] {
         if (!u->z.objZiel)
             return;
         // The cards usually go to the default printer, and then both reports
@@ -52,11 +52,11 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
         const Zeichenziel &drucker = derselbe ? *u->z.objZiel : static_cast<const Zeichenziel &>(standard);
         u->meldungen.zeigen(BerichtTitelStandard, DruckerBericht(drucker, *u->z.objZiel), Symbol::Information,
                             Knoepfe::Ok);
-    };
-    haupt.befehle[QStringLiteral("mnuScanSetup")] = [u, h] {
+    });
+    haupt.verbinden(Befehl::mnuScanSetup, [u, h] {
         BildEinlesen(u->dialoge, KartenScan(), [h](const QString &pfad) { return h->scanLaden(pfad); });
-    };
-    haupt.befehle[QStringLiteral("mnuUnterschriftScan")] = [u, h] {
+    });
+    haupt.verbinden(Befehl::mnuUnterschriftScan, [u, h] {
         BildEinlesen(u->dialoge, UnterschriftScan(), [h](const QString &pfad) { return h->unterschriftLaden(pfad); });
-    };
+    });
 }

@@ -26,7 +26,11 @@ struct Programm
     Umgebung u{z, meldungen, dialoge};
     frmMain haupt{u};
 
-    Programm() { LayoutfensterAnbinden(u, haupt); }
+    Programm()
+    {
+        LayoutfensterAnbinden(u, haupt);
+        LayoutFenster(u, haupt);
+    }
     frmQSL_Karte *fenster() { return LayoutFenster(u, haupt); }
     QLineEdit *text(const QString &name) { return fenster()->findChild<QLineEdit *>(name); }
     QLineEdit *text3(int k) { return text(QStringLiteral("Text3(%1)").arg(k)); }
@@ -94,7 +98,7 @@ private Q_SLOTS:
     void setAllUndAbbrechen()
     {
         Programm p;
-        p.haupt.aktion("mnuQSL_Einrichtung")->trigger();
+        p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
         QVERIFY(p.haupt.markierungAn());
         QCOMPARE(p.vorschau("lb2Way").text, QStringLiteral("2-way"));

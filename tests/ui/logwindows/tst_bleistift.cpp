@@ -36,7 +36,7 @@ private Q_SLOTS:
         QDir::setCurrent(hier.path());
         const QStringList orte = BleistiftDateien();
         Logprogramm p;
-        QWidget *f = p.menue("mnuEditLog", "frmHandEingabe");
+        QWidget *f = p.menue(Befehl::mnuEditLog, "frmHandEingabe");
         QDir::setCurrent(vorher);
         QVERIFY(orte.contains(
             QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));

@@ -26,7 +26,7 @@ struct Browser : Logprogramm
     explicit Browser(bool zweiDateien = true)
     {
         liste(zweiDateien ? QStringList{a, b} : QStringList{a});
-        f = qobject_cast<frmADIF *>(menue("mnuADIFLog", "frmADIF"));
+        f = qobject_cast<frmADIF *>(menue(Befehl::mnuADIFLog, "frmADIF"));
         f->Form_Activate();
     }
     QString feld(const char *name) const { return text(f, QString::fromLatin1(name)); }
@@ -72,7 +72,7 @@ private Q_SLOTS:
     void ohneDateiKeinFenster()
     {
         Logprogramm p;
-        QVERIFY(!p.menue("mnuADIFLog", "frmADIF"));
+        QVERIFY(!p.menue(Befehl::mnuADIFLog, "frmADIF"));
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), QStringList{"Error:Zuerst eine ADIF-Datei laden!"});
         p.z.AdifDatei = QStringLiteral("A.adi");
         Logbrowser b(p.u);
@@ -260,7 +260,7 @@ private Q_SLOTS:
         QVERIFY(!p.f->isVisible());
         p.dialoge.datei(p.b);
         p.haupt.adifDateiOeffnen();
-        QCOMPARE(p.menue("mnuADIFLog", "frmADIF"), p.f);
+        QCOMPARE(p.menue(Befehl::mnuADIFLog, "frmADIF"), p.f);
         p.f->Form_Activate();
         QCOMPARE(p.feld("Text1"), QStringLiteral("Q4GHI"));
         QCOMPARE(p.z.AdifRecordsDatei, kanonisch(p.b));

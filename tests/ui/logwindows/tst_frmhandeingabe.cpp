@@ -16,7 +16,7 @@ QByteArray inhalt(const QString &pfad)
 
 struct Eingabe : Logprogramm
 {
-    frmHandEingabe *f = qobject_cast<frmHandEingabe *>(menue("mnuEditLog", "frmHandEingabe"));
+    frmHandEingabe *f = qobject_cast<frmHandEingabe *>(menue(Befehl::mnuEditLog, "frmHandEingabe"));
 
     Eingabe() { f->Form_Activate(); }
     QString feld(const char *name) const { return text(f, QString::fromLatin1(name)); }

@@ -190,7 +190,7 @@ private Q_SLOTS:
             if (auto *f = haupt.findChild<frmFindADIF *>())
                 f->hide();
         });
-        haupt.aktion(QStringLiteral("mnuXFileOpen"))->trigger();
+        haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(erst);
         QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
         bool geblieben = false;
@@ -202,7 +202,7 @@ private Q_SLOTS:
             geblieben = f->isVisible();
             knopf(*f, "Command3")->click();
         });
-        haupt.aktion(QStringLiteral("mnuXFileOpen"))->trigger();
+        haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(geblieben);
         QCOMPARE(meldungen.aufrufe().size(), 1);
         QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Keine Datei ausgewählt! "));

@@ -166,7 +166,7 @@ private Q_SLOTS:
         else
             dialoge.datei(gewaehlt);
         frmMain w(u);
-        w.aktion(QStringLiteral("mnuFileOpen"))->trigger();
+        w.aktion(Befehl::mnuFileOpen)->trigger();
         QCOMPARE(z.AdifDatGes, liste);
         QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
         QTEST(meldungen.aufrufe().isEmpty() ? QString() : meldungen.aufrufe()[0].titel, "meldung");
@@ -185,7 +185,7 @@ private Q_SLOTS:
     {
         frmMain w(u);
         QVERIFY(!QFile::exists(frmMain::hilfeDokument()));
-        w.aktion(QStringLiteral("mnuHelpContents"))->trigger();
+        w.aktion(Befehl::mnuHelpContents)->trigger();
         QCOMPARE(meldungen.aufrufe().size(), 1);
         QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
                                                   + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");

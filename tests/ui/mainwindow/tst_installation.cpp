@@ -144,7 +144,7 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(bin.path()));
         meldungen.leeren();
         frmMain w(u);
-        w.aktion("mnuHelpContents")->trigger();
+        w.aktion(Befehl::mnuHelpContents)->trigger();
         qputenv("PATH", pfad);
         QFile::remove(abgelegt);
         QTRY_VERIFY(QFileInfo(notiz).size() > 0);

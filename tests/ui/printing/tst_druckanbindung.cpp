@@ -22,6 +22,8 @@
 
 using namespace PdfMessung;
 
+Q_DECLARE_METATYPE(Befehl)
+
 // The print commands as the main window offers them.
 class TestDruckAnbindung : public QObject
 {
@@ -36,7 +38,7 @@ class TestDruckAnbindung : public QObject
     struct Fenster : frmMain
     {
         Fenster(Umgebung &u) : frmMain(u) { DruckenAnbinden(u, *this); }
-        void befehl(const QByteArray &name) { aktion(QString::fromLatin1(name))->trigger(); }
+        void befehl(Befehl b) { aktion(b)->trigger(); }
         QLabel *bild1() { return findChild<QLabel *>(QStringLiteral("Bild1")); }
     };
 
@@ -66,7 +68,7 @@ private Q_SLOTS:
         z.objZiel = &drucker;
         Fenster w(u);
         z.AktQSO.Call = QStringLiteral("Q1ABC");
-        w.befehl("mnuFilePrint");
+        w.befehl(Befehl::mnuFilePrint);
         QVERIFY(meldungen.aufrufe().isEmpty());
         const QString pdf = drucker.LetzteDatei();
         QVERIFY2(QFileInfo(pdf).fileName().startsWith(QStringLiteral("QSL_Q1ABC_")), qPrintable(pdf));
@@ -91,7 +93,7 @@ private Q_SLOTS:
             return 1.0;
         });
         z.AktQSO.Call = QStringLiteral("Q1ABC");
-        w.befehl("mnuFilePrint");
+        w.befehl(Befehl::mnuFilePrint);
         QCOMPARE(ziel.fertigeSeiten(), 1);
         QVERIFY(!verborgen.isEmpty() && !verborgen.contains(false));
         QVERIFY(!w.bild1()->isHidden());
@@ -103,14 +105,14 @@ private Q_SLOTS:
         VorschauMarkieren(w.vorschau(), true);
         w.aktQsoZeigen();
         ziel.leeren();
-        w.befehl("mnuFilePrint");
+        w.befehl(Befehl::mnuFilePrint);
         QStringList gedruckt;
         for (const AufzeichnungsZiel::Text &t : ziel.texte())
             gedruckt << t.text;
         QCOMPARE(gedruckt.filter(QRegularExpression(".")), QStringList({"Q1ABC", "X", "___  ----"}));
 
-        w.befehl("mnu_objZiel_Info");
-        w.befehl("mnu_Printer_Info");
+        w.befehl(Befehl::mnu_objZiel_Info);
+        w.befehl(Befehl::mnu_Printer_Info);
         QCOMPARE(meldungen.aufrufe().size(), 2);
         QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Eingestellter Drucker: Informationen"));
         QCOMPARE(meldungen.aufrufe()[0].text, DruckerBericht(ziel, ziel));
@@ -119,8 +121,8 @@ private Q_SLOTS:
         QCOMPARE(meldungen.aufrufe()[1].titel, QStringLiteral(" Standard - Drucker: Informationen"));
         QVERIFY(meldungen.aufrufe()[1].text.startsWith(QStringLiteral("Gerätename: PDF-Datei")));
         QVERIFY(meldungen.aufrufe()[1].text.contains(QStringLiteral("Maßeinheit: Millimeter")));
-        w.befehl("mnuPrinterRand");
-        w.befehl("mnuPrinterRand");
+        w.befehl(Befehl::mnuPrinterRand);
+        w.befehl(Befehl::mnuPrinterRand);
         QCOMPARE(w.findChildren<frmDruckRand *>().size(), 1);
     }
 
@@ -128,29 +130,29 @@ private Q_SLOTS:
     // nothing, an unreadable file keeps the picture shown.
     void bilder_data()
     {
-        QTest::addColumn<QByteArray>("befehl");
+        QTest::addColumn<Befehl>("befehl");
         QTest::addColumn<QString>("schluessel");
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<QSize>("groesse");
         QByteArray jpg;
         QBuffer puffer(&jpg);
         QVERIFY(puffer.open(QIODevice::WriteOnly) && QImage(30, 12, QImage::Format_RGB32).save(&puffer, "jpg"));
-        QTest::newRow("Scan") << QByteArray("mnuScanSetup") << "Picture" << jpg << QSize(30, 12);
+        QTest::newRow("Scan") << Befehl::mnuScanSetup << "Picture" << jpg << QSize(30, 12);
         // A GIF of one red pixel; Qt reads GIF but does not write it.
         QTest::newRow("Unterschrift GIF")
-            << QByteArray("mnuUnterschriftScan") << "Unterschrift"
+            << Befehl::mnuUnterschriftScan << "Unterschrift"
             << QByteArray::fromHex("47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b")
             << QSize(1, 1);
     }
     void bilder()
     {
-        QFETCH(QByteArray, befehl);
+        QFETCH(Befehl, befehl);
         QFETCH(QString, schluessel);
         QFETCH(QByteArray, inhalt);
         QFETCH(QSize, groesse);
         Fenster w(u);
-        auto bild = [&] { return befehl == "mnuScanSetup" ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
-        const QString datei = ordner.filePath(QString::fromLatin1(befehl));
+        auto bild = [&] { return befehl == Befehl::mnuScanSetup ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
+        const QString datei = ordner.filePath(schluessel);
         const QString kaputt = datei + QStringLiteral(".kaputt");
         QVERIFY(schreiben(datei, inhalt) && schreiben(kaputt, "kein Bild"));
         dialoge.datei(datei);

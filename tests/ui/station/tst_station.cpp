@@ -50,7 +50,7 @@ private Q_SLOTS:
     {
         EinstellungSpeichern(QStringLiteral("LastBandSet"), QStringLiteral("20"));
         Logprogramm p;
-        QWidget *f = p.menue("mnuStation", "frmStation");
+        QWidget *f = p.menue(Befehl::mnuStation, "frmStation");
         auto *liste = Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"));
         QCOMPARE(liste->currentRow(), 1);
         liste->setCurrentRow(15);
@@ -64,7 +64,7 @@ private Q_SLOTS:
         QPointer<QWidget> alt(f);
         Logprogramm::klick(f, QStringLiteral("Command2"));
         QTRY_VERIFY(!alt);
-        f = p.menue("mnuStation", "frmStation");
+        f = p.menue(Befehl::mnuStation, "frmStation");
         QCOMPARE(Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"))->currentRow(), 15);
         QCOMPARE(Logprogramm::text(f, QStringLiteral("Text2")), QStringLiteral("X-50"));
     }
@@ -74,7 +74,7 @@ private Q_SLOTS:
     void eigenesRufzeichen()
     {
         Logprogramm p;
-        QWidget *f = p.menue("mnuMyCall", "frmCall");
+        QWidget *f = p.menue(Befehl::mnuMyCall, "frmCall");
         const QStringList eingaben = {"q1abc", "jörg", "Kleinstadt", "jo62", "ich@example.org"};
         for (int i = 0; i < 5; ++i)
             Logprogramm::setzen(f, QStringLiteral("Text%1").arg(i + 1), eingaben[i]);
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(AdifSatzBauen(p.z).endsWith(QStringLiteral("<STATION_CALLSIGN:5>Q1ABC<MY_GRIDSQUARE:4>JO62<EOR>")));
         QCOMPARE(SatzParsen(QStringLiteral("<CALL:5>Q2XYZ<EOR>")).MyLoc, QStringLiteral("JO62mm"));
 
-        QCOMPARE(p.menue("mnuMyCall", "frmCall"), f);
+        QCOMPARE(p.menue(Befehl::mnuMyCall, "frmCall"), f);
         Logprogramm::setzen(f, QStringLiteral("Text1"), QString());
         Logprogramm::klick(f, QStringLiteral("Command2"));
         QCOMPARE(EigeneDatenLesen().Call, QStringLiteral("Q1ABC"));
