@@ -47,6 +47,13 @@ public:
     // The signature picture; empty when none is loaded.
     QImage unterschrift;
 
+    // What the QSO display takes from the layout besides the controls: layout
+    // flag 21 as the layout window holds it (the QSL route is shown with
+    // "via " in front), and whether that window marks the preview (the items
+    // show their names and a frame).
+    bool viaMitdrucken = false;
+    bool markiert = false;
+
 private:
     QList<KartenElement> m_elemente;
 };

@@ -319,6 +319,7 @@ const std::array<Markierung, 17> &Markierungen()
 
 void VorschauMarkieren(Kartenvorschau &vorschau, bool an)
 {
+    vorschau.markiert = an;
     for (const Markierung &m : Markierungen()) {
         KartenElement *e = vorschau.finde(m.Name);
         if (!e)

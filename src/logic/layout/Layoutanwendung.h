@@ -88,7 +88,8 @@ struct Markierung
 };
 const std::array<Markierung, 17> &Markierungen();
 // Marking on: the captions and a frame on each marked control; off: empty
-// captions (the QSO display fills them again) and no frame.
+// captions (the QSO display fills them again) and no frame. The preview
+// remembers which (Kartenvorschau::markiert).
 void VorschauMarkieren(Kartenvorschau &vorschau, bool an);
 
 // The main window's outer size in millimetres after OK: the card plus 2 mm each

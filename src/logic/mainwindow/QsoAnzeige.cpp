@@ -44,9 +44,10 @@ qint16 gruppeZeigen(Kartenvorschau &k, int gruppe, int offen, qint16 altIndex, i
 
 } // namespace
 
-void ZeigeAktQSO(Zustand &z, Kartenvorschau &k, bool viaMitdrucken, bool markierungAn)
+void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
 {
     QsoDaten &q = z.AktQSO;
+    const bool markierungAn = k.markiert;
 
     setzeText(k, "lbCall", q.Call, markierungAn);
 
@@ -107,7 +108,7 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k, bool viaMitdrucken, bool markier
 
     KartenElement &via = k[QStringLiteral("lbQSLvia")];
     if (!q.QSLvia.isEmpty()) {
-        via.text = viaMitdrucken ? QStringLiteral("via ") + q.QSLvia : q.QSLvia;
+        via.text = k.viaMitdrucken ? QStringLiteral("via ") + q.QSLvia : q.QSLvia;
         via.sichtbar = true;
     } else if (!markierungAn) {
         via.text.clear();

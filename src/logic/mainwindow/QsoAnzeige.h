@@ -10,6 +10,6 @@ class Kartenvorschau;
 //
 // A field that is empty clears its label and leaves its group without a tick,
 // so a card never carries a value of the previous QSO. While the layout editor
-// marks the preview (markierungAn), labels of empty fields keep the marking
-// captions.
-void ZeigeAktQSO(Zustand &z, Kartenvorschau &k, bool viaMitdrucken, bool markierungAn = false);
+// marks the preview (k.markiert), labels of empty fields keep the marking
+// captions. The QSL route gets "via " in front when k.viaMitdrucken says so.
+void ZeigeAktQSO(Zustand &z, Kartenvorschau &k);

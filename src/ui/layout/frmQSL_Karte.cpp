@@ -65,8 +65,11 @@ frmQSL_Karte::frmQSL_Karte(Umgebung &umgebung, frmMain &haupt)
     // Only the close box closes it (OK and Cancel hide it), and that ends it.
     setAttribute(Qt::WA_DeleteOnClose);
     aufbauen();
+    // The QSO display follows the box as it stands, applied or not.
+    connect(m_check1[21], &QCheckBox::toggled, this, [this](bool an) { m_haupt.vorschau().viaMitdrucken = an; });
     const Kartenlayout anfang = AnfangsLayout();
     eingabeSetzen(anfang);
+    m_haupt.vorschau().viaMitdrucken = m_check1[21]->isChecked();
     m_text1->setText(KartenmassAlsText(anfang.QSLWidth));
     m_text2->setText(KartenmassAlsText(anfang.QSLHeight));
 }
@@ -381,11 +384,6 @@ void frmQSL_Karte::eingabeSetzen(const Layoutwerte &werte)
     setze(m_check5, werte.Aktiv5);
 }
 
-bool frmQSL_Karte::viaMitdrucken() const
-{
-    return m_check1[21]->isChecked();
-}
-
 void frmQSL_Karte::Form_Load()
 {
     m_haupt.vorschau()[QStringLiteral("lbQSLvia")].sichtbar = true;
@@ -477,8 +475,7 @@ void frmQSL_Karte::Command1_Click()
 
 void frmQSL_Karte::MarkiereFelder(int modus)
 {
-    m_markierung = modus == 1;
-    VorschauMarkieren(m_haupt.vorschau(), m_markierung);
+    VorschauMarkieren(m_haupt.vorschau(), modus == 1);
     m_haupt.vorschauZeigen();
     QCoreApplication::processEvents();
 }
@@ -504,8 +501,7 @@ void frmQSL_Karte::closeEvent(QCloseEvent *event)
         return;
     m_geschlossen = true;
     // The marking belongs to this window and must not outlive it on the preview.
-    if (m_markierung) {
-        m_markierung = false;
+    if (m_haupt.vorschau().markiert) {
         VorschauMarkieren(m_haupt.vorschau(), false);
         m_haupt.vorschauZeigen();
     }
@@ -561,11 +557,7 @@ void LayoutfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
         f->raise();
         f->activateWindow();
     });
-    haupt.viaMitdrucken = [&umgebung, &haupt] { return LayoutFenster(umgebung, haupt)->viaMitdrucken(); };
-    haupt.markierungAn = [&haupt] {
-        const frmQSL_Karte *f = VorhandenesLayoutFenster(haupt);
-        return f && f->markierungAn();
-    };
+    haupt.layoutBereitstellen = [&umgebung, &haupt] { LayoutFenster(umgebung, haupt); };
 }
 
 #include "frmQSL_Karte.moc"

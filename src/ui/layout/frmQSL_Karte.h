@@ -18,7 +18,9 @@ class frmMain;
 // marks every item on the preview with its name and a frame.
 //
 // It lives hidden from start-up on, because its load step applies the stored
-// layout and the QSO display asks it whether "via " is printed. "&OK" and
+// layout, and its box "via" (flag 21) decides whether the QSO display puts
+// "via " before the QSL route; it copies the box into the card preview's
+// model (Kartenvorschau::viaMitdrucken) whenever it changes. "&OK" and
 // "&Abbrechen" only hide it; the close box destroys it, and the next
 // LayoutFenster() creates it again, which reloads and reapplies the stored layout.
 class frmQSL_Karte : public QWidget
@@ -47,10 +49,6 @@ public:
     // partner is cleared.
     void Check1_MouseUp(int index);
 
-    // The QSL route is printed with "via " in front (flag box Check1(21)).
-    bool viaMitdrucken() const;
-    // The preview currently carries the editor's marking.
-    bool markierungAn() const { return m_markierung; }
     // Closed by the close box; it is on its way out and must not be used again.
     bool geschlossen() const { return m_geschlossen; }
 
@@ -83,7 +81,6 @@ private:
     std::array<QCheckBox *, AnzahlAktiv5> m_check5{};
     QScrollArea *m_rollbereich = nullptr;
     Layoutwerte m_letzte;
-    bool m_markierung = false;
     bool m_geschlossen = false;
 };
 
@@ -94,7 +91,7 @@ frmQSL_Karte *LayoutFenster(Umgebung &umgebung, frmMain &haupt);
 frmQSL_Karte *VorhandenesLayoutFenster(frmMain &haupt);
 
 // Start-up: hooks the layout window into the main window (menu "&QSL-Karte
-// einrichten", "via mitdrucken" and the marking for the QSO display). Start-up
+// einrichten", and before each QSO display the window itself). Start-up
 // then creates it hidden with LayoutFenster(), which applies the stored layout
 // to the card preview.
 void LayoutfensterAnbinden(Umgebung &umgebung, frmMain &haupt);

@@ -428,7 +428,9 @@ void frmMain::changeEvent(QEvent *event)
 
 void frmMain::aktQsoZeigen()
 {
-    ZeigeAktQSO(u.z, m_vorschau, viaMitdrucken ? viaMitdrucken() : false, markierungAn ? markierungAn() : false);
+    if (layoutBereitstellen)
+        layoutBereitstellen();
+    ZeigeAktQSO(u.z, m_vorschau);
     vorschauZeigen();
 }
 

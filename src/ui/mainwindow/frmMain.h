@@ -84,10 +84,10 @@ public:
     QStringList befehleOhneHandler() const;
     QAction *aktion(Befehl befehl) const;
 
-    // Asked by the QSO display: is the QSL route printed with "via "? Is the
-    // layout editor marking the preview?
-    std::function<bool()> viaMitdrucken;
-    std::function<bool()> markierungAn;
+    // Runs before each QSO display. The layout window keeps the layout the
+    // display follows; after its close box this brings it back, hidden, with
+    // the stored layout applied.
+    std::function<void()> layoutBereitstellen;
     // Runs at program end before the settings are stored: writes the marks
     // of printed cards that could not be written right after the card.
     std::function<void()> logsSchreiben;

@@ -26,8 +26,10 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
         // While the layout editor marks the preview, empty fields show the
         // items' names there; the card carries the QSO's own texts only.
         Kartenvorschau karte = h->vorschau();
-        if (h->markierungAn && h->markierungAn())
-            ZeigeAktQSO(u->z, karte, h->viaMitdrucken && h->viaMitdrucken(), false);
+        if (karte.markiert) {
+            karte.markiert = false;
+            ZeigeAktQSO(u->z, karte);
+        }
         Drucken(*u, karte, rueckrufe);
     });
     haupt.verbinden(Befehl::mnuPrinterSetup, [u] { DruckerEinrichten(*u); });

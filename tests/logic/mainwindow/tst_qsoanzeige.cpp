@@ -63,7 +63,7 @@ private Q_SLOTS:
         z.AktQSO.QSOvia = QStringLiteral("EME");
         z.AktQSO.Comment = QStringLiteral("swl");
         z.AktQSO.Datum = QVariant(QDate(1999, 1, 1));
-        ZeigeAktQSO(z, k, false);
+        ZeigeAktQSO(z, k);
         z.AktQSO.Mode = mode;
         QFETCH(float, mhz);
         z.AktQSO.MHz = mhz;
@@ -73,7 +73,7 @@ private Q_SLOTS:
         z.AktQSO.Comment = kommentar;
         QFETCH(QVariant, datum);
         z.AktQSO.Datum = datum;
-        ZeigeAktQSO(z, k, false);
+        ZeigeAktQSO(z, k);
         QTEST(QStringList({gesetzte(1), gesetzte(2), gesetzte(3), gesetzte(4)}).join('|'), "boxen");
         QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' ' + k[QStringLiteral("lbMonat")].text
                   + ' ' + k[QStringLiteral("lbJahr")].text,
@@ -89,7 +89,7 @@ private Q_SLOTS:
     {
         k[QStringLiteral("Check1(0)")].sichtbar = false;
         z.AktQSO.Mode = QStringLiteral("CW");
-        ZeigeAktQSO(z, k, false);
+        ZeigeAktQSO(z, k);
         QCOMPARE(gesetzte(1), QStringLiteral("0 4:CW"));
     }
 
@@ -100,15 +100,18 @@ private Q_SLOTS:
         z.AktQSO.Call = QStringLiteral("Q1ABC");
         z.AktQSO.RX = QStringLiteral("IC-9700");
         z.AktQSO.QSLvia = QStringLiteral("Q2ABC");
-        ZeigeAktQSO(z, k, true);
+        k.viaMitdrucken = true;
+        ZeigeAktQSO(z, k);
         QCOMPARE(k[QStringLiteral("lbQSLvia")].text, QStringLiteral("via Q2ABC"));
         QVERIFY(k[QStringLiteral("lbQSLvia")].sichtbar);
 
         z.AktQSO = QsoDaten();
         k[QStringLiteral("lbCall")].text = QStringLiteral("Call");
-        ZeigeAktQSO(z, k, true, true);
+        k.markiert = true;
+        ZeigeAktQSO(z, k);
         QCOMPARE(k[QStringLiteral("lbCall")].text, QStringLiteral("Call"));
-        ZeigeAktQSO(z, k, true);
+        k.markiert = false;
+        ZeigeAktQSO(z, k);
         QCOMPARE(k[QStringLiteral("lbCall")].text + k[QStringLiteral("lbRX")].text + k[QStringLiteral("lbQSLvia")].text, QString());
         QVERIFY(!k[QStringLiteral("lbQSLvia")].sichtbar);
         QCOMPARE(k[QStringLiteral("lbPSE")].text, QStringLiteral("___  ----"));

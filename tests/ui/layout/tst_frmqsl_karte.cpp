@@ -100,7 +100,7 @@ private Q_SLOTS:
         Programm p;
         p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
-        QVERIFY(p.haupt.markierungAn());
+        QVERIFY(p.haupt.vorschau().markiert);
         QCOMPARE(p.vorschau("lb2Way").text, QStringLiteral("2-way"));
         p.vorschau("lb2Way").oben = 1.25f;
         p.text3(0)->setText("20");
@@ -117,7 +117,7 @@ private Q_SLOTS:
         QVERIFY(!p.fenster()->isVisible());
         QCOMPARE(p.vorschau("lbCall").links, 20.0f);
         QVERIFY(Einstellung("Felder").isEmpty() && Einstellung("QSLWidth").isEmpty());
-        QVERIFY(!p.haupt.markierungAn() && !p.vorschau("imUnterschrift").rahmen);
+        QVERIFY(!p.haupt.vorschau().markiert && !p.vorschau("imUnterschrift").rahmen);
     }
 
     // A mouse click on one box of a pair clears the other; the keyboard
@@ -189,19 +189,21 @@ private Q_SLOTS:
         QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
         QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
         QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
-        QVERIFY(p.haupt.viaMitdrucken() && !p.haupt.markierungAn());
+        QVERIFY(p.haupt.vorschau().viaMitdrucken && !p.haupt.vorschau().markiert);
 
         p.aktivieren();
         p.text3(0)->setText("40");
         p.box(1, 21)->setChecked(false);
+        QVERIFY(!p.haupt.vorschau().viaMitdrucken);
         p.klick("cmSetAll");
         QPointer<frmQSL_Karte> alt = p.fenster();
         QVERIFY(alt->close());
         QVERIFY(!VorhandenesLayoutFenster(p.haupt));
-        QVERIFY(!p.haupt.markierungAn() && !p.vorschau("lbCall").rahmen);
+        QVERIFY(!p.haupt.vorschau().markiert && !p.vorschau("lbCall").rahmen);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alt.isNull());
-        QVERIFY(p.haupt.viaMitdrucken());
+        p.haupt.aktQsoZeigen();
+        QVERIFY(p.haupt.vorschau().viaMitdrucken);
         frmQSL_Karte *neu = VorhandenesLayoutFenster(p.haupt);
         QVERIFY(neu && !neu->isVisible());
         QCOMPARE(p.text3(0)->text(), QStringLiteral("5"));

@@ -101,7 +101,6 @@ private Q_SLOTS:
 
         // The layout editor's marking names the empty fields on the preview,
         // never on the card.
-        w.markierungAn = [] { return true; };
         VorschauMarkieren(w.vorschau(), true);
         w.aktQsoZeigen();
         ziel.leeren();
