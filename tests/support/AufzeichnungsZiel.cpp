@@ -154,7 +154,7 @@ bool AufzeichnungsZiel::setWidth(float twips)
     }
     merken(QStringLiteral("setWidth"), {twips}, !ok);
     if (ok && !IstBenutzerPapiercode(m_paperSize))
-        m_paperSize = 256;
+        m_paperSize = PapierBenutzer;
     return ok;
 }
 
@@ -175,7 +175,7 @@ bool AufzeichnungsZiel::setHeight(float twips)
     }
     merken(QStringLiteral("setHeight"), {twips}, !ok);
     if (ok && !IstBenutzerPapiercode(m_paperSize))
-        m_paperSize = 256;
+        m_paperSize = PapierBenutzer;
     return ok;
 }
 

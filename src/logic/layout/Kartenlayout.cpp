@@ -87,12 +87,29 @@ bool Layoutwerte::operator==(const Layoutwerte &o) const
 Kartenlayout AnfangsLayout()
 {
     Kartenlayout l;
-    const std::pair<int, const char *> gesetzt[] = {{0, "82"}, {1, "10"},  {2, "13,5"}, {3, "51"}, {46, "5,5"},
-                                                    {47, "18.7"}, {50, "5"}, {51, "13"},  {64, "5"}, {65, "13"},
-                                                    {78, "5"},  {79, "22"}, {96, "7"},   {97, "40"}};
+    // The partner callsign is item 0.
+    const std::pair<int, const char *> gesetzt[] = {
+        {MassLinks, "82"},
+        {MassOben, "10"},
+        {MassHoehe, "13,5"},
+        {MassBreite, "51"},
+        {EintragPseTnx + MassHoehe, "5,5"},
+        {EintragPseTnx + MassBreite, "18.7"},
+        {EintragMHz + MassHoehe, "5"},
+        {EintragMHz + MassBreite, "13"},
+        {EintragMode + MassHoehe, "5"},
+        {EintragMode + MassBreite, "13"},
+        {EintragAusbreitung + MassHoehe, "5"},
+        {EintragAusbreitung + MassBreite, "22"},
+        {EintragQslVia + MassHoehe, "7"},
+        {EintragQslVia + MassBreite, "40"},
+    };
     for (const auto &[k, text] : gesetzt)
         l.Felder[k] = QString::fromLatin1(text);
-    for (int j : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 13, 15, 17, 18})
+    // Every text item but the station description (9), the PSE/TNX marks, the
+    // band, mode and propagation boxes, and the QSL route.
+    for (int j : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, FlagPseTnx, FlagMHzBoxen, FlagModeBoxen, FlagAusbreitungBoxen,
+                  FlagQslVia})
         l.Aktiv1[j] = true;
     l.Aktiv2.fill(true);
     l.Aktiv3.fill(true);
@@ -151,14 +168,14 @@ const std::array<QString, AnzahlFelder> &Richtwerte()
 int ExklusiverPartner(int flag)
 {
     switch (flag) {
-    case 11: return 19;
-    case 19: return 11;
-    case 12: return 13;
-    case 13: return 12;
-    case 14: return 15;
-    case 15: return 14;
-    case 16: return 17;
-    case 17: return 16;
+    case FlagPseTnx: return FlagPseTnxBoxen;
+    case FlagPseTnxBoxen: return FlagPseTnx;
+    case FlagMHz: return FlagMHzBoxen;
+    case FlagMHzBoxen: return FlagMHz;
+    case FlagMode: return FlagModeBoxen;
+    case FlagModeBoxen: return FlagMode;
+    case FlagAusbreitung: return FlagAusbreitungBoxen;
+    case FlagAusbreitungBoxen: return FlagAusbreitung;
     default: return -1;
     }
 }

@@ -17,6 +17,60 @@ constexpr int AnzahlAktiv3 = 5;  // mode boxes in use, Check3(0..4)
 constexpr int AnzahlAktiv4 = 7;  // propagation boxes in use, Check4(0..6)
 constexpr int AnzahlAktiv5 = 2;  // PSE/TNX boxes in use, Check5(0..1)
 
+// Fixed places in the lists. They are the stored format: every layout a user
+// saved relies on them, so they never move.
+//
+// Entries (Felder): a text item has four from its first one on, x, y, height
+// and width; a tick box has two, x and y. The eleven text items partner
+// callsign, day, month, year, time, report, receiver, transmitter, antenna,
+// station description and comment come first, item j from entry 4 * j on.
+constexpr int MassLinks = 0;
+constexpr int MassOben = 1;
+constexpr int MassHoehe = 2;
+constexpr int MassBreite = 3;
+constexpr int EintraegeJeText = 4;
+constexpr int EintraegeJeBox = 2;
+constexpr int AnzahlTexte = 11;
+constexpr int EintragPseTnx = 44;         // the PSE/TNX marks text
+constexpr int EintragMHz = 48;            // frequency; the five band boxes follow
+constexpr int EintragMode = 62;           // mode; the five mode boxes follow
+constexpr int EintragAusbreitung = 76;    // propagation; the seven propagation boxes follow
+constexpr int EintragQslVia = 94;         // QSL route
+constexpr int EintragPseTnxBoxen = 98;    // the boxes PSE and TNX
+constexpr int EintragBestaetigung = 102;  // the confirmation boxes QSO and SWL-Rp
+constexpr int EintragUnterschrift = 106;  // signature picture
+// The first entry of box i of the group whose text item starts at text
+// (EintragMHz, EintragMode or EintragAusbreitung).
+constexpr int EintragBox(int text, int i)
+{
+    return text + EintraegeJeText + EintraegeJeBox * i;
+}
+
+// The entries follow each other without a gap, in this order.
+static_assert(EintraegeJeText * AnzahlTexte == EintragPseTnx && EintragPseTnx + EintraegeJeText == EintragMHz);
+static_assert(EintragBox(EintragMHz, AnzahlAktiv2) == EintragMode);
+static_assert(EintragBox(EintragMode, AnzahlAktiv3) == EintragAusbreitung);
+static_assert(EintragBox(EintragAusbreitung, AnzahlAktiv4) == EintragQslVia);
+static_assert(EintragQslVia + EintraegeJeText == EintragPseTnxBoxen);
+static_assert(EintragPseTnxBoxen + EintraegeJeBox * AnzahlAktiv5 == EintragBestaetigung);
+static_assert(EintragBestaetigung + EintraegeJeBox * 2 == EintragUnterschrift);
+static_assert(EintragUnterschrift + EintraegeJeText == AnzahlFelder);
+
+// Main flags (Aktiv1): flag j < AnzahlTexte shows text item j, then:
+constexpr int FlagPseTnx = 11;           // PSE/TNX as the marks text
+constexpr int FlagMHz = 12;              // frequency as text
+constexpr int FlagMHzBoxen = 13;         // band group in box mode
+constexpr int FlagMode = 14;             // mode as text
+constexpr int FlagModeBoxen = 15;        // mode group in box mode
+constexpr int FlagAusbreitung = 16;      // propagation as text
+constexpr int FlagAusbreitungBoxen = 17; // propagation group in box mode
+constexpr int FlagQslVia = 18;           // QSL route shown
+constexpr int FlagPseTnxBoxen = 19;      // PSE/TNX in box mode
+constexpr int FlagBestaetigung = 20;     // confirmation boxes used
+constexpr int FlagViaMitdrucken = 21;    // the QSL route with "via " in front
+constexpr int FlagUnterschrift = 22;     // signature picture shown
+static_assert(FlagPseTnx == AnzahlTexte && FlagUnterschrift + 1 == AnzahlAktiv1);
+
 // The six lists of a layout: the entry texts exactly as typed (x, y, height,
 // width of each item, x and y of each tick box) and the flags. The layout window
 // holds them in Text3 and Check1…Check5; an apply produces them as it stores them.
@@ -107,9 +161,13 @@ void KartengroesseLesen(float &QSLWidth, float &QSLHeight);
 void KartengroesseSpeichern(float QSLWidth, float QSLHeight);
 void ListenSpeichern(const Layoutwerte &werte);
 
-// Paper size codes as the settings keep them (DrGroesse): 256 and 512 mean
-// "the size given through Width and Height", the card's own size.
+// Paper size codes as the settings keep them (DrGroesse) for "the size given
+// through Width and Height", the card's own size: 256 is the one a printer
+// reports for a paper without a code of its own, 512 the one a first run
+// starts with. The printer report names them apart.
+constexpr int PapierBenutzer = 256;
+constexpr int PapierBenutzerAnfang = 512;
 inline bool IstBenutzerPapiercode(int code)
 {
-    return code == 256 || code == 512;
+    return code == PapierBenutzer || code == PapierBenutzerAnfang;
 }

@@ -23,6 +23,7 @@ enum : int {
     Check5 = 36, // PSE/TNX boxes 0..1
 };
 static_assert(Check5 + 2 == AnzahlVorschau, "every card control has its place");
+static_assert(lbComment + 1 == AnzahlTexte, "the text items come first, in the order of their entries");
 
 enum class Pruefung {
     Breite, // x entry tested against the card width
@@ -50,11 +51,14 @@ public:
             return;
         const auto &a = m_ein;
         auto &w = e.Werte;
-        if (!gruppe(lbMHZ, 48, 12, Check2, a.Aktiv2.data(), w.Aktiv2.data(), 5, 13, QStringLiteral("Check2"), true))
+        if (!gruppe(lbMHZ, EintragMHz, FlagMHz, Check2, a.Aktiv2.data(), w.Aktiv2.data(), AnzahlAktiv2, FlagMHzBoxen,
+                    QStringLiteral("Check2"), true))
             return;
-        if (!gruppe(lb2Way, 62, 14, Check1, a.Aktiv3.data(), w.Aktiv3.data(), 5, 15, QStringLiteral("Check3"), true))
+        if (!gruppe(lb2Way, EintragMode, FlagMode, Check1, a.Aktiv3.data(), w.Aktiv3.data(), AnzahlAktiv3,
+                    FlagModeBoxen, QStringLiteral("Check3"), true))
             return;
-        if (!gruppe(lbQSOvia, 76, 16, Check3, a.Aktiv4.data(), w.Aktiv4.data(), 7, 17, QStringLiteral("Check4"), false))
+        if (!gruppe(lbQSOvia, EintragAusbreitung, FlagAusbreitung, Check3, a.Aktiv4.data(), w.Aktiv4.data(),
+                    AnzahlAktiv4, FlagAusbreitungBoxen, QStringLiteral("Check4"), false))
             return;
         if (!bestaetigung())
             return;
@@ -97,18 +101,18 @@ private:
     {
         Platzierung &p = e.Vorschau[ctrl];
         float v = 0.0f;
-        if (!lies(k, geprueft ? Pruefung::Breite : Pruefung::Frei, v))
+        if (!lies(k + MassLinks, geprueft ? Pruefung::Breite : Pruefung::Frei, v))
             return false;
         p.Links = v;
-        if (!lies(k + 1, geprueft ? Pruefung::Hoehe : Pruefung::Frei, v))
+        if (!lies(k + MassOben, geprueft ? Pruefung::Hoehe : Pruefung::Frei, v))
             return false;
         p.Oben = v;
         if (!mitMass)
             return true;
-        if (!lies(k + 2, Pruefung::Mass, v))
+        if (!lies(k + MassHoehe, Pruefung::Mass, v))
             return false;
         p.Hoehe = v;
-        if (!lies(k + 3, Pruefung::Mass, v))
+        if (!lies(k + MassBreite, Pruefung::Mass, v))
             return false;
         p.Breite = v;
         return true;
@@ -119,7 +123,7 @@ private:
     bool texte()
     {
         for (int j = lbCall; j <= lbComment; ++j) {
-            if (!platziere(j, 4 * j, true, j != lbDay && j != lbJahr))
+            if (!platziere(j, EintraegeJeText * j, true, j != lbDay && j != lbJahr))
                 return false;
             zeige(j, m_ein.Aktiv1[j]);
             if (m_ein.Aktiv1[j])
@@ -130,39 +134,40 @@ private:
 
     bool pseTnx()
     {
-        if (!platziere(lbPSE, 44, true))
+        if (!platziere(lbPSE, EintragPseTnx, true))
             return false;
-        if (m_ein.Aktiv1[11]) {
+        if (m_ein.Aktiv1[FlagPseTnx]) {
             zeige(lbPSE, true);
             zeige(Check5, false);
             zeige(Check5 + 1, false);
-            e.Werte.Aktiv1[11] = true;
+            e.Werte.Aktiv1[FlagPseTnx] = true;
             return true;
         }
         zeige(lbPSE, false);
-        if (!m_ein.Aktiv1[19]) {
+        if (!m_ein.Aktiv1[FlagPseTnxBoxen]) {
             zeige(Check5, false);
             zeige(Check5 + 1, false);
             return true;
         }
-        e.Werte.Aktiv1[19] = true;
-        for (int i = 0; i < 2; ++i) {
+        e.Werte.Aktiv1[FlagPseTnxBoxen] = true;
+        for (int i = 0; i < AnzahlAktiv5; ++i) {
             zeige(Check5 + i, m_ein.Aktiv5[i]);
             if (m_ein.Aktiv5[i])
                 e.Werte.Aktiv5[i] = true;
         }
-        return platziere(Check5, 98, false) && platziere(Check5 + 1, 100, false);
+        return platziere(Check5, EintragPseTnxBoxen, false)
+            && platziere(Check5 + 1, EintragPseTnxBoxen + EintraegeJeBox, false);
     }
 
     bool qslVia()
     {
-        if (!platziere(lbQSLvia, 94, true))
+        if (!platziere(lbQSLvia, EintragQslVia, true))
             return false;
-        if (m_ein.Aktiv1[18]) {
+        if (m_ein.Aktiv1[FlagQslVia]) {
             zeige(lbQSLvia, true);
-            e.Werte.Aktiv1[18] = true;
-            if (m_ein.Aktiv1[21])
-                e.Werte.Aktiv1[21] = true;
+            e.Werte.Aktiv1[FlagQslVia] = true;
+            if (m_ein.Aktiv1[FlagViaMitdrucken])
+                e.Werte.Aktiv1[FlagViaMitdrucken] = true;
         } else {
             zeige(lbQSLvia, false);
         }
@@ -182,7 +187,7 @@ private:
             e.Werte.Aktiv1[textFlag] = true;
         const bool boxModus = m_ein.Aktiv1[boxFlag];
         for (int i = 0; i < anzahl; ++i) {
-            if (!platziere(ersteBox + i, k + 4 + 2 * i, false))
+            if (!platziere(ersteBox + i, EintragBox(k, i), false))
                 return false;
             zeige(ersteBox + i, true);
             gespeichert[i] = inGebrauch[i];
@@ -209,25 +214,26 @@ private:
 
     bool bestaetigung()
     {
-        if (!m_ein.Aktiv1[20]) {
+        if (!m_ein.Aktiv1[FlagBestaetigung]) {
             zeige(Check4, false);
             zeige(Check4 + 1, false);
             return true;
         }
-        e.Werte.Aktiv1[20] = true;
+        e.Werte.Aktiv1[FlagBestaetigung] = true;
         zeige(Check4, true);
         zeige(Check4 + 1, true);
-        return platziere(Check4, 102, false) && platziere(Check4 + 1, 104, false);
+        return platziere(Check4, EintragBestaetigung, false)
+            && platziere(Check4 + 1, EintragBestaetigung + EintraegeJeBox, false);
     }
 
     void unterschrift()
     {
-        if (!m_ein.Aktiv1[22]) {
+        if (!m_ein.Aktiv1[FlagUnterschrift]) {
             zeige(imUnterschrift, false);
             return;
         }
-        e.Werte.Aktiv1[22] = true;
-        if (platziere(imUnterschrift, 106, true))
+        e.Werte.Aktiv1[FlagUnterschrift] = true;
+        if (platziere(imUnterschrift, EintragUnterschrift, true))
             zeige(imUnterschrift, true);
     }
 

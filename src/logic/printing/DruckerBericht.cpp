@@ -119,7 +119,8 @@ QString papiergroesse(int code, float breite, float hoehe)
         return QString::fromUtf8(papiernamen[static_cast<std::size_t>(code - 1)]);
     if (!IstBenutzerPapiercode(code))
         return unbekannt;
-    QString text = code == 256 ? QStringLiteral("benutzerdefiniert ") : QStringLiteral("benutzerdefiniert: ");
+    QString text =
+        code == PapierBenutzer ? QStringLiteral("benutzerdefiniert ") : QStringLiteral("benutzerdefiniert: ");
     if (breite > 0 && hoehe > 0)
         text += FormatZahl(breite, QStringLiteral("###0.0")) + QStringLiteral(" x ")
                 + FormatZahl(hoehe, QStringLiteral("###0.0"));

@@ -66,10 +66,11 @@ frmQSL_Karte::frmQSL_Karte(Umgebung &umgebung, frmMain &haupt)
     setAttribute(Qt::WA_DeleteOnClose);
     aufbauen();
     // The QSO display follows the box as it stands, applied or not.
-    connect(m_check1[21], &QCheckBox::toggled, this, [this](bool an) { m_haupt.vorschau().viaMitdrucken = an; });
+    connect(m_check1[FlagViaMitdrucken], &QCheckBox::toggled, this,
+            [this](bool an) { m_haupt.vorschau().viaMitdrucken = an; });
     const Kartenlayout anfang = AnfangsLayout();
     eingabeSetzen(anfang);
-    m_haupt.vorschau().viaMitdrucken = m_check1[21]->isChecked();
+    m_haupt.vorschau().viaMitdrucken = m_check1[FlagViaMitdrucken]->isChecked();
     m_text1->setText(KartenmassAlsText(anfang.QSLWidth));
     m_text2->setText(KartenmassAlsText(anfang.QSLHeight));
 }
@@ -194,20 +195,22 @@ void frmQSL_Karte::aufbauen()
             {"UTC", "QSO-Zeit"}, {"RST", "Rapport"}, {"RX", "Rx-Daten"}, {"TX", "Tx-Daten"},
             {"ANT", "Antenne"}, {"Rig", "Stationsbeschreibung"}, {"Comment", "Kommentar"}, {"QSL", "Manager"},
         };
-        for (int j = 0; j < 12; ++j) {
+        // The text items, then the QSL route in the last column.
+        for (int j = 0; j <= AnzahlTexte; ++j) {
             const int c = j + 1;
             auto *kopf = new QLabel(QString::fromLatin1(spalten[j][0]));
             kopf->setToolTip(QString::fromLatin1(spalten[j][1]));
             raster->addWidget(kopf, 1, c);
-            const int erstes = j < 11 ? 4 * j : 94;
-            if (j == 11) {
-                QCheckBox *via = flagBox(QStringLiteral("Check1"), 21, QStringLiteral("via"));
+            const bool qsl = j == AnzahlTexte;
+            const int erstes = qsl ? EintragQslVia : EintraegeJeText * j;
+            if (qsl) {
+                QCheckBox *via = flagBox(QStringLiteral("Check1"), FlagViaMitdrucken, QStringLiteral("via"));
                 via->setToolTip(QStringLiteral("via mitdrucken"));
                 raster->addWidget(via, 0, c);
             }
-            for (int r = 0; r < 4; ++r)
+            for (int r = 0; r < EintraegeJeText; ++r)
                 raster->addWidget(eintrag(erstes + r, r), r + 2, c);
-            QCheckBox *aktiv = flagBox(QStringLiteral("Check1"), j < 11 ? j : 18);
+            QCheckBox *aktiv = flagBox(QStringLiteral("Check1"), qsl ? FlagQslVia : j);
             aktiv->setToolTip(kSichtbar);
             raster->addWidget(aktiv, 6, c);
         }
@@ -222,13 +225,15 @@ void frmQSL_Karte::aufbauen()
         const char *hinweis;
         int textFeld;
         int textFlag;
+        int boxFlag;
         const char *boxen;
         QStringList beschriftungen;
     };
     const Gruppe gruppen[] = {
-        {"MHz", "QRG", 48, 12, "Check2", {"144", "145", "432", "1296", "?"}},
-        {"2-WAY", "Mode", 62, 14, "Check3", {"CW", "SSB", "FM", "RTTY", "?"}},
-        {"QSO via ", "Ausbreitung", 76, 16, "Check4", {"TROPO", "AURORA", "RPT", "ES", "SAT", "MS", " ? "}},
+        {"MHz", "QRG", EintragMHz, FlagMHz, FlagMHzBoxen, "Check2", {"144", "145", "432", "1296", "?"}},
+        {"2-WAY", "Mode", EintragMode, FlagMode, FlagModeBoxen, "Check3", {"CW", "SSB", "FM", "RTTY", "?"}},
+        {"QSO via ", "Ausbreitung", EintragAusbreitung, FlagAusbreitung, FlagAusbreitungBoxen, "Check4",
+         {"TROPO", "AURORA", "RPT", "ES", "SAT", "MS", " ? "}},
     };
     QWidget *rahmen[6] = {};
     for (int g = 0; g < 3; ++g) {
@@ -238,18 +243,18 @@ void frmQSL_Karte::aufbauen()
         zeilenNamen(raster, 0, true);
         zeilenNamen(raster, 2, false);
         raster->setColumnMinimumWidth(2, 30);
-        for (int r = 0; r < 4; ++r)
+        for (int r = 0; r < EintraegeJeText; ++r)
             raster->addWidget(eintrag(gr.textFeld + r, r), r, 1);
         QCheckBox *text = flagBox(QStringLiteral("Check1"), gr.textFlag);
         text->setToolTip(kSichtbar);
         raster->addWidget(text, 4, 1);
         const int anzahl = static_cast<int>(gr.beschriftungen.size());
         for (int i = 0; i < anzahl; ++i) {
-            raster->addWidget(eintrag(gr.textFeld + 4 + 2 * i, 0), 0, i + 3);
-            raster->addWidget(eintrag(gr.textFeld + 5 + 2 * i, 1), 1, i + 3);
+            raster->addWidget(eintrag(EintragBox(gr.textFeld, i) + MassLinks, MassLinks), 0, i + 3);
+            raster->addWidget(eintrag(EintragBox(gr.textFeld, i) + MassOben, MassOben), 1, i + 3);
             raster->addWidget(flagBox(QString::fromLatin1(gr.boxen), i, gr.beschriftungen.at(i)), 2, i + 3);
         }
-        raster->addWidget(flagBox(QStringLiteral("Check1"), gr.textFlag + 1, kNurBoxen), 4, 3, 1, anzahl);
+        raster->addWidget(flagBox(QStringLiteral("Check1"), gr.boxFlag, kNurBoxen), 4, 3, 1, anzahl);
     }
 
     // PSE/TNX: the marks text or the two boxes.
@@ -259,18 +264,19 @@ void frmQSL_Karte::aufbauen()
         zeilenNamen(raster, 0, true);
         zeilenNamen(raster, 2, false);
         raster->setColumnMinimumWidth(2, 30);
-        for (int r = 0; r < 4; ++r)
-            raster->addWidget(eintrag(44 + r, r), r, 1);
-        QCheckBox *marken = flagBox(QStringLiteral("Check1"), 11, QStringLiteral("--/__"));
+        for (int r = 0; r < EintraegeJeText; ++r)
+            raster->addWidget(eintrag(EintragPseTnx + r, r), r, 1);
+        QCheckBox *marken = flagBox(QStringLiteral("Check1"), FlagPseTnx, QStringLiteral("--/__"));
         marken->setToolTip(QStringLiteral("durchgestrichen/unterstrichen"));
         raster->addWidget(marken, 4, 1);
         const char *const boxen[] = {"PSE", "TNX"};
-        for (int i = 0; i < 2; ++i) {
-            raster->addWidget(eintrag(98 + 2 * i, 0), 0, i + 3);
-            raster->addWidget(eintrag(99 + 2 * i, 1), 1, i + 3);
+        for (int i = 0; i < AnzahlAktiv5; ++i) {
+            const int box = EintragPseTnxBoxen + EintraegeJeBox * i;
+            raster->addWidget(eintrag(box + MassLinks, MassLinks), 0, i + 3);
+            raster->addWidget(eintrag(box + MassOben, MassOben), 1, i + 3);
             raster->addWidget(flagBox(QStringLiteral("Check5"), i, QString::fromLatin1(boxen[i])), 2, i + 3);
         }
-        raster->addWidget(flagBox(QStringLiteral("Check1"), 19, kNurBoxen), 4, 3, 1, 2);
+        raster->addWidget(flagBox(QStringLiteral("Check1"), FlagPseTnxBoxen, kNurBoxen), 4, 3, 1, 2);
     }
 
     // Confirmation: two boxes that every card with them has.
@@ -280,11 +286,12 @@ void frmQSL_Karte::aufbauen()
         zeilenNamen(raster, 0, false);
         const char *const boxen[] = {"QSO", "SWL-Rp"};
         for (int i = 0; i < 2; ++i) {
-            raster->addWidget(eintrag(102 + 2 * i, 0), 0, i + 1);
-            raster->addWidget(eintrag(103 + 2 * i, 1), 1, i + 1);
+            const int box = EintragBestaetigung + EintraegeJeBox * i;
+            raster->addWidget(eintrag(box + MassLinks, MassLinks), 0, i + 1);
+            raster->addWidget(eintrag(box + MassOben, MassOben), 1, i + 1);
             raster->addWidget(new QLabel(QString::fromLatin1(boxen[i])), 2, i + 1);
         }
-        raster->addWidget(flagBox(QStringLiteral("Check1"), 20, kNurBoxen), 4, 1, 1, 2);
+        raster->addWidget(flagBox(QStringLiteral("Check1"), FlagBestaetigung, kNurBoxen), 4, 1, 1, 2);
     }
 
     // Signature picture.
@@ -292,9 +299,9 @@ void frmQSL_Karte::aufbauen()
         QGridLayout *raster = nullptr;
         rahmen[5] = gruppenRahmen(QStringLiteral("Unterschrift"), QString(), raster);
         zeilenNamen(raster, 0, true);
-        for (int r = 0; r < 4; ++r)
-            raster->addWidget(eintrag(106 + r, r), r, 1);
-        QCheckBox *aktiv = flagBox(QStringLiteral("Check1"), 22);
+        for (int r = 0; r < EintraegeJeText; ++r)
+            raster->addWidget(eintrag(EintragUnterschrift + r, r), r, 1);
+        QCheckBox *aktiv = flagBox(QStringLiteral("Check1"), FlagUnterschrift);
         aktiv->setToolTip(kSichtbar);
         raster->addWidget(aktiv, 4, 1);
     }

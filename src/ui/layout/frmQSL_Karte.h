@@ -63,7 +63,8 @@ protected:
 
 private:
     void aufbauen();
-    // Entry box k; art 0 to 3 says whether it is an x, y, height or width.
+    // Entry box k; art (MassLinks to MassBreite) says whether it is an x, y,
+    // height or width.
     QLineEdit *eintrag(int k, int art);
     QCheckBox *flagBox(const QString &gruppe, int i, const QString &text = QString());
     QWidget *gruppenRahmen(const QString &titel, const QString &hinweis, QGridLayout *&raster);

@@ -53,7 +53,7 @@ struct DruckerZiel::Daten
     // A4 small is A4), so the code is remembered while the page keeps its size;
     // 0 means "derive it from the page".
     int papierCode = 0;
-    int benutzerCode = 256;
+    int benutzerCode = PapierBenutzer;
     QString dokumentName;
     QString datei;
     QString letzteDatei;

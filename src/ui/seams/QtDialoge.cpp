@@ -69,7 +69,7 @@ DialogErgebnis QtDialoge::ShowPrinter(CommonDialog &dlg, QString *fehler)
     if (const std::optional<int> code = CodeAusSeitenformat(gewaehlt))
         dlg.PaperSize = *code;
     else if (!IstBenutzerPapiercode(dlg.PaperSize))
-        dlg.PaperSize = 256;
+        dlg.PaperSize = PapierBenutzer;
     dlg.PaperBin = CodeAusPapierquelle(printer.paperSource()).value_or(0);
     return DialogErgebnis::Ok;
 }
