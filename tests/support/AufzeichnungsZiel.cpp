@@ -189,12 +189,7 @@ bool AufzeichnungsZiel::setTrackDefault(bool folgen)
 {
     const bool ok = !verweigert(QStringLiteral("TrackDefault"));
     merken(QStringLiteral("setTrackDefault"), {folgen}, !ok);
-    if (!ok)
-        return false;
-    m_folgtStandard = folgen;
-    if (folgen && !m_standardName.isEmpty() && !m_seiteOffen)
-        wechseln(m_standardName, {m_standardPapier, m_standardBehaelter});
-    return true;
+    return ok;
 }
 
 void AufzeichnungsZiel::wechseln(const QString &name, const Drucker &drucker)
@@ -213,13 +208,8 @@ bool AufzeichnungsZiel::waehleDrucker(const QString &name)
     merken(QStringLiteral("waehleDrucker"), {name}, !ok);
     if (m_seiteOffen)
         return false;
-    if (it == m_drucker.constEnd()) {
-        m_folgtStandard = true;
-        if (!m_standardName.isEmpty())
-            wechseln(m_standardName, {m_standardPapier, m_standardBehaelter});
+    if (it == m_drucker.constEnd())
         return ok;
-    }
-    m_folgtStandard = false;
     if (m_bericht.value(QStringLiteral("DeviceName")).toString() != name)
         wechseln(name, *it);
     return true;
@@ -388,24 +378,6 @@ void AufzeichnungsZiel::setDokumentName(const QString &name)
     m_dokumentName = name;
 }
 
-QStringList AufzeichnungsZiel::ops() const
-{
-    QStringList namen;
-    for (const Aufruf &a : m_aufrufe)
-        namen.append(a.op);
-    return namen;
-}
-
-QList<AufzeichnungsZiel::Aufruf> AufzeichnungsZiel::aufrufe(const QString &op) const
-{
-    QList<Aufruf> treffer;
-    for (const Aufruf &a : m_aufrufe) {
-        if (a.op == op)
-            treffer.append(a);
-    }
-    return treffer;
-}
-
 void AufzeichnungsZiel::leeren()
 {
     m_aufrufe.clear();
@@ -439,13 +411,6 @@ void AufzeichnungsZiel::scheitereBeiZeichnung(int n, const QString &meldung)
 void AufzeichnungsZiel::setzeBericht(const QString &eigenschaft, const QVariant &wert)
 {
     m_bericht.insert(eigenschaft, wert);
-}
-
-void AufzeichnungsZiel::setStandarddrucker(const QString &name, int paperSize, int paperBin)
-{
-    m_standardName = name;
-    m_standardPapier = paperSize;
-    m_standardBehaelter = paperBin;
 }
 
 void AufzeichnungsZiel::setDrucker(const QString &name, int paperSize, int paperBin)

@@ -99,16 +99,11 @@ public:
 
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
-    // The names of all calls, in order.
-    QStringList ops() const;
-    QList<Aufruf> aufrufe(const QString &op) const;
     // The texts and pictures drawn (failed calls are not among them).
     const QList<Text> &texte() const { return m_texte; }
     const QList<Bild> &bilder() const { return m_bilder; }
     int fertigeSeiten() const { return m_fertigeSeiten; }
     QString dokumentName() const { return m_dokumentName; }
-    QString fontName() const { return m_schrift.family(); }
-    bool fontBold() const { return m_schrift.bold(); }
     // Forgets what was recorded; properties and settings stay.
     void leeren();
 
@@ -126,8 +121,6 @@ public:
     // Sets a report value as the printer would report it: "DeviceName",
     // "DriverName", "Port", "ColorMode", "Duplex", "PrintQuality", "Zoom".
     void setzeBericht(const QString &eigenschaft, const QVariant &wert);
-    // The printer TrackDefault = True switches to: its name, paper code and bin.
-    void setStandarddrucker(const QString &name, int paperSize, int paperBin);
     // A further installed printer that waehleDrucker can choose by name.
     void setDrucker(const QString &name, int paperSize, int paperBin);
 
@@ -159,10 +152,6 @@ private:
     QString m_fehlertext;
     int m_fertigeSeiten = 0;
     bool m_seiteOffen = false;
-    bool m_folgtStandard = false;
-    QString m_standardName;
-    int m_standardPapier = 0;
-    int m_standardBehaelter = 0;
     QHash<QString, Drucker> m_drucker;
 
     int m_scaleMode = 1;
