@@ -122,6 +122,8 @@ const std::array<QString, AnzahlFelder> &Richtwerte()
 {
     static const std::array<QString, AnzahlFelder> werte = [] {
         std::array<QString, AnzahlFelder> w;
+        // One row per item, as the card's designer measured it.
+        // clang-format off
         const char *const texte[] = {
             // partner callsign, day, month, year, time, report, receiver, transmitter,
             // antenna, station description, comment: x, y, h, w each
@@ -157,6 +159,7 @@ const std::array<QString, AnzahlFelder> &Richtwerte()
             // signature
             "111", "71", "12", "20",
         };
+        // clang-format on
         static_assert(std::size(texte) == AnzahlFelder, "one reference text per entry box");
         for (int k = 0; k < AnzahlFelder; ++k)
             w[k] = QString::fromLatin1(texte[k]);
