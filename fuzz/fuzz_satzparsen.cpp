@@ -54,67 +54,38 @@ void parsenPruefen(const QString &zeile, const QString &eigenerLoc)
         FUZZ_PRUEFEN(!st.Sent && !st.Rcvd && st.SDate.isEmpty() && st.RDate.isEmpty());
 }
 
-// Fields by the ADIF rules the merge promises to keep: "<NAME:LENGTH[:TYPE]>"
-// and LENGTH characters, or "<NAME>". Only the first field of a name counts.
-struct Feld
+// What the loader reads of a record: for each name (upper-cased) the value of
+// its first field with a length, up to the record's <EOR>. sauber tells
+// whether every "<" of the record opens a field read by its declared length.
+QHash<QString, QString> werteLesen(const QString &r, bool *sauber = nullptr)
 {
-    QString wert;
-    qsizetype ende = 0;
-};
-
-bool namensZeichen(QChar c)
-{
-    return !c.isSpace() && c != QLatin1Char('<') && c != QLatin1Char('>') && c != QLatin1Char(':')
-        && c != QLatin1Char(',') && c != QLatin1Char('{') && c != QLatin1Char('}');
+    QHash<QString, QString> werte;
+    AdifFeldLeser leser(r);
+    AdifFeld f;
+    qsizetype felder = 0;
+    qsizetype ende = r.size();
+    bool alleNachLaenge = true;
+    while (leser.naechstes(&f)) {
+        ++felder;
+        alleNachLaenge = alleNachLaenge && f.nachLaenge;
+        if (f.nachLaenge && leser.heisst(f, "EOR")) {
+            ende = f.ende;
+            break;
+        }
+        const QString name = GrossBuchstaben(r.mid(f.anfang + 1, f.nameLaenge));
+        if (f.mitLaenge && !werte.contains(name))
+            werte.insert(name, r.mid(f.wertAnfang, f.wertLaenge));
+    }
+    if (sauber)
+        *sauber = alleNachLaenge && QStringView(r).left(ende).count(QLatin1Char('<')) == felder;
+    return werte;
 }
 
-// False when some "<" outside a value starts no well-formed field. With
-// bisEor, reading stops after the first <EOR>: the record ends there.
-bool felderLesen(const QString &z, QHash<QString, Feld> &felder, bool bisEor = false)
+// Where the loader finds records in the text, as it stands after a header.
+QList<AdifRecordStelle> recordsLesen(const QString &text)
 {
-    bool sauber = true;
-    const qsizetype n = z.size();
-    qsizetype i = z.indexOf(QLatin1Char('<'));
-    while (i >= 0) {
-        qsizetype j = i + 1;
-        while (j < n && namensZeichen(z.at(j)))
-            ++j;
-        const QString name = GrossBuchstaben(z.mid(i + 1, j - i - 1));
-        Feld f;
-        bool gut = false;
-        if (!name.isEmpty() && j < n && z.at(j) == QLatin1Char('>')) {
-            f.ende = j + 1;
-            gut = true;
-        } else if (!name.isEmpty() && j < n && z.at(j) == QLatin1Char(':')) {
-            qsizetype k = j + 1;
-            const qsizetype zahlAnfang = k;
-            while (k < n && z.at(k).isDigit() && z.at(k).unicode() < 128)
-                ++k;
-            bool ok = k > zahlAnfang && k - zahlAnfang < 10;
-            const qsizetype laenge = ok ? z.mid(zahlAnfang, k - zahlAnfang).toLongLong() : 0;
-            if (ok && k < n && z.at(k) == QLatin1Char(':')) {
-                ++k;
-                while (k < n && z.at(k).isLetter())
-                    ++k;
-            }
-            if (ok && k < n && z.at(k) == QLatin1Char('>') && laenge <= n - k - 1) {
-                f.wert = z.mid(k + 1, laenge);
-                f.ende = k + 1 + laenge;
-                gut = true;
-            }
-        }
-        if (!gut) {
-            sauber = false;
-            i = z.indexOf(QLatin1Char('<'), i + 1);
-            continue;
-        }
-        if (!felder.contains(name))
-            felder.insert(name, f);
-        if (bisEor && name == QLatin1String("EOR"))
-            break;
-        i = z.indexOf(QLatin1Char('<'), f.ende);
-    }
-    return sauber;
+    const QByteArray b = "<EOH>" + text.toLatin1();
+    return AdifRecordsTeilen(b.constData(), b.size());
 }
 
 // The record builder's field order, with fields it no longer writes, which the
@@ -148,12 +119,17 @@ QString gebautAus(const QByteArray &werte)
 // What the merge may write, by name: the value a field of that name must have
 // afterwards. An empty BAND means none; names in nurErsetzen are only changed
 // where the record has them.
-QHash<QString, QString> erwarteteWerte(const QHash<QString, Feld> &g, Korrekturen k, QSet<QString> &nurErsetzen)
+QHash<QString, QString> erwarteteWerte(const QHash<QString, QString> &g, Korrekturen k, QSet<QString> &nurErsetzen)
 {
-    auto w = [&](const QString &name) { return g.value(name).wert; };
+    auto w = [&](const QString &name) { return g.value(name); };
     QHash<QString, QString> e;
+    // A value holding "<" or a line break is no value the builder writes; it is
+    // left out.
+    auto schreibbar = [](const QString &wert) {
+        return !wert.contains(QLatin1Char('<')) && !wert.contains(QLatin1Char('\r')) && !wert.contains(QLatin1Char('\n'));
+    };
     auto soll = [&](const QString &name, const QString &wert, bool nur = false) {
-        if (wert.isEmpty())
+        if (wert.isEmpty() || !schreibbar(wert))
             return;
         e.insert(name, wert);
         if (nur)
@@ -173,7 +149,8 @@ QHash<QString, QString> erwarteteWerte(const QHash<QString, Feld> &g, Korrekture
         soll(QStringLiteral("RST_SENT"), w(QStringLiteral("RST_SENT")));
     if (k.testFlag(Korrektur::Mode))
         soll(QStringLiteral("MODE"), GrossBuchstaben(w(QStringLiteral("MODE"))));
-    if (k.testFlag(Korrektur::MHz) && !w(QStringLiteral("FREQ")).isEmpty()) {
+    const QString freq = w(QStringLiteral("FREQ"));
+    if (k.testFlag(Korrektur::MHz) && !freq.isEmpty() && schreibbar(freq)) {
         soll(QStringLiteral("FREQ"), w(QStringLiteral("FREQ")));
         e.insert(QStringLiteral("BAND"), AdifBandAusMHz(w(QStringLiteral("FREQ")).toDouble()));
     }
@@ -193,42 +170,49 @@ QHash<QString, QString> erwarteteWerte(const QHash<QString, Feld> &g, Korrekture
     return e;
 }
 
-void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen k)
+// The record as the loader cuts it from the line gets the print merged in.
+// Read back by the loader's rules, it is found where it was and has exactly
+// the values the print sets, every other value as before; or, where that
+// cannot be, it stays as it was, which a record whose every "<" opens a field
+// read by its length never does.
+void mischenPruefen(const QString &zeile, const QString &gebaut, Korrekturen k)
 {
-    const QString m = AdifSatzMischen(original, gebaut, k);
+    const QList<AdifRecordStelle> stellen = recordsLesen(zeile);
+    const QString original = stellen.isEmpty() ? zeile : zeile.mid(stellen[0].anfang - 5, stellen[0].laenge);
+    bool gemischt = false;
+    const QString m = AdifSatzMischen(original, gebaut, k, &gemischt);
     FUZZ_PRUEFEN(AdifSatzMischen(original, QString(), k) == original);
     if (original.isEmpty()) {
-        FUZZ_PRUEFEN(m == gebaut);
+        FUZZ_PRUEFEN(m == gebaut && gemischt);
         return;
     }
-    // A malformed "<" in the original may turn into a field once the line has
-    // grown; such a line was no clean ADIF before, so only clean lines are held
-    // to the field promises.
-    QHash<QString, Feld> alt;
-    QHash<QString, Feld> g;
-    if (!felderLesen(original, alt, true) || !felderLesen(gebaut, g))
+    bool sauber = false;
+    const QHash<QString, QString> alt = werteLesen(original, &sauber);
+    const QList<AdifRecordStelle> records = recordsLesen(original);
+    const bool ganz = records.size() == 1 && records[0].anfang == 5 && records[0].laenge == original.size();
+    if (!gemischt) {
+        FUZZ_PRUEFEN(m == original && !(sauber && ganz));
         return;
-    QHash<QString, Feld> neu;
-    FUZZ_PRUEFEN(felderLesen(m, neu, true));
+    }
     FUZZ_PRUEFEN(AdifSatzMischen(m, gebaut, k) == m);
-    // Whatever follows the record's <EOR> is not the record's.
-    if (alt.contains(QStringLiteral("EOR")))
-        FUZZ_PRUEFEN(original.mid(alt.value(QStringLiteral("EOR")).ende)
-                     == m.mid(neu.value(QStringLiteral("EOR")).ende));
+    const QList<AdifRecordStelle> jetzt = recordsLesen(m);
+    FUZZ_PRUEFEN(jetzt.size() == records.size());
+    if (ganz)
+        FUZZ_PRUEFEN(jetzt[0].anfang == 5 && jetzt[0].laenge == m.size());
 
+    const QHash<QString, QString> neu = werteLesen(m);
+    const QHash<QString, QString> g = werteLesen(gebaut);
     QSet<QString> nurErsetzen;
     const QHash<QString, QString> soll = erwarteteWerte(g, k, nurErsetzen);
-    // The record's own fields keep their values unless the print sets them.
+    // The record's own values stay unless the print sets them.
     for (auto it = alt.cbegin(); it != alt.cend(); ++it) {
         if (!soll.contains(it.key()))
-            FUZZ_PRUEFEN(neu.contains(it.key()) && neu.value(it.key()).wert == it->wert);
+            FUZZ_PRUEFEN(neu.contains(it.key()) && neu.value(it.key()) == *it);
     }
     // Nothing but what the print sets comes in, with the value it sets; a band
     // the record names in any spelling stays while the frequency lies in it.
-    const QString band = alt.value(QStringLiteral("BAND")).wert.trimmed();
+    const QString band = alt.value(QStringLiteral("BAND")).trimmed();
     for (auto it = neu.cbegin(); it != neu.cend(); ++it) {
-        if (it.key() == QLatin1String("EOR"))
-            continue;
         if (!soll.contains(it.key())) {
             FUZZ_PRUEFEN(alt.contains(it.key()));
             continue;
@@ -236,13 +220,19 @@ void mischenPruefen(const QString &original, const QString &gebaut, Korrekturen 
         const QString wert = soll.value(it.key());
         if (it.key() == QLatin1String("BAND") && alt.contains(it.key()) && !wert.isEmpty()
             && band.compare(wert, Qt::CaseInsensitive) == 0)
-            FUZZ_PRUEFEN(it->wert == alt.value(it.key()).wert);
+            FUZZ_PRUEFEN(*it == alt.value(it.key()));
         else
-            FUZZ_PRUEFEN(it->wert == wert);
+            FUZZ_PRUEFEN(*it == wert);
         FUZZ_PRUEFEN(!nurErsetzen.contains(it.key()) || alt.contains(it.key()));
     }
     for (auto it = soll.cbegin(); it != soll.cend(); ++it)
         FUZZ_PRUEFEN(it->isEmpty() || nurErsetzen.contains(it.key()) || neu.contains(it.key()));
+    // The loader sees the card as sent.
+    for (const char *gruppe : {"", "EQSL_", "LOTW_"}) {
+        if (g.value(QLatin1String(gruppe) + QLatin1String("QSL_SEND")).compare(QLatin1String("Y"), Qt::CaseInsensitive)
+            == 0)
+            FUZZ_PRUEFEN(QslStatusLesen(m).Sent);
+    }
 }
 
 } // namespace

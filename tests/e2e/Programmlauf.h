@@ -355,5 +355,32 @@ inline QByteArray rest()
 }
 inline QByteArray logbuch() { return kopf() + satz0() + rest(); }
 
+// The same QSO as web logbooks and QSL services export it: a header of their
+// own, one field a line, blank lines between the records.
+inline QByteArray feldJeZeile()
+{
+    return "ADIF export\r\n<adif_ver:5>3.1.4\r\n<EOH>\r\n\r\n<CALL:5>Q1ABC\r\n<QSO_DATE:8>20230521\r\n"
+           "<TIME_ON:6>123400\r\n<BAND:2>2m\r\n<FREQ:5>144.3\r\n<MODE:3>SSB\r\n<RST_SENT:2>59\r\n<EOR>\r\n\r\n"
+           "<CALL:5>Q2XYZ\r\n<QSO_DATE:8>20230522\r\n<TIME_ON:6>081500\r\n<MODE:2>CW\r\n<EOR>\r\n";
+}
+
+// The logs as the card leaves them, yyyymmdd standing for the QSL dates: the
+// standard's sent flag turns to Y where it stands, the received and sent
+// marks of the TNX card go before <eor>, on lines of their own in a record
+// that has one field a line; every other byte stays.
+inline QByteArray logbuchMarkiert()
+{
+    return kopf()
+           + QByteArray(satz0())
+                 .replace("<qsl_sent:1>N", "<qsl_sent:1>Y")
+                 .replace("<eor>", "<QSL_RCVD:1>Y<QSLRDATE:8>yyyymmdd<QSL_SEND:1>Y<QSLSDATE:8>yyyymmdd<eor>")
+           + rest();
+}
+inline QByteArray feldJeZeileMarkiert()
+{
+    return feldJeZeile().replace("59\r\n<EOR>", "59\r\n<QSL_RCVD:1>Y\r\n<QSLRDATE:8>yyyymmdd\r\n<QSL_SENT:1>Y\r\n"
+                                                "<QSL_SEND:1>Y\r\n<QSLSDATE:8>yyyymmdd\r\n<EOR>");
+}
+
 } // namespace Probekarte
 

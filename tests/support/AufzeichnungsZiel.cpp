@@ -365,8 +365,7 @@ void AufzeichnungsZiel::PaintPicture(const QImage &bild, float x, float y, float
 void AufzeichnungsZiel::EndDoc()
 {
     zeichnen(QStringLiteral("EndDoc"), {});
-    if (m_seiteOffen)
-        ++m_fertigeSeiten;
+    ++m_fertigeSeiten;
     m_seiteOffen = false;
     m_xMm = 0.0;
     m_yMm = 0.0;

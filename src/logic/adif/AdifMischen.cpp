@@ -9,86 +9,56 @@
 
 namespace {
 
+// A field as the loader reads it (AdifFeldLeser), with its name upper-cased.
 struct Feld
 {
-    qsizetype anfang = 0;     // the "<"
-    qsizetype ende = 0;       // just after the value
-    qsizetype nameLaenge = 0; // the name starts after the "<"
-    qsizetype typAnfang = -1; // the type indicator after the second ":", if any
-    qsizetype typLaenge = 0;
-    qsizetype wertAnfang = 0;
-    qsizetype wertLaenge = 0;
-    QString name; // upper case
+    AdifFeld f;
+    QString name;
 };
 
-bool namensZeichen(QChar c)
+// The fields of a record up to its <EOR>, which is the last of them when the
+// record has one.
+struct Felder
 {
-    switch (c.unicode()) {
-    case '<':
-    case '>':
-    case ':':
-    case ',':
-    case '{':
-    case '}':
-        return false;
-    default:
-        return !c.isSpace();
-    }
-}
+    QList<Feld> liste;
+    qsizetype eor = -1;
+    qsizetype bisEor() const { return eor >= 0 ? eor : liste.size(); }
+};
 
-// The fields of a line by the ADIF rules: "<NAME:LENGTH[:TYPE]>" followed by
-// LENGTH characters, or "<NAME>" without a value. A "<" that starts no
-// well-formed field (a length running past the line, no ">") is plain text.
-QList<Feld> felderLesen(const QString &zeile)
+Felder felderLesen(const QString &text)
 {
-    QList<Feld> felder;
-    const qsizetype n = zeile.size();
-    qsizetype i = zeile.indexOf(QLatin1Char('<'));
-    while (i >= 0 && i < n) {
-        qsizetype j = i + 1;
-        while (j < n && namensZeichen(zeile.at(j)))
-            ++j;
-        Feld f;
-        f.anfang = i;
-        f.nameLaenge = j - i - 1;
-        bool gut = false;
-        if (f.nameLaenge > 0 && j < n && zeile.at(j) == QLatin1Char('>')) {
-            f.wertAnfang = j + 1;
-            f.ende = j + 1;
-            gut = true;
-        } else if (f.nameLaenge > 0 && j < n && zeile.at(j) == QLatin1Char(':')) {
-            qsizetype k = j + 1;
-            qsizetype laenge = 0;
-            bool ziffern = false;
-            while (k < n && zeile.at(k) >= QLatin1Char('0') && zeile.at(k) <= QLatin1Char('9')) {
-                ziffern = true;
-                if (laenge <= n)
-                    laenge = laenge * 10 + (zeile.at(k).unicode() - '0');
-                ++k;
-            }
-            if (ziffern && k < n && zeile.at(k) == QLatin1Char(':')) {
-                f.typAnfang = k + 1;
-                ++k;
-                while (k < n && zeile.at(k).isLetter())
-                    ++k;
-                f.typLaenge = k - f.typAnfang;
-            }
-            if (ziffern && k < n && zeile.at(k) == QLatin1Char('>') && laenge <= n - (k + 1)) {
-                f.wertAnfang = k + 1;
-                f.wertLaenge = laenge;
-                f.ende = f.wertAnfang + laenge;
-                gut = true;
-            }
+    Felder felder;
+    AdifFeldLeser leser(text);
+    AdifFeld f;
+    while (leser.naechstes(&f)) {
+        felder.liste.append({f, GrossBuchstaben(text.mid(f.anfang + 1, f.nameLaenge))});
+        // Only a well-formed <EOR> ends a record, as the loader splits a file.
+        if (f.nachLaenge && felder.liste.last().name == QLatin1String("EOR")) {
+            felder.eor = felder.liste.size() - 1;
+            break;
         }
-        if (!gut) {
-            i = zeile.indexOf(QLatin1Char('<'), i + 1);
-            continue;
-        }
-        f.name = GrossBuchstaben(zeile.mid(i + 1, f.nameLaenge));
-        felder.append(f);
-        i = zeile.indexOf(QLatin1Char('<'), f.ende);
     }
     return felder;
+}
+
+// What the loader reads of a record: for each name the value of its first
+// field with a length.
+QHash<QString, QString> werteLesen(const QString &text, const Felder &felder)
+{
+    QHash<QString, QString> werte;
+    for (qsizetype i = 0; i < felder.bisEor(); ++i) {
+        const Feld &x = felder.liste[i];
+        if (x.f.mitLaenge && !werte.contains(x.name))
+            werte.insert(x.name, text.mid(x.f.wertAnfang, x.f.wertLaenge));
+    }
+    return werte;
+}
+
+// The records the loader finds in the text where it stands in a file.
+QList<AdifRecordStelle> recordsLesen(const QString &text)
+{
+    const QByteArray bytes = "<EOH>" + text.toLatin1();
+    return AdifRecordsTeilen(bytes.constData(), bytes.size());
 }
 
 struct Aenderung
@@ -98,15 +68,26 @@ struct Aenderung
     QString text;
 };
 
-// The original's field with a new value, keeping the name's spelling and the
-// type indicator.
-QString neuerWert(const QString &zeile, const Feld &f, const QString &wert)
+// The original's field with a new value, keeping the name's spelling and a
+// well-formed type indicator.
+QString neuerWert(const QString &s, const AdifFeld &f, const QString &wert)
 {
-    QString s = QLatin1Char('<') + zeile.mid(f.anfang + 1, f.nameLaenge) + QLatin1Char(':')
-                + QString::number(wert.size());
-    if (f.typAnfang >= 0)
-        s += QLatin1Char(':') + zeile.mid(f.typAnfang, f.typLaenge);
-    return s + QLatin1Char('>') + wert;
+    QString typ;
+    qsizetype k = f.anfang + 1 + f.nameLaenge;
+    if (f.mitLaenge) {
+        ++k;
+        while (k < s.size() && s.at(k) >= QLatin1Char('0') && s.at(k) <= QLatin1Char('9'))
+            ++k;
+        if (k < s.size() && s.at(k) == QLatin1Char(':')) {
+            const qsizetype a = ++k;
+            while (k < s.size() && s.at(k).isLetter() && s.at(k).unicode() < 0x80)
+                ++k;
+            if (k < s.size() && s.at(k) == QLatin1Char('>'))
+                typ = QLatin1Char(':') + s.mid(a, k - a);
+        }
+    }
+    return QLatin1Char('<') + s.mid(f.anfang + 1, f.nameLaenge) + QLatin1Char(':') + QString::number(wert.size())
+           + typ + QLatin1Char('>') + wert;
 }
 
 bool istZeilenende(QChar c)
@@ -127,6 +108,15 @@ QString zeilenendeAn(const QString &s, qsizetype i)
     return QString(s.at(i));
 }
 
+// Where the line of position i starts, when only blanks stand before i on it;
+// -1 otherwise.
+qsizetype zeilenAnfang(const QString &s, qsizetype i)
+{
+    while (i > 0 && istLeer(s.at(i - 1)))
+        --i;
+    return i == 0 || istZeilenende(s.at(i - 1)) ? i : -1;
+}
+
 // How a record lays out its fields: on lines of their own or not, and if so
 // with which line end and indentation, as the fields before <EOR> show it.
 struct Form
@@ -136,13 +126,16 @@ struct Form
     QString einzug;
 };
 
-Form formLesen(const QString &s, const QList<Feld> &felder, qsizetype anzahl)
+Form formLesen(const QString &s, const Felder &felder)
 {
     Form form;
     bool vomFeld = false;
+    const qsizetype anzahl = felder.eor >= 0 ? felder.eor + 1 : felder.liste.size();
     for (qsizetype i = 1; i < anzahl; ++i) {
+        const AdifFeld &vorher = felder.liste[i - 1].f;
+        const AdifFeld &f = felder.liste[i].f;
         qsizetype bruch = -1;
-        for (qsizetype k = felder[i].anfang - 1; k >= felder[i - 1].ende; --k) {
+        for (qsizetype k = f.anfang - 1; k >= vorher.ende; --k) {
             if (istZeilenende(s.at(k))) {
                 bruch = k;
                 break;
@@ -153,72 +146,92 @@ Form formLesen(const QString &s, const QList<Feld> &felder, qsizetype anzahl)
         form.mehrzeilig = true;
         // The field lines tell the indentation; the line of <EOR> only when
         // there is no other.
-        const bool eor = felder[i].name == QLatin1String("EOR");
+        const bool eor = i == felder.eor;
         if (eor && vomFeld)
             continue;
         vomFeld = vomFeld || !eor;
-        const qsizetype anfang = s.at(bruch) == QLatin1Char('\n') && bruch > felder[i - 1].ende
-                                         && s.at(bruch - 1) == QLatin1Char('\r')
-                                     ? bruch - 1
-                                     : bruch;
+        const qsizetype anfang =
+            s.at(bruch) == QLatin1Char('\n') && bruch > vorher.ende && s.at(bruch - 1) == QLatin1Char('\r')
+                ? bruch - 1
+                : bruch;
         form.zeilenende = zeilenendeAn(s, anfang);
-        const QString vor = s.mid(bruch + 1, felder[i].anfang - bruch - 1);
+        const QString vor = s.mid(bruch + 1, f.anfang - bruch - 1);
         form.einzug = std::all_of(vor.cbegin(), vor.cend(), istLeer) ? vor : QString();
     }
     return form;
 }
 
+bool schreibbar(const QString &wert)
+{
+    return std::none_of(wert.cbegin(), wert.cend(),
+                        [](QChar c) { return c == QLatin1Char('<') || istZeilenende(c); });
+}
+
+QString anwenden(const QString &original, QList<Aenderung> aenderungen)
+{
+    std::stable_sort(aenderungen.begin(), aenderungen.end(),
+                     [](const Aenderung &a, const Aenderung &b) { return a.anfang > b.anfang; });
+    QString ergebnis = original;
+    for (const Aenderung &a : aenderungen)
+        ergebnis.replace(a.anfang, a.ende - a.anfang, a.text);
+    return ergebnis;
+}
+
 } // namespace
 
-QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrekturen korrigiert)
+QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrekturen korrigiert, bool *gemischt)
 {
+    if (gemischt)
+        *gemischt = true;
     if (original.isEmpty())
         return gebaut;
-    const QList<Feld> alt = felderLesen(original);
-    const QList<Feld> neu = felderLesen(gebaut);
-
-    // The record ends at its first <EOR>; only the first field of a name
-    // counts, as for the reader, in the record and in the built line.
-    qsizetype eor = -1;
+    // The record and the built line are read as the loader reads them, so
+    // what is changed or added here is what the loader reads afterwards.
+    const Felder alt = felderLesen(original);
+    const Felder neu = felderLesen(gebaut);
+    const qsizetype bisEor = alt.bisEor();
     QHash<QString, qsizetype> erstes;
-    for (qsizetype i = 0; i < alt.size() && eor < 0; ++i) {
-        if (alt[i].name == QLatin1String("EOR"))
-            eor = i;
-        else if (!erstes.contains(alt[i].name))
-            erstes.insert(alt[i].name, i);
+    for (qsizetype i = 0; i < bisEor; ++i) {
+        if (alt.liste[i].f.mitLaenge && !erstes.contains(alt.liste[i].name))
+            erstes.insert(alt.liste[i].name, i);
     }
-    QHash<QString, QString> gebauteWerte;
-    for (const Feld &b : neu) {
-        if (!gebauteWerte.contains(b.name))
-            gebauteWerte.insert(b.name, gebaut.mid(b.wertAnfang, b.wertLaenge));
-    }
+    const QHash<QString, QString> gebauteWerte = werteLesen(gebaut, neu);
     auto wert = [&](const QString &name) { return gebauteWerte.value(name); };
 
+    QHash<QString, QString> soll = werteLesen(original, alt);
     const qsizetype n = original.size();
     QList<Aenderung> aenderungen;
+    QList<qsizetype> beruehrt;
     QStringList hinzu;
     // A new value where the field stands, or a new field when the record has
-    // none (unless it is only to be replaced). An empty value changes nothing.
+    // none (unless it is only to be replaced). An empty value changes nothing;
+    // a value holding "<" or a line break (the record builder writes none) is
+    // left out: it could read as a field of its own or lose its line end.
     auto setzen = [&](const QString &name, const QString &w, bool nurErsetzen = false) {
-        if (w.isEmpty())
+        if (w.isEmpty() || !schreibbar(w))
             return;
         const auto it = erstes.constFind(name);
         if (it != erstes.constEnd()) {
-            const Feld &f = alt[*it];
-            if (QStringView(original).mid(f.wertAnfang, f.wertLaenge) != w)
+            const AdifFeld &f = alt.liste[*it].f;
+            if (QStringView(original).mid(f.wertAnfang, f.wertLaenge) != w) {
                 aenderungen.append({f.anfang, f.ende, neuerWert(original, f, w)});
+                beruehrt.append(*it);
+                soll.insert(name, w);
+            }
         } else if (!nurErsetzen) {
             hinzu.append(QLatin1Char('<') + name + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>')
                          + w);
+            soll.insert(name, w);
         }
     };
     // Every field of the name goes; one alone on its line with its line,
     // another with the blanks after it.
     auto entfernen = [&](const QString &name) {
-        for (qsizetype i = 0; i < (eor >= 0 ? eor : alt.size()); ++i) {
-            const Feld &f = alt[i];
-            if (f.name != name)
+        for (qsizetype i = 0; i < bisEor; ++i) {
+            const AdifFeld &f = alt.liste[i].f;
+            if (alt.liste[i].name != name)
                 continue;
+            beruehrt.append(i);
             qsizetype a = f.anfang;
             while (a > 0 && istLeer(original.at(a - 1)))
                 --a;
@@ -230,6 +243,7 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
             else
                 aenderungen.append({f.anfang, e, QString()});
         }
+        soll.remove(name);
     };
 
     if (korrigiert.testFlag(Korrektur::Call))
@@ -249,17 +263,13 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
     if (korrigiert.testFlag(Korrektur::Mode))
         setzen(QStringLiteral("MODE"), GrossBuchstaben(wert(QStringLiteral("MODE"))));
     const QString freq = wert(QStringLiteral("FREQ"));
-    if (korrigiert.testFlag(Korrektur::MHz) && !freq.isEmpty()) {
+    if (korrigiert.testFlag(Korrektur::MHz) && !freq.isEmpty() && schreibbar(freq)) {
         setzen(QStringLiteral("FREQ"), freq);
         // A band the record names that the frequency still lies in is right.
         const QString band = AdifBandAusMHz(freq.toDouble());
-        const auto alterBand = erstes.constFind(QStringLiteral("BAND"));
         if (band.isEmpty())
             entfernen(QStringLiteral("BAND"));
-        else if (alterBand == erstes.constEnd()
-                 || original.mid(alt[*alterBand].wertAnfang, alt[*alterBand].wertLaenge).trimmed().compare(
-                        band, Qt::CaseInsensitive)
-                        != 0)
+        else if (soll.value(QStringLiteral("BAND")).trimmed().compare(band, Qt::CaseInsensitive) != 0)
             setzen(QStringLiteral("BAND"), band);
     }
     if (korrigiert.testFlag(Korrektur::QSOvia))
@@ -281,33 +291,60 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
         setzen(g + QLatin1String("QSL_SEND"), gesendet);
         setzen(g + QLatin1String("QSLSDATE"), AdifDatum(wert(g + QLatin1String("QSLSDATE"))));
     }
+    if (aenderungen.isEmpty() && hinzu.isEmpty())
+        return original;
 
-    if (!hinzu.isEmpty()) {
-        const Form form = formLesen(original, alt, eor >= 0 ? eor + 1 : alt.size());
-        qsizetype stelle = eor >= 0 ? alt[eor].anfang : n;
-        QString text;
-        if (!form.mehrzeilig) {
-            text = hinzu.join(QString());
-        } else {
-            // Where <EOR> starts its line (or the record ends with a line
-            // end), the new lines go before that line; otherwise <EOR> stays
-            // on the line of the last of them, as it was on the last field's.
-            qsizetype k = stelle;
-            while (k > 0 && istLeer(original.at(k - 1)))
-                --k;
-            const qsizetype vorher = eor > 0 ? alt[eor - 1].ende : (eor < 0 && !alt.isEmpty() ? alt.last().ende : 0);
-            const bool eigeneZeile = k > vorher && istZeilenende(original.at(k - 1));
-            if (eigeneZeile)
-                stelle = k;
-            for (const QString &f : hinzu)
-                text += eigeneZeile ? form.einzug + f + form.zeilenende : form.zeilenende + form.einzug + f;
-        }
-        aenderungen.append({stelle, stelle, text});
+    const Form form = formLesen(original, alt);
+    // A hand-edited length that does not fit its value (it runs over the
+    // <EOR> or past the end) makes the loader read the field's value up to the
+    // next "<". Once the record has grown behind such a field, its length may
+    // fit and swallow what follows, here or further on in the file; the new
+    // fields go before it.
+    qsizetype falsch = -1;
+    for (qsizetype i = 0; i < bisEor && falsch < 0; ++i) {
+        if (alt.liste[i].f.mitLaenge && !alt.liste[i].f.nachLaenge && !beruehrt.contains(i))
+            falsch = i;
     }
-    std::sort(aenderungen.begin(), aenderungen.end(),
-              [](const Aenderung &a, const Aenderung &b) { return a.anfang > b.anfang; });
-    QString ergebnis = original;
-    for (const Aenderung &a : aenderungen)
-        ergebnis.replace(a.anfang, a.ende - a.anfang, a.text);
-    return ergebnis;
+    qsizetype stelle = n;
+    QString text;
+    if (falsch >= 0) {
+        stelle = alt.liste[falsch].f.anfang;
+        const qsizetype zeile = form.mehrzeilig ? zeilenAnfang(original, stelle) : -1;
+        const QString einzug = zeile >= 0 ? original.mid(zeile, stelle - zeile) : QString();
+        for (const QString &f : hinzu)
+            text += zeile >= 0 ? f + form.zeilenende + einzug : f;
+    } else if (!form.mehrzeilig) {
+        // New fields go before the record's <EOR> (at the end when it has none).
+        stelle = alt.eor >= 0 ? alt.liste[alt.eor].f.anfang : n;
+        text = hinzu.join(QString());
+    } else {
+        // Where <EOR> starts its line (or the record ends with a line end),
+        // the new lines go before that line; otherwise <EOR> stays on the line
+        // of the last of them, as it was on the last field's.
+        stelle = alt.eor >= 0 ? alt.liste[alt.eor].f.anfang : n;
+        qsizetype k = stelle;
+        while (k > 0 && istLeer(original.at(k - 1)))
+            --k;
+        const qsizetype vorher = bisEor > 0 ? alt.liste[bisEor - 1].f.ende : 0;
+        const bool eigeneZeile = k > vorher && istZeilenende(original.at(k - 1));
+        if (eigeneZeile)
+            stelle = k;
+        for (const QString &f : hinzu)
+            text += eigeneZeile ? form.einzug + f + form.zeilenende : form.zeilenende + form.einzug + f;
+    }
+    aenderungen.append({stelle, stelle, text});
+    const QString ergebnis = anwenden(original, aenderungen);
+
+    // The merge holds when the loader reads the result as the record with the
+    // new values, and finds it where it found the record. A change of a value
+    // behind a hand-edited length may still make it read otherwise.
+    const QList<AdifRecordStelle> records = recordsLesen(original);
+    const QList<AdifRecordStelle> jetzt = recordsLesen(ergebnis);
+    const bool ganz = records.size() == 1 && records[0].anfang == 5 && records[0].laenge == n;
+    if (werteLesen(ergebnis, felderLesen(ergebnis)) == soll && jetzt.size() == records.size()
+        && (!ganz || (jetzt[0].anfang == 5 && jetzt[0].laenge == ergebnis.size())))
+        return ergebnis;
+    if (gemischt)
+        *gemischt = false;
+    return original;
 }

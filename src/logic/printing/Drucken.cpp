@@ -125,8 +125,19 @@ bool SatzZurueckschreiben(Umgebung &u)
     if (vermerk == Vermerk::KeinLog)
         return false;
     if (vermerk == Vermerk::Satz) {
+        bool gelungen = true;
         const QString gemischt =
-            AdifSatzMischen(z.AdifRecords.at(z.AdifRecordIndex), z.AktQsoAdif, z.AktQsoKorrigiert);
+            AdifSatzMischen(z.AdifRecords.at(z.AdifRecordIndex), z.AktQsoAdif, z.AktQsoKorrigiert, &gelungen);
+        if (!gelungen) {
+            u.meldungen.zeigen(QStringLiteral("QSL nicht markiert"),
+                               QStringLiteral("Im Datensatz des QSO mit %1 passt eine Feldlänge nicht zum Wert;")
+                                       .arg(z.AktQSO.Call.trimmed())
+                                   + z.CrLf
+                                   + QStringLiteral("mit der Markierung würde er anders gelesen, darum ist die Karte "
+                                                    "im Logbuch nicht als gesendet vermerkt."),
+                               Symbol::Ausruf, Knoepfe::Ok);
+            return false;
+        }
         if (AdifRecordErsetzen(z, z.AdifRecordIndex, gemischt)) {
             // The mark goes into the file at once, so a crash, a kill or a
             // power cut after the card loses nothing. What cannot be written

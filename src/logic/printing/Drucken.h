@@ -54,6 +54,8 @@ Vermerk VermerkPruefen(const Zustand &z);
 // Stores the merge of record AdifRecordIndex and AktQsoAdif into the record list
 // and writes it into its file at once; a write that fails is told as such and
 // waits for the next print or the program end. A QSO from no log stores
-// nothing; one whose record cannot be found any more shows the "Fehler" box.
-// True when the record was stored.
+// nothing; one whose record cannot be found any more shows the "Fehler" box,
+// one the mark cannot go into without the record reading otherwise (a
+// hand-edited field length) "QSL nicht markiert". True when the record was
+// stored.
 bool SatzZurueckschreiben(Umgebung &u);

@@ -90,7 +90,8 @@ public:
     virtual void Print(const QString &text) = 0;
     // Draws the picture stretched into the rectangle; an empty picture draws nothing.
     virtual void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) = 0;
-    // Ends the page and the job.
+    // Ends the page and the job; without a drawing call before, the page is
+    // an empty one, so every card is a page of its own.
     virtual void EndDoc() = 0;
 
     // The name a card's document should carry (the partner's callsign); a target

@@ -549,8 +549,9 @@ void DruckerZiel::PaintPicture(const QImage &bild, float x, float y, float breit
 void DruckerZiel::EndDoc()
 {
     d->letzteDatei.clear();
-    if (!d->painter)
-        return;
+    // A card with nothing visible on it still goes through the printer, as
+    // the print command reports and the log records it.
+    d->beginnen();
     const bool beendet = d->painter->end();
     d->painter.reset();
     if (!beendet || d->printer.printerState() == QPrinter::Error) {

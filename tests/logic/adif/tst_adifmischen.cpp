@@ -1,5 +1,6 @@
 #include "TestUmgebung.h"
 
+#include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
@@ -62,9 +63,21 @@ private Q_SLOTS:
             << "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>";
         QTest::newRow("no <EOR>: added at the end") << "<CALL:5>Q1ABC " << "<QSL_SEND:1>Y<EOR>" << keine
                                                     << "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y";
-        QTest::newRow("malformed length is kept as text")
+        QTest::newRow("length past the record: the field set where it stands")
             << "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC<QSL_SEND:99>N<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>";
+            << "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>";
+        QTest::newRow("length over <EOR>: new fields before that field")
+            << "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
+            << "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>";
+        QTest::newRow("length over <EOR>, one field per line: new lines before that field's")
+            << "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
+            << "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>";
+        QTest::newRow("a value behind a length over <EOR> would make it fit: nothing changes")
+            << "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>" << "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine
+            << QString();
+        QTest::newRow("value-less CALL is no callsign")
+            << "<CALL>\n<CALL:5>Q1ABC\n<EOR>" << "<CALL:5>Q1ABD<EOR>" << Korrekturen(Korrektur::Call)
+            << "<CALL>\n<CALL:5>Q1ABD\n<EOR>";
         QTest::newRow("a line break inside a value keeps the record on one line")
             << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
             << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>";
@@ -85,9 +98,14 @@ private Q_SLOTS:
         QFETCH(QString, gebaut);
         QFETCH(Korrekturen, korrigiert);
         QFETCH(QString, ergebnis);
-        QCOMPARE(AdifSatzMischen(original, gebaut, korrigiert), ergebnis);
+        // No result: the mark cannot go in without the record reading otherwise.
+        const QString soll = ergebnis.isEmpty() ? original : ergebnis;
+        bool gemischt = false;
+        QCOMPARE(AdifSatzMischen(original, gebaut, korrigiert, &gemischt), soll);
+        QCOMPARE(gemischt, !ergebnis.isEmpty());
+        QCOMPARE(QslStatusLesen(soll).Sent, !ergebnis.isEmpty() && gebaut.contains("SEND:1>Y"));
         // A card printed twice finds its line again and marks it the same way.
-        QCOMPARE(AdifSatzMischen(ergebnis, gebaut, korrigiert), ergebnis);
+        QCOMPARE(AdifSatzMischen(soll, gebaut, korrigiert), soll);
     }
 
     // Whatever the user typed and corrected, every field a print puts into

@@ -14,7 +14,7 @@ Q_DECLARE_METATYPE(std::optional<SchreibSchritt>)
 namespace {
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
-const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<COMMENT:20>ab<CALL:5>Q1ABC";
+const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<CALL:5>Q1ABC<COMMENT:30>ab<QSL_SEND:0>\r\n<CALL:5>Q2ABC<EOR>\r\n";
 const QByteArray kGeschrieben = "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n";
 
 // Runs the rest of a test as an ordinary user would: root passes every
@@ -125,9 +125,9 @@ private Q_SLOTS:
         QVERIFY(meldungen.aufrufe().isEmpty());
     }
 
-    // A hand-edited length that runs past the end of the file fits once the
-    // printed record has grown, and would swallow the record's CALL: that mark
-    // is not written, and the user hears which QSO it is.
+    // A hand-edited length that runs over the next record's <EOR> fits once a
+    // value behind it has grown, and would swallow the next record's CALL:
+    // that mark is not written, and the user hears which QSO it is.
     void patchFeldlaenge_data()
     {
         QTest::addColumn<int>("index");

@@ -251,12 +251,28 @@ private Q_SLOTS:
         nichtsVermerkt();
     }
 
-    void satzZurueckschreibenOhneSatz()
+    // A record the mark cannot go into is not stored, and the user hears why.
+    void satzNichtGespeichert_data()
     {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name"); // record 3's name field
+        QTest::addColumn<QString>("titel");
+        QTest::newRow("index behind the end") << 12 << "<name:4>Hans " << "Fehler";
+        // The length runs over <EOR>; it would fit once the empty sent mark got its Y.
+        QTest::newRow("hand-edited length") << 3 << "<name:18>Hans <qsl_send:0>" << "QSL nicht markiert";
+    }
+    void satzNichtGespeichert()
+    {
+        QFETCH(int, index);
         satzDreiUebergeben();
-        z.AdifRecordIndex = 12;
+        QFETCH(QString, name);
+        z.AdifRecords[3].replace("<name:4>Hans ", name);
+        vorher = z.AdifRecords;
+        z.AdifRecordIndex = index;
+        z.AktQsoAdif = QStringLiteral("<QSL_SEND:1>Y<EOR>");
         QVERIFY(!SatzZurueckschreiben(u));
         QCOMPARE(meldungen.aufrufe().size(), 1);
+        QTEST(meldungen.aufrufe()[0].titel, "titel");
         nichtsVermerkt();
     }
 };
