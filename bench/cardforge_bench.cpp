@@ -18,7 +18,7 @@
 #include "adif/AdifSchreiben.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
-#include "logwindows/Logbrowser.h"
+#include "logbook/Logbrowser.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 // The tree lives in a temporary folder and is removed afterwards. Both searches
 // run alternately, so neither always gets the warmer cache; the minimum and the
 // median of the runs are printed.
-#include "mainwindow/Dateisuche.h"
+#include "search/Dateisuche.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

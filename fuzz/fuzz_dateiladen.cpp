@@ -16,7 +16,7 @@
 #include "adif/Dateiablage.h"
 #include "core/Meldungen.h"
 #include "core/Umgebung.h"
-#include "mainwindow/CommonDialog.h"
+#include "core/CommonDialog.h"
 
 #include <QDir>
 #include <QFileInfo>

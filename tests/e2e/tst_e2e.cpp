@@ -1,6 +1,6 @@
 #include "TestUmgebung.h"
 
-#include "../printing/PdfMessung.h"
+#include "PdfMessung.h"
 #include "Programmlauf.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/CommonDialog.h"
+#include "core/CommonDialog.h"
 
 #include <QList>
 

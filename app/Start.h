@@ -1,0 +1,14 @@
+#pragma once
+
+class QApplication;
+class frmMain;
+struct Umgebung;
+
+// The program's start: creates the application state and the seams, runs the
+// start-up steps, shows the main window and runs the event loop until it closes.
+int Start(QApplication &app);
+
+// Wires every menu command of the main window to the window or command that
+// carries it out. Afterwards no menu entry is without a handler; in a debug
+// build a missing one stops the start.
+void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt);

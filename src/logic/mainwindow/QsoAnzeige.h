@@ -1,0 +1,15 @@
+#pragma once
+
+struct Zustand;
+class Kartenvorschau;
+
+// Puts the current QSO onto the card preview: one label per field and the tick
+// boxes of the mode, band, propagation and confirmation groups. Mode and
+// propagation of the QSO are upper-cased in place, and the remembered box of
+// each group is kept in ChkIndex.
+//
+// A field that is empty clears its label and leaves its group without a tick,
+// so a card never carries a value of the previous QSO. While the layout editor
+// marks the preview (k.markiert), labels of empty fields keep the marking
+// captions. The QSL route gets "via " in front when k.viaMitdrucken says so.
+void ZeigeAktQSO(Zustand &z, Kartenvorschau &k);

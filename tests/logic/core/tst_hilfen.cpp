@@ -1,0 +1,205 @@
+#include "TestUmgebung.h"
+
+#include "SkriptMeldungen.h"
+#include "core/Einstellungen.h"
+#include "core/Hilfen.h"
+#include "core/Zustand.h"
+#include "layout/Layoutanwendung.h"
+#include "logbook/Eingabewerte.h"
+#include "printing/DruckerEinrichtung.h"
+#include "station/Stationsdaten.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+class TestHilfen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // The text helpers: each row is one call of the named helper in the
+    // given locale.
+    void text_data()
+    {
+        QTest::addColumn<QString>("helfer");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("ergebnis");
+        const auto zeile = [](const char *helfer, const char *locale, const char *name, const char *ein,
+                              const char *aus) {
+            QTest::addRow("%s: %s", helfer, name) << QString(helfer) << QString(locale) << QString(ein) << QString(aus);
+        };
+        zeile("BandAusMHz", "de_DE", "upper bound inclusive", "14.35", "20 m");
+        zeile("BandAusMHz", "de_DE", "just above 20 m", "14.351", "andere");
+        zeile("BandAusMHz", "de_DE", "2190 m has no lower bound", "0.1375", "2190 m");
+        zeile("BandAusMHz", "de_DE", "gap between 630 m and 160 m", "0.5", "andere");
+        zeile("BandAusMHz", "de_DE", "60 m lower bound as single", "5.102", "60 m");
+        zeile("BandAusMHz", "de_DE", "60 m upper bound as single", "5.4065", "60 m");
+        zeile("BandAusMHz", "de_DE", "17 m lower bound as single", "18.068", "17 m");
+        zeile("BandAusMHz", "de_DE", "1,25 m", "223.5", "1,25 m");
+        zeile("BandAusMHz", "de_DE", "3 cm", "10368", "3 cm");
+        zeile("ZahlAusText", "de_DE", "point", "145.5", "145.5");
+        zeile("ZahlAusText", "de_DE", "comma", "145,5", "145.5");
+        zeile("ZahlAusText", "de_DE", "a point never groups", "1.234,5", "1.234");
+        zeile("ZahlAusText", "de_DE", "letter first", "a145", "0");
+        zeile("ZahlAusText", "de_DE", "blanks and trailing text", "  -2,5 mm", "-2.5");
+        zeile("ZahlAusText", "en_US", "comma as decimal in English", "80,250", "80.25");
+        zeile("ZahlAusText", "en_US", "exponent", "1e3", "1000");
+        zeile("DatumYYYYMMDD", "de_DE", "german short date", "21.05.2023", "20230521");
+        zeile("DatumYYYYMMDD", "de_DE", "two-digit year", "21.05.23", "20230521");
+        zeile("DatumYYYYMMDD", "de_DE", "two-digit year 1900s", "1.2.95", "19950201");
+        zeile("DatumYYYYMMDD", "de_DE", "iso slash", "2023/05/21", "20230521");
+        zeile("DatumYYYYMMDD", "de_DE", "iso dash", "2023-05-21", "20230521");
+        zeile("DatumYYYYMMDD", "de_DE", "impossible day", "32.13.2023", "");
+        zeile("DatumYYYYMMDD", "de_DE", "30 February", "30.02.2024", "");
+        zeile("DatumYYYYMMDD", "de_DE", "adif form is no date", "20230521", "");
+        zeile("DatumYYYYMMDD", "en_US", "us order", "5/21/2023", "20230521");
+        zeile("GrundRufzeichen", "de_DE", "one-letter suffix", "Q1ABC/P", "Q1ABC");
+        zeile("GrundRufzeichen", "de_DE", "three-letter suffix", "Q1ABC/QRP", "Q1ABC");
+        zeile("GrundRufzeichen", "de_DE", "trailing slash", "Q1ABC/", "");
+        zeile("GrundRufzeichen", "de_DE", "prefix", "Q7/Q2ABC", "Q2ABC");
+        zeile("GrundRufzeichen", "de_DE", "prefix and suffix", "Q7/Q1ABC/P", "Q1ABC");
+        zeile("GrundRufzeichen", "de_DE", "three-letter prefix and suffix", "Q7A/Q1ABC/M", "Q1ABC");
+        zeile("GrundRufzeichen", "de_DE", "long on both sides keeps first", "Q1ABC/Q2XYZ", "Q1ABC");
+        zeile("GrundRufzeichen", "de_DE", "no slash", "Q1ABC", "");
+    }
+    void text()
+    {
+        QFETCH(QString, helfer);
+        QFETCH(QString, locale);
+        QFETCH(QString, eingabe);
+        QFETCH(QString, ergebnis);
+        QLocale::setDefault(QLocale(locale));
+        if (helfer == QLatin1String("BandAusMHz")) {
+            QCOMPARE(BandAusMHz(eingabe.toFloat()), ergebnis);
+        } else if (helfer == QLatin1String("ZahlAusText")) {
+            QCOMPARE(ZahlAusText(eingabe), ergebnis.toDouble());
+        } else if (helfer == QLatin1String("DatumYYYYMMDD")) {
+            QCOMPARE(DatumYYYYMMDD(eingabe), ergebnis);
+            QCOMPARE(DatumAusText(eingabe).has_value(), !ergebnis.isEmpty());
+        } else {
+            QCOMPARE(GrundRufzeichen(eingabe), ergebnis);
+        }
+    }
+
+    // Millimetres and MHz read alike in every locale wherever the program reads
+    // them: the layout's entries and card size, the margin window, and the
+    // frequency of the log windows with its station rule. Digit groups of any
+    // locale make no number.
+    void zahlenUeberall_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"de_DE", "en_US", "C"})
+            QTest::newRow(locale) << QString(locale);
+    }
+    void zahlenUeberall()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        Kartenlayout l = AnfangsLayout();
+        l.Felder[0] = QStringLiteral("80,250");
+        const LayoutAnwendung e = LayoutAnwenden(l, 140.0f, 90.0f);
+        float breite = 0.0f;
+        Zustand z;
+        SkriptMeldungen m;
+        QVERIFY(KartenmassAusText(QStringLiteral("139,5"), breite) && DruckrandUebernehmen(z, m, "-1,250", " -0,5 ").angenommen);
+        QCOMPARE(QList<float>({*e.vorschau(QStringLiteral("lbCall"))->Links, breite, z.RandOben, z.RandLinks, MHzAusEingabe("14,074")}),
+                 QList<float>({80.25f, 139.5f, -1.25f, -0.5f, 14.074f}));
+        EinstellungSpeichern(QStringLiteral("20 m"), QStringLiteral("IC-7300;Dipol"));
+        QCOMPARE(StationsregelAnwenden(QStringLiteral("14,074")).werte.Antenne, QStringLiteral("Dipol"));
+        QVERIFY(!DezimalzahlAusText("1.234,5") && !DezimalzahlAusText("1,234.5") && !DezimalzahlAusText("12 mm"));
+    }
+
+    void entfernung_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<double>("km");
+        // Reference figures: haversine on the subsquare centres with the program's
+        // earth circumference of 40009.15 km.
+        QTest::newRow("itself") << "JO62QM" << "JO62QM" << 0.0;
+        QTest::newRow("Berlin-Munich") << "JO62QM" << "JN58TD" << 501.780;
+        QTest::newRow("transatlantic") << "JO62MM" << "FN31PR" << 6203.104;
+        QTest::newRow("extended locator is the same subsquare") << "JO62mm" << "JO62MM" << 0.0;
+    }
+    void entfernung()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(double, km);
+        const QString text = EntfernungKm(a, b);
+        QVERIFY2(text.contains(QLatin1Char(',')), qPrintable(text));
+        QVERIFY2(text.section(QLatin1Char(','), 1).size() <= 3, qPrintable(text));
+        QVERIFY2(qAbs(QLocale().toDouble(text) - km) <= 0.01, qPrintable(text));
+    }
+
+    void dateiliste_data()
+    {
+        QTest::addColumn<QString>("liste");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<int>("letzter");
+        QTest::newRow("empty list") << "" << 0 << "" << -2;
+        QTest::newRow("two paths, first") << "/a/eins.adi;/b/zwei.adi;" << 0 << "/a/eins.adi" << 1;
+        QTest::newRow("two paths, second") << "/a/eins.adi;/b/zwei.adi;" << 1 << "/b/zwei.adi" << 1;
+        QTest::newRow("beyond the list") << "/a/eins.adi;" << 5 << "" << 0;
+    }
+    void dateiliste()
+    {
+        QFETCH(QString, liste);
+        QFETCH(int, index);
+        QFETCH(QString, pfad);
+        QFETCH(int, letzter);
+        Zustand z;
+        SkriptMeldungen m;
+        QCOMPARE(AdifDateiAusListe(z, m, liste, index), pfad);
+        QCOMPARE(z.AdifDatLast, letzter);
+        if (!pfad.isEmpty())
+            QCOMPARE(z.AdifDatIndex, index);
+        QVERIFY(m.aufrufe().isEmpty());
+    }
+
+    // Opening a document: the desktop's opener is found on PATH, and the path
+    // goes to it as one argument, never through a shell, whatever characters
+    // it holds.
+    void dokumentOeffnen()
+    {
+        QTemporaryDir dir;
+        const auto anlegen = [&](const char *name, const QByteArray &inhalt) {
+            QFile f(dir.filePath(QString::fromUtf8(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(inhalt);
+            return f.fileName();
+        };
+        const QString programm =
+            anlegen("xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.txt\"\n");
+        QFile::setPermissions(programm, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString dokument = anlegen("Hilfe $(touch boese); x.pdf", {});
+        const QString fehlt = dir.filePath(QStringLiteral("fehlt.pdf"));
+        QVERIFY(DateiVorhanden(dokument));
+        QVERIFY(!DateiVorhanden(QString()) && !DateiVorhanden(fehlt) && !DateiVorhanden(dir.path()));
+
+        const QByteArray alterPfad = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()) + ':' + alterPfad);
+        const QString gefunden = ProgrammFuerDatei(dokument);
+        qputenv("PATH", alterPfad);
+        QCOMPARE(gefunden, programm);
+        QCOMPARE(ProgrammFuerDatei(fehlt), QString());
+
+        QVERIFY(StarteMitDatei(programm, dokument));
+        QFile p(programm + QStringLiteral(".txt"));
+        QTRY_VERIFY(p.exists());
+        QVERIFY(p.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(p.readAll()), QStringLiteral("1\n") + dokument + QLatin1Char('\n'));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("boese")));
+        QString fehler;
+        QVERIFY(!StarteMitDatei(dir.filePath(QStringLiteral("gibtsnicht")), dokument, &fehler));
+        QVERIFY(!fehler.isEmpty());
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestHilfen)
+#include "tst_hilfen.moc"

@@ -1,0 +1,122 @@
+#include "TestUmgebung.h"
+
+#include "core/Zustand.h"
+#include "layout/Kartenvorschau.h"
+#include "mainwindow/QsoAnzeige.h"
+
+#include <QApplication>
+
+// What the preview shows for the current QSO: labels and the ticked boxes,
+// which the card renderer prints. A card never carries a value of the
+// previous QSO.
+class TestQsoAnzeige : public QObject
+{
+    Q_OBJECT
+
+    Zustand z;
+    Kartenvorschau k;
+
+    // The ticked boxes of a group with their captions, e.g. "0 4:CW".
+    QString gesetzte(int gruppe)
+    {
+        QStringList s;
+        for (const KartenElement &e : k.elemente()) {
+            if (e.name.startsWith(QStringLiteral("Check%1(").arg(gruppe)) && e.gesetzt)
+                s << e.name.mid(7, e.name.size() - 8) + (e.text.isEmpty() ? QString() : ':' + e.text);
+        }
+        return s.join(' ');
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        z = Zustand();
+        k = Kartenvorschau();
+    }
+
+    // Each row follows an SWL report of 1999 on 433,1 MHz in PSK31 via EME,
+    // whose ticks, captions and date must not survive.
+    void felder_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<float>("mhz");
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QString>("kommentar");
+        QTest::addColumn<QVariant>("datum");
+        QTest::addColumn<QString>("boxen"); // mode, band, propagation, confirmation groups
+        QTest::addColumn<QString>("texte"); // lbMHZ, day month year
+        QTest::newRow("lower case, swl in any case, date value")
+            << "cw" << 145.0f << "tropo" << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "0|1|0|1" << "145,0|05. 03. 2021";
+        QTest::newRow("open boxes, date text") << "PSK31" << 145.5f << "F2" << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21"))
+                                               << "4:PSK31|4:145,5|6:F2|0" << "145,5|21. 05. 2023";
+        QTest::newRow("SSB clears the open box; cut to five characters; no date")
+            << "SSB" << 1296.2f << "ES" << "" << QVariant(QStringLiteral("32.13.2023")) << "1|4:1296,|3|0" << "1296,2|  ";
+        QTest::newRow("short wave") << "FT8" << 14.074f << "SW" << "" << QVariant() << "4:FT8|4:14,07|6:SW|0" << "14,074|  ";
+        QTest::newRow("empty fields tick nothing") << "" << 0.0f << "" << "" << QVariant() << "|||0" << "|  ";
+    }
+    void felder()
+    {
+        QFETCH(QString, mode);
+        z.AktQSO.Mode = QStringLiteral("PSK31");
+        z.AktQSO.MHz = 433.1f;
+        z.AktQSO.QSOvia = QStringLiteral("EME");
+        z.AktQSO.Comment = QStringLiteral("swl");
+        z.AktQSO.Datum = QVariant(QDate(1999, 1, 1));
+        ZeigeAktQSO(z, k);
+        z.AktQSO.Mode = mode;
+        QFETCH(float, mhz);
+        z.AktQSO.MHz = mhz;
+        QFETCH(QString, via);
+        z.AktQSO.QSOvia = via;
+        QFETCH(QString, kommentar);
+        z.AktQSO.Comment = kommentar;
+        QFETCH(QVariant, datum);
+        z.AktQSO.Datum = datum;
+        ZeigeAktQSO(z, k);
+        QTEST(QStringList({gesetzte(1), gesetzte(2), gesetzte(3), gesetzte(4)}).join('|'), "boxen");
+        QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' ' + k[QStringLiteral("lbMonat")].text
+                  + ' ' + k[QStringLiteral("lbJahr")].text,
+              "texte");
+        QCOMPARE(z.AktQSO.Mode, mode.toUpper());
+        QCOMPARE(k[QStringLiteral("lb2Way")].text, mode.toUpper());
+        QCOMPARE(z.AktQsoAdif.contains("<MODE:"), !mode.isEmpty());
+    }
+
+    // The mode's own box is ticked even when the layout hides it, and the
+    // open box gets the mode as well.
+    void offeneBoxOhneBoxNull()
+    {
+        k[QStringLiteral("Check1(0)")].sichtbar = false;
+        z.AktQSO.Mode = QStringLiteral("CW");
+        ZeigeAktQSO(z, k);
+        QCOMPARE(gesetzte(1), QStringLiteral("0 4:CW"));
+    }
+
+    // A new QSO with empty fields clears what the previous one showed, except
+    // while the layout editor marks the controls.
+    void leereFelder()
+    {
+        z.AktQSO.Call = QStringLiteral("Q1ABC");
+        z.AktQSO.RX = QStringLiteral("IC-9700");
+        z.AktQSO.QSLvia = QStringLiteral("Q2ABC");
+        k.viaMitdrucken = true;
+        ZeigeAktQSO(z, k);
+        QCOMPARE(k[QStringLiteral("lbQSLvia")].text, QStringLiteral("via Q2ABC"));
+        QVERIFY(k[QStringLiteral("lbQSLvia")].sichtbar);
+
+        z.AktQSO = QsoDaten();
+        k[QStringLiteral("lbCall")].text = QStringLiteral("Call");
+        k.markiert = true;
+        ZeigeAktQSO(z, k);
+        QCOMPARE(k[QStringLiteral("lbCall")].text, QStringLiteral("Call"));
+        k.markiert = false;
+        ZeigeAktQSO(z, k);
+        QCOMPARE(k[QStringLiteral("lbCall")].text + k[QStringLiteral("lbRX")].text + k[QStringLiteral("lbQSLvia")].text, QString());
+        QVERIFY(!k[QStringLiteral("lbQSLvia")].sichtbar);
+        QCOMPARE(k[QStringLiteral("lbPSE")].text, QStringLiteral("___  ----"));
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestQsoAnzeige)
+#include "tst_qsoanzeige.moc"

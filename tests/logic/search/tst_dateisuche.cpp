@@ -1,0 +1,142 @@
+#include "TestUmgebung.h"
+
+#include "search/Dateisuche.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void datei(const QString &pfad, int bytes = 0)
+{
+    QDir().mkpath(QFileInfo(pfad).path());
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(bytes, 'x'));
+}
+
+} // namespace
+
+class TestDateisuche : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void muster_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("muster");
+        QTest::addColumn<bool>("passt");
+        QTest::newRow("Großschreibung") << "LOG.ADI" << "*.adi" << true;
+        QTest::newRow("längere Endung") << "log.adif" << "*.adi" << false;
+        QTest::newRow("Umlaut") << "Übung.ADI" << "üb*.adi" << true;
+        QTest::newRow("leeres Muster") << "a.adi" << "" << false;
+    }
+    void muster()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, muster);
+        QTEST(PasstZuMuster(name, muster), "passt");
+    }
+
+    void groesse_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1000") << qint64(1000) << "1.000,000 Bytes";
+        QTest::newRow("1001") << qint64(1001) << "1,001 Kb";
+        QTest::newRow("1000000") << qint64(1000000) << "1.000,000 Kb";
+        QTest::newRow("1000001") << qint64(1000001) << "1,000 Mb";
+        QTest::newRow("über 32 Bit") << qint64(6543210987) << "6.543,211 Mb";
+    }
+    void groesse()
+    {
+        QFETCH(qint64, bytes);
+        QTEST(GroessenText(bytes), "text");
+    }
+
+    // One tree with every case: the root's own files first, then each
+    // subfolder's in name order. A link to a file is that file; links to
+    // folders are not entered, so loops end. An unreadable folder is passed
+    // over, and so are names the file list could not hold: ";" separates it,
+    // and a name that is no valid text could not be opened again.
+    void suche()
+    {
+        if (::geteuid() == 0) {
+            // root reads every folder; the search runs as an ordinary user.
+            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (setpriv.isEmpty())
+                QSKIP("running as root without setpriv");
+            QProcess p;
+            p.setProcessChannelMode(QProcess::MergedChannels);
+            p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(), "suche"});
+            QVERIFY(p.waitForFinished(60000));
+            QVERIFY2(p.exitCode() == 0, p.readAll().constData());
+            return;
+        }
+        QTemporaryDir t;
+        const QString w = t.path();
+        datei(w + "/zz/z.adi");
+        datei(w + "/b.ADI", 400);
+        datei(w + "/A.adi", 600);
+        datei(w + "/aa/x/tief.adi");
+        datei(w + "/aa/flach.Adi", 1);
+        datei(w + "/leer/nichts.txt");
+        QVERIFY(QFile::link(w, w + "/aa/zurueck"));
+        QVERIFY(QFile::link(w + "/aa", w + "/aa/x/kreis"));
+        QVERIFY(QFile::link(w + "/A.adi", w + "/verweis.adi"));
+        QVERIFY(QFile::link(w + "/aa", w + "/ordner.adi"));
+        QVERIFY(QFile::link(w + "/selbst.adi", w + "/selbst.adi"));
+        QTemporaryDir anderswo;
+        datei(anderswo.filePath("fremd.adi"));
+        QVERIFY(QFile::link(anderswo.path(), w + "/aussen"));
+        datei(w + "/gesperrt/geheim.adi");
+        QVERIFY(QFile::setPermissions(w + "/gesperrt", QFileDevice::Permissions()));
+        datei(w + "/mit;strich.adi");
+        datei(w + "/ordner;x/drin.adi");
+        const QByteArray kaputt = QFile::encodeName(w) + "/\xff\xfe.adi";
+        FILE *roh = std::fopen(kaputt.constData(), "w");
+        QVERIFY(roh);
+        std::fclose(roh);
+
+        QStringList gefunden;
+        qint64 anzahl = 0;
+        qint64 ordner = 0;
+        Suchlauf lauf;
+        lauf.gefunden = [&](const QString &p) { gefunden << QDir(w).relativeFilePath(p); };
+        const qint64 bytes = FindFilesAPI(w, QStringLiteral("*.adi"), anzahl, ordner, lauf);
+        QFile::setPermissions(w + "/gesperrt", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // Removed by its bytes: the temporary folder cannot name it either.
+        ::unlink(kaputt.constData());
+        QCOMPARE(gefunden, QStringList({"A.adi", "b.ADI", "verweis.adi", "aa/flach.Adi", "aa/x/tief.adi", "zz/z.adi"}));
+        QCOMPARE(anzahl, 6);
+        QCOMPARE(ordner, 6); // every subfolder found, the unreadable one too
+        QCOMPARE(bytes, 1601);
+        QVERIFY(!lauf.abgebrochen);
+    }
+
+    // The volumes offered: "/" always and first, removable media, no pseudo file systems.
+    void laufwerkAnbieten_data()
+    {
+        QTest::addColumn<QString>("wurzel");
+        QTest::addColumn<QByteArray>("typ");
+        QTest::addColumn<bool>("angeboten");
+        QTest::newRow("Wurzel im Arbeitsspeicher") << "/" << QByteArray("tmpfs") << true;
+        QTest::newRow("USB-Stick") << "/run/media/anna/STICK" << QByteArray("vfat") << true;
+        QTest::newRow("proc") << "/proc" << QByteArray("proc") << false;
+    }
+    void laufwerkAnbieten()
+    {
+        QFETCH(QString, wurzel);
+        QFETCH(QByteArray, typ);
+        QTEST(LaufwerkAnbieten(wurzel, typ), "angeboten");
+        const QStringList l = Laufwerke();
+        QVERIFY(l.count(QStringLiteral("/")) == 1 && l.first() == QStringLiteral("/"));
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestDateisuche)
+#include "tst_dateisuche.moc"

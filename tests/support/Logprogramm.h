@@ -1,0 +1,108 @@
+#pragma once
+
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "core/Hilfen.h"
+#include "core/Umgebung.h"
+#include "logwindows/StartLogfenster.h"
+#include "mainwindow/frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Two logs as another logger writes them, a main window with scripted message
+// boxes and dialogs, and the log windows hooked in as at start-up.
+struct Logprogramm
+{
+    QTemporaryDir ordner;
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+    frmMain haupt{u};
+
+    Logprogramm() { LogfensterAnbinden(u, haupt); }
+
+    // A log with another logger's header and the given records.
+    QString log(const QString &name, const QByteArray &saetze)
+    {
+        const QString pfad = ordner.filePath(name);
+        QFile f(pfad);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n" + saetze);
+        return pfad;
+    }
+    QString logA()
+    {
+        return log(QStringLiteral("A.adi"),
+                   "<CALL:5>Q1ABC<QSO_DATE:8>20230521<TIME_ON:4>1234<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3"
+                   "<PROP_MODE:5>TROPO<EOR>\r\n"
+                   "<CALL:5>Q3DEF<QSO_DATE:8>20230601<TIME_ON:4>0815<RST_SENT:3>599<MODE:2>CW<FREQ:4>14.2"
+                   "<PROP_MODE:2>ES<QSL_VIA:5>Q1ABC<EOR>\r\n"
+                   "<call:8>Q7/Q2ABC<qso_date:8>20230703<time_on:6>101500<mode:3>FT8<freq:6>432.20<eor>\r\n");
+    }
+    QString logB()
+    {
+        return log(QStringLiteral("B.adi"),
+                   "<CALL:5>Q4GHI<QSO_DATE:8>20220101<TIME_ON:4>0000<MODE:3>SSB<FREQ:7>145.500<EOR>\r\n"
+                   "<CALL:5>Q1ABC<QSO_DATE:8>20220202<TIME_ON:4>1111<MODE:2>FM<FREQ:3>145<QSL_SEND:1>Y<EOR>\r\n");
+    }
+    // The file list as the finder leaves it, its first file current.
+    void liste(const QStringList &pfade)
+    {
+        z.AdifDatGes.clear();
+        for (const QString &p : pfade)
+            z.AdifDatGes += p + QLatin1Char(';');
+        z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0);
+    }
+
+    // The menu command; the window it shows, if any.
+    QWidget *menue(Befehl befehl, const char *name)
+    {
+        haupt.aktion(befehl)->trigger();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String(name))
+                return w;
+        }
+        return nullptr;
+    }
+
+    template <typename W>
+    static W *element(QWidget *f, const QString &name)
+    {
+        W *w = f->findChild<W *>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    static QString text(QWidget *f, const QString &name) { return element<QLineEdit>(f, name)->text(); }
+    static void setzen(QWidget *f, const QString &name, const QString &wert)
+    {
+        element<QLineEdit>(f, name)->setText(wert);
+    }
+    // The user leaves the field with Tab.
+    static void verlassen(QWidget *f, const QString &name)
+    {
+        QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(element<QLineEdit>(f, name), &aus);
+    }
+    static void klick(QWidget *f, const QString &name) { element<QAbstractButton>(f, name)->click(); }
+
+    // The message boxes shown, as "title:text".
+    static QStringList meldungsliste(const SkriptMeldungen &m)
+    {
+        QStringList l;
+        for (const SkriptMeldungen::Aufruf &a : m.aufrufe())
+            l << a.titel + QLatin1Char(':') + a.text;
+        return l;
+    }
+    static QString heute() { return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")); }
+};

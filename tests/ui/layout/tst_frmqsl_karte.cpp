@@ -1,0 +1,215 @@
+#include "TestUmgebung.h"
+
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "core/Einstellungen.h"
+#include "core/Umgebung.h"
+#include "layout/frmQSL_Karte.h"
+#include "mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// A main window with its state and scripted seams, and the layout window hooked
+// in as at start-up.
+struct Programm
+{
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+    frmMain haupt{u};
+
+    Programm()
+    {
+        LayoutfensterAnbinden(u, haupt);
+        LayoutFenster(u, haupt);
+    }
+    frmQSL_Karte *fenster() { return LayoutFenster(u, haupt); }
+    QLineEdit *text(const QString &name) { return fenster()->findChild<QLineEdit *>(name); }
+    QLineEdit *text3(int k) { return text(QStringLiteral("Text3(%1)").arg(k)); }
+    QCheckBox *box(int gruppe, int i) { return fenster()->findChild<QCheckBox *>(Kartenvorschau::box(gruppe, i)); }
+    void klick(const char *knopf) { fenster()->findChild<QPushButton *>(QString::fromLatin1(knopf))->click(); }
+    KartenElement &vorschau(const QString &name) { return haupt.vorschau()[name]; }
+    // As the user gets there: from the main window to the editor.
+    void aktivieren()
+    {
+        haupt.show();
+        haupt.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&haupt));
+        fenster()->show();
+        fenster()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fenster()));
+    }
+};
+
+QString lage(const KartenElement &e)
+{
+    return QStringLiteral("%1/%2 %3x%4 %5").arg(e.links).arg(e.oben).arg(e.hoehe).arg(e.breite).arg(e.sichtbar);
+}
+
+} // namespace
+
+// The layout window wired to the main window's card; the rules of the apply
+// and the lists themselves are tested without a window.
+class TestFrmQslKarte : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QFile::remove(EinstellungsDatei()); }
+
+    void laden_data()
+    {
+        QTest::addColumn<QString>("felder");
+        QTest::addColumn<QString>("breite");
+        QTest::addColumn<QString>("lbCall");
+        QTest::addColumn<int>("meldungen");
+        QTest::newRow("nothing stored: initial layout") << "" << "140,0" << "82/10 13.5x51 1" << 0;
+        QTest::newRow("stored layout") << "5;6,5;7;8.25;" << "139,5" << "5/6.5 7x8.25 1" << 0;
+        // A stored layout that no longer fits the card is reported at start-up and
+        // leaves the rejected item where it was.
+        QTest::newRow("stored x beyond the card") << "150;6;7;8;" << "140,0" << "0/0 0x0 1" << 1;
+    }
+    void laden()
+    {
+        QFETCH(QString, felder);
+        QFETCH(QString, breite);
+        if (!felder.isEmpty()) {
+            EinstellungSpeichern(QStringLiteral("Felder"), felder);
+            EinstellungSpeichern(QStringLiteral("QSLWidth"), breite);
+        }
+        Programm p;
+        QVERIFY(!p.fenster()->isVisible());
+        QTEST(lage(p.vorschau("lbCall")), "lbCall");
+        QTEST(int(p.meldungen.aufrufe().size()), "meldungen");
+        QCOMPARE(p.text("Text1")->text(), breite);
+        QCOMPARE(KartenmassAlsText(p.z.QSLWidth), breite);
+    }
+
+    // A refused entry: message, focus on it, items before it placed, the rest
+    // as they were. Cancel after an apply keeps the preview but stores nothing.
+    void setAllUndAbbrechen()
+    {
+        Programm p;
+        p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
+        QVERIFY(p.haupt.vorschau().markiert);
+        QCOMPARE(p.vorschau("lb2Way").text, QStringLiteral("2-way"));
+        p.vorschau("lb2Way").oben = 1.25f;
+        p.text3(0)->setText("20");
+        p.text3(1)->setText("90");
+        p.klick("cmSetAll");
+        QCOMPARE(p.meldungen.aufrufe().size(), 1);
+        QCOMPARE(p.meldungen.aufrufe().at(0).titel, QStringLiteral(" Eingabefehler "));
+        QCOMPARE(p.meldungen.aufrufe().at(0).text, QStringLiteral("Ein Wert befindet sich außerhalb der QSL-Karte!"));
+        QCOMPARE(p.fenster()->focusWidget(), p.text3(1));
+        QCOMPARE(p.vorschau("lbCall").links, 20.0f);
+        QCOMPARE(p.vorschau("lb2Way").oben, 1.25f);
+
+        p.klick("Command1");
+        QVERIFY(!p.fenster()->isVisible());
+        QCOMPARE(p.vorschau("lbCall").links, 20.0f);
+        QVERIFY(Einstellung("Felder").isEmpty() && Einstellung("QSLWidth").isEmpty());
+        QVERIFY(!p.haupt.vorschau().markiert && !p.vorschau("imUnterschrift").rahmen);
+    }
+
+    // A mouse click on one box of a pair clears the other; the keyboard
+    // toggles the box alone.
+    void exklusivePaare_data()
+    {
+        QTest::addColumn<int>("geklickt");
+        QTest::addColumn<int>("partner"); // -1: no box is cleared
+        QTest::newRow("PSE/TNX marks clear the boxes") << 11 << 19;
+        QTest::newRow("propagation boxes clear the text") << 17 << 16;
+        QTest::newRow("QSL route has no partner") << 18 << -1;
+    }
+    void exklusivePaare()
+    {
+        QFETCH(int, geklickt);
+        QFETCH(int, partner);
+        Programm p;
+        auto ausgeschaltet = [&] {
+            QList<int> aus;
+            for (int i = 0; i < 23; ++i) {
+                if (!p.box(1, i)->isChecked())
+                    aus << i;
+            }
+            return aus;
+        };
+        p.aktivieren();
+        for (int i = 0; i < 23; ++i)
+            p.box(1, i)->setChecked(true);
+        QCheckBox *box = p.box(1, geklickt);
+        QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(ausgeschaltet(), QList<int>{geklickt});
+        // On the tick mark itself: a box without caption is wider than its mark.
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QCOMPARE(ausgeschaltet(), partner < 0 ? QList<int>() : QList<int>{partner});
+    }
+
+    // OK with a refused entry stores nothing, not even part of the lists or the
+    // card size the entry no longer fits. Once
+    // valid, the card size and lists are stored (a width that cannot be a card
+    // keeps the one in effect), and the editor's mode boxes (Check3) act on the
+    // card's Check1 group, the open box forced on. Closed by its frame, the
+    // window goes; the QSO display builds it again, hidden, with the stored layout.
+    void okUndSchliessfeld()
+    {
+        EinstellungSpeichern(QStringLiteral("Felder"), QStringLiteral("1;2;3;4;"));
+        Programm p;
+        p.aktivieren();
+        p.text3(0)->setText("-3");
+        p.text("Text1")->setText("120,5");
+        p.klick("Command2");
+        QCOMPARE(p.meldungen.aufrufe().size(), 1);
+        QVERIFY(p.fenster()->isVisible());
+        QCOMPARE(Einstellung("Felder"), QStringLiteral("1;2;3;4;"));
+        QVERIFY(Einstellung("AktivFeld").isEmpty() && Einstellung("QSLWidth").isEmpty());
+
+        p.text3(0)->setText("5");
+        p.text3(2)->setText("12.5");
+        p.text("Text1")->setText("99999");
+        p.text("Text2")->setText("60,5");
+        p.box(1, 9)->setChecked(true);
+        p.box(1, 21)->setChecked(true);
+        p.box(3, 2)->setChecked(false);
+        p.box(3, 4)->setChecked(false);
+        p.klick("Command2");
+        QCOMPARE(p.meldungen.aufrufe().size(), 1);
+        QVERIFY(!p.fenster()->isVisible());
+        QCOMPARE(p.text("Text1")->text(), QStringLiteral("120,5"));
+        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("120,5 60,5"));
+        QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
+        QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
+        QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
+        QVERIFY(p.haupt.vorschau().viaMitdrucken && !p.haupt.vorschau().markiert);
+
+        p.aktivieren();
+        p.text3(0)->setText("40");
+        p.box(1, 21)->setChecked(false);
+        QVERIFY(!p.haupt.vorschau().viaMitdrucken);
+        p.klick("cmSetAll");
+        QPointer<frmQSL_Karte> alt = p.fenster();
+        QVERIFY(alt->close());
+        QVERIFY(!VorhandenesLayoutFenster(p.haupt));
+        QVERIFY(!p.haupt.vorschau().markiert && !p.vorschau("lbCall").rahmen);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alt.isNull());
+        p.haupt.aktQsoZeigen();
+        QVERIFY(p.haupt.vorschau().viaMitdrucken);
+        frmQSL_Karte *neu = VorhandenesLayoutFenster(p.haupt);
+        QVERIFY(neu && !neu->isVisible());
+        QCOMPARE(p.text3(0)->text(), QStringLiteral("5"));
+        QCOMPARE(p.vorschau("lbCall").links, 5.0f);
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestFrmQslKarte)
+#include "tst_frmqsl_karte.moc"

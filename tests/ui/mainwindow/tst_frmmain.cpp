@@ -1,0 +1,196 @@
+#include "TestUmgebung.h"
+
+#include "SkriptDialoge.h"
+#include "SkriptMeldungen.h"
+#include "core/Einstellungen.h"
+#include "seams/Dialogfilter.h"
+#include "mainwindow/frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+    Zustand z;
+    SkriptMeldungen meldungen;
+    SkriptDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(EinstellungsDatei());
+        z = Zustand();
+        meldungen.leeren();
+    }
+
+    // Each menu with its commands in order: objectName=caption and key, "-" a separator.
+    void menue()
+    {
+        frmMain w(u);
+        QStringList ist;
+        for (QAction *m : w.menuBar()->actions()) {
+            QString zeile = m->menu()->objectName() + '=' + m->text() + ':';
+            for (QAction *a : m->menu()->actions())
+                zeile += ' ' + a->objectName() + '=' + (a->isSeparator() ? "-" : a->text())
+                         + (a->shortcut().isEmpty() ? QString() : ' ' + a->shortcut().toString()) + ';';
+            ist << zeile;
+        }
+        QCOMPARE(ist, QStringList({
+            "mnuFile=&Datei: mnuFileOpen=&Öffnen eine ADIF-Datei F3; mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7;"
+            " mnuFileBar0=-; mnuFileExit=&Beenden;",
+            "mnuLog=&Logbuch: mnuADIFLog=&ADIF-Logbuch-Daten F4; mnuEditLog=&Handeingabe F6; mnuEditBar0=-;"
+            " mnuFilePrint=QSL-Karte &bedrucken... F5;",
+            "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
+            " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
+            " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;",
+            "mnuHelp=&?: mnuHelpContents=&Kurzanleitung F1; mnuHelpBar0=-; mnuHelpAbout=&Info  F2; mnuHelpBar1=-;"
+            " mnu_objZiel_Info=&eingestellter Drucker geeignet ?; mnu_Printer_Info=&Standard - Drucker geeignet ?;"}));
+    }
+
+    // The preview keeps the layout's millimetres; the card controls show them
+    // at the screen's resolution.
+    void kartensteuerelemente()
+    {
+        frmMain w(u);
+        auto *call = w.findChild<QLabel *>(QStringLiteral("lbCall"));
+        w.vorschau()[QStringLiteral("lbCall")].links = 82.0f;
+        w.vorschau()[QStringLiteral("lbCall")].breite = 51.0f;
+        w.vorschauZeigen();
+        QCOMPARE(call->x(), qRound(82.0 * w.pixelProMm()));
+        QCOMPARE(call->width(), qRound(51.0 * w.pixelProMm()));
+        QVERIFY(w.findChild<QCheckBox *>(QStringLiteral("Check3(6)")));
+        QVERIFY(w.findChild<QLabel *>(QStringLiteral("imUnterschrift")));
+    }
+
+    // The settings after the load and close steps ("-": not stored): a
+    // positive margin is reported and kept for this run only, one refused
+    // during the run is never stored, a minimised window leaves its stored
+    // geometry alone.
+    void ladenUndSchliessen_data()
+    {
+        QTest::addColumn<QStringList>("vorher");
+        QTest::addColumn<float>("randImLauf"); // 0: none
+        QTest::addColumn<bool>("minimiert");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QStringList>("nachher");
+        QTest::newRow("erster Lauf") << QStringList{} << 0.f << false << ""
+                                     << QStringList{"MainLeft=1000", "MainTop=1000", "MainWidth=8051", "MainHeight=5954",
+                                                    "DrFormat=0", "DrGroesse=512", "DrBehaelter=4", "PrinterRandOben=0",
+                                                    "PrinterRandlinks=0", "AdifDatGes=-"};
+        QTest::newRow("positiver Rand") << QStringList{"PrinterRandOben=2", "PrinterRandlinks=-1,5"} << 0.f << false
+                                        << " Fehler: Druckrand-Korrektur "
+                                        << QStringList{"PrinterRandOben=0", "PrinterRandlinks=-1,5"};
+        QTest::newRow("abgelehnter Rand im Lauf") << QStringList{"PrinterRandOben=-2,5"} << 3.f << false << ""
+                                                  << QStringList{"PrinterRandOben=-2,5"};
+        QTest::newRow("minimiert") << QStringList{"MainWidth=6000"} << 0.f << true << ""
+                                   << QStringList{"MainWidth=6000", "DrGroesse=512"};
+    }
+    void ladenUndSchliessen()
+    {
+        QFETCH(QStringList, vorher);
+        QFETCH(float, randImLauf);
+        QFETCH(bool, minimiert);
+        QFETCH(QStringList, nachher);
+        for (const QString &kv : vorher)
+            EinstellungSpeichern(kv.section('=', 0, 0), kv.section('=', 1));
+        {
+            frmMain w(u);
+            w.laden();
+            if (minimiert) {
+                w.show();
+                w.resize(300, 200);
+                w.setWindowState(Qt::WindowMinimized);
+                QVERIFY(w.isMinimized());
+            } else {
+                QCOMPARE(w.size(), QSize(qRound(8051 / 15.0), qRound(5954 / 15.0)));
+            }
+            QStringList titel;
+            for (const auto &m : meldungen.aufrufe())
+                titel << m.titel;
+            QTEST(titel.join('|'), "meldung");
+            if (randImLauf != 0.f)
+                z.RandOben = randImLauf;
+            w.schliessSchritte();
+        }
+        for (const QString &kv : nachher)
+            QCOMPARE(kv.section('=', 0, 0) + '=' + Einstellung(kv.section('=', 0, 0), "-"), kv);
+    }
+
+    // At program end the other windows close, the most recently opened first;
+    // hidden ones are not asked.
+    void andereFensterSchliessen()
+    {
+        frmMain w(u);
+        QStringList geschlossen;
+        QPointer<QWidget> f[3];
+        for (int i = 0; i < 3; ++i) {
+            f[i] = new QWidget;
+            f[i]->setAttribute(Qt::WA_DeleteOnClose);
+            connect(f[i], &QObject::destroyed, [&geschlossen, i] { geschlossen << QString(QChar('a' + i)); });
+            f[i]->show();
+        }
+        f[2]->hide();
+        f[0]->hide();
+        f[0]->show();
+        w.schliessSchritte();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(geschlossen, QStringList({"a", "b"}));
+        delete f[2];
+    }
+
+    void eineDateiErsetztDieListe_data()
+    {
+        QTest::addColumn<QString>("gewaehlt");
+        QTest::addColumn<QString>("liste");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;" << "";
+        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;" << "Falsche Datei";
+        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;" << "";
+        QTest::newRow("; would split the list") << "/logs/a;b.adi" << "/a.adi;/b.adi;" << "Datei nicht verwendbar";
+    }
+    void eineDateiErsetztDieListe()
+    {
+        QFETCH(QString, gewaehlt);
+        QFETCH(QString, liste);
+        z.AdifDatGes = QStringLiteral("/a.adi;/b.adi;");
+        z.AdifDatei = QStringLiteral("/a.adi");
+        if (gewaehlt.isEmpty())
+            dialoge.abbrechen();
+        else
+            dialoge.datei(gewaehlt);
+        frmMain w(u);
+        w.aktion(Befehl::mnuFileOpen)->trigger();
+        QCOMPARE(z.AdifDatGes, liste);
+        QCOMPARE(z.AdifDatei, liste.section(';', 0, 0));
+        QTEST(meldungen.aufrufe().isEmpty() ? QString() : meldungen.aufrufe()[0].titel, "meldung");
+    }
+
+    // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.
+    void dateifilter()
+    {
+        const QStringList f = QtNameFilter(QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
+        QCOMPARE(f, QStringList({"ADIF Datei (*.[aA][dD][iI] *.[aA][dD][xX])", "Alle Dateien (*)"}));
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.[aA][dD][iI]")));
+        QVERIFY(re.match(QStringLiteral("LOG.ADI")).hasMatch() && !re.match(QStringLiteral("log.txt")).hasMatch());
+    }
+
+    void hilfeOhneDokument()
+    {
+        frmMain w(u);
+        QVERIFY(!QFile::exists(frmMain::hilfeDokument()));
+        w.aktion(Befehl::mnuHelpContents)->trigger();
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
+                                                  + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"

@@ -1,0 +1,98 @@
+#include "TestUmgebung.h"
+
+#include "Logprogramm.h"
+#include "adif/AdifLesen.h"
+#include "adif/AdifSchreiben.h"
+#include "core/Einstellungen.h"
+#include "station/Stationsdaten.h"
+
+#include <QListWidget>
+
+// Own call and station equipment: the stored values, the windows that edit
+// them and what the record builder and parser make of them.
+class TestStation : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QFile::remove(EinstellungsDatei()); }
+
+    // The stored value of the frequency's band, split at the first ";" into
+    // transceiver and antenna; the receiver is the transceiver up to its first blank.
+    void regel_data()
+    {
+        QTest::addColumn<QString>("mhz");
+        QTest::addColumn<QString>("band");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<QString>("teile"); // TRX|antenna|RX
+        QTest::addColumn<bool>("kurzwelle");
+        QTest::newRow("70 cm") << "432.2" << "70 cm" << "FT 817 ND;Dipol" << "FT 817 ND|Dipol|FT " << false;
+        QTest::newRow("no ';' is all antenna") << "432.2" << "70 cm" << "Yagi" << "|Yagi|" << false;
+        QTest::newRow("20 m, decimal comma, first ';'") << "14,074" << "20 m" << "A;B;C" << "A|B;C|A" << true;
+        QTest::newRow("band without a list entry") << "223.5" << "andere" << ";Horn" << "||" << false;
+        QTest::newRow("andere") << "1000" << "andere" << ";Horn" << "|Horn|" << false;
+        QTest::newRow("no frequency") << "" << "2190 m" << "TS-590;Draht" << "||" << false;
+    }
+    void regel()
+    {
+        QFETCH(QString, mhz);
+        QFETCH(QString, band);
+        QFETCH(QString, wert);
+        EinstellungSpeichern(band, wert);
+        const Stationsregel r = StationsregelAnwenden(mhz);
+        QTEST(r.werte.TRX + '|' + r.werte.Antenne + '|' + r.werte.RX, "teile");
+        QTEST(r.kurzwelle, "kurzwelle");
+    }
+
+    // The last band saved comes back (an index outside the list means the
+    // second band); the transceiver field refuses the ";" that splits the value.
+    void stationsfenster()
+    {
+        EinstellungSpeichern(QStringLiteral("LastBandSet"), QStringLiteral("20"));
+        Logprogramm p;
+        QWidget *f = p.menue(Befehl::mnuStation, "frmStation");
+        auto *liste = Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"));
+        QCOMPARE(liste->currentRow(), 1);
+        liste->setCurrentRow(15);
+        QTest::keyClicks(Logprogramm::element<QLineEdit>(f, QStringLiteral("Text1")), QStringLiteral("IC-9700;"));
+        Logprogramm::setzen(f, QStringLiteral("Text2"), QStringLiteral("X-50"));
+        Logprogramm::klick(f, QStringLiteral("Command3"));
+        QCOMPARE(Einstellung(QStringLiteral("70 cm")), QStringLiteral("IC-9700;X-50"));
+        liste->setCurrentRow(3);
+        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text1")) + Logprogramm::text(f, QStringLiteral("Text2")), QString());
+
+        QPointer<QWidget> alt(f);
+        Logprogramm::klick(f, QStringLiteral("Command2"));
+        QTRY_VERIFY(!alt);
+        f = p.menue(Befehl::mnuStation, "frmStation");
+        QCOMPARE(Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"))->currentRow(), 15);
+        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text2")), QStringLiteral("X-50"));
+    }
+
+    // OK stores the own data where the record builder and parser read it;
+    // Cancel stores nothing.
+    void eigenesRufzeichen()
+    {
+        Logprogramm p;
+        QWidget *f = p.menue(Befehl::mnuMyCall, "frmCall");
+        const QStringList eingaben = {"q1abc", "jörg", "Kleinstadt", "jo62", "ich@example.org"};
+        for (int i = 0; i < 5; ++i)
+            Logprogramm::setzen(f, QStringLiteral("Text%1").arg(i + 1), eingaben[i]);
+        Logprogramm::klick(f, QStringLiteral("Command1"));
+        QVERIFY(!f->isVisible());
+        const EigeneDaten d = EigeneDatenLesen();
+        QCOMPARE(QStringList({d.Call, d.Name, d.QTH, d.Loc, d.Adr}),
+                 QStringList({"Q1ABC", "JÖRG", "Kleinstadt", "JO62", "ich@example.org"}));
+        p.z.AktQSO.Call = QStringLiteral("Q2XYZ");
+        QVERIFY(AdifSatzBauen(p.z).endsWith(QStringLiteral("<STATION_CALLSIGN:5>Q1ABC<MY_GRIDSQUARE:4>JO62<EOR>")));
+        QCOMPARE(SatzParsen(QStringLiteral("<CALL:5>Q2XYZ<EOR>")).MyLoc, QStringLiteral("JO62mm"));
+
+        QCOMPARE(p.menue(Befehl::mnuMyCall, "frmCall"), f);
+        Logprogramm::setzen(f, QStringLiteral("Text1"), QString());
+        Logprogramm::klick(f, QStringLiteral("Command2"));
+        QCOMPARE(EigeneDatenLesen().Call, QStringLiteral("Q1ABC"));
+    }
+};
+
+CARDFORGE_TEST_MAIN(TestStation)
+#include "tst_station.moc"
