@@ -1,19 +1,19 @@
 #include "Start.h"
 
+#include "adif/AdifSchreiben.h"
 #include "core/Ablauf.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
-#include "adif/AdifSchreiben.h"
 #include "layout/frmQSL_Karte.h"
 #include "logwindows/StartLogfenster.h"
 #include "mainwindow/frmFindADIF.h"
-#include "seams/QtDialoge.h"
-#include "seams/QtMeldungen.h"
 #include "mainwindow/frmMain.h"
 #include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
 #include "printing/QtDruckbefehle.h"
+#include "seams/QtDialoge.h"
+#include "seams/QtMeldungen.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -98,18 +98,17 @@ int Start(QApplication &app)
     // store its defaults over the user's settings.
     QSocketNotifier *signalMelder = signaleAbfangen(hauptfenster.get());
 
-    const bool weiter = SchritteAusfuehren(
-        {
-            [&] { z.AktQsoLeeren(); },
-            [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
-            [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
-            [&] { LayoutFenster(u, *hauptfenster); },
-            [&] {
-                hauptfenster->laden();
-                hauptfenster->show();
-            },
-        },
-        meldungen);
+    const bool weiter = SchritteAusfuehren({
+                                               [&] { z.AktQsoLeeren(); },
+                                               [&] { z.AdifDatGes = Einstellung(QStringLiteral("AdifDatGes")); },
+                                               [&] { z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0); },
+                                               [&] { LayoutFenster(u, *hauptfenster); },
+                                               [&] {
+                                                   hauptfenster->laden();
+                                                   hauptfenster->show();
+                                               },
+                                           },
+                                           meldungen);
     // Abort before the main window was shown leaves nothing the user could
     // close, so the program ends.
     if (!weiter && !hauptfenster->isVisible())

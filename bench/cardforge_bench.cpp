@@ -95,8 +95,10 @@ QByteArray logErzeugen(int anzahl, bool feldJeZeile)
                                 + char('A' + zufall(26));
         const QByteArray grid = QByteArray(1, char('A' + zufall(18))) + char('A' + zufall(18))
                                 + QByteArray::number(zufall(10)) + QByteArray::number(zufall(10));
-        const QByteArray datum = "2023" + QByteArray::number(101 + zufall(12) * 100 + zufall(28)).rightJustified(4, '0');
-        const QByteArray zeit = QByteArray::number(zufall(24) * 10000 + zufall(60) * 100 + zufall(60)).rightJustified(6, '0');
+        const QByteArray datum =
+            "2023" + QByteArray::number(101 + zufall(12) * 100 + zufall(28)).rightJustified(4, '0');
+        const QByteArray zeit =
+            QByteArray::number(zufall(24) * 10000 + zufall(60) * 100 + zufall(60)).rightJustified(6, '0');
         const QByteArray freq = mhz[m] + QByteArray::number(100 + zufall(900));
         feld("call", call);
         feld("gridsquare", grid);
@@ -159,8 +161,7 @@ double grepZeit(const QString &text, const QString &datei)
     pid_t pid = 0;
     const int fehler = posix_spawnp(&pid, "grep", &umleiten, nullptr, argv, environ);
     int status = 0;
-    const bool ok = fehler == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)
-                    && WEXITSTATUS(status) <= 1;
+    const bool ok = fehler == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) <= 1;
     const double ms = double(uhr.nsecsElapsed()) / 1e6;
     posix_spawn_file_actions_destroy(&umleiten);
     return ok ? ms : -1;
@@ -181,9 +182,9 @@ public:
         }
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(npm, {QStringLiteral("install"), QStringLiteral("--prefix"), m_ordner.path(),
-                      QStringLiteral("--no-audit"), QStringLiteral("--no-fund"), QStringLiteral("--silent"),
-                      QStringLiteral("adif-parser-ts")});
+        p.start(npm,
+                {QStringLiteral("install"), QStringLiteral("--prefix"), m_ordner.path(), QStringLiteral("--no-audit"),
+                 QStringLiteral("--no-fund"), QStringLiteral("--silent"), QStringLiteral("adif-parser-ts")});
         if (!p.waitForFinished(300000) || p.exitCode() != 0) {
             p.kill();
             m_fehlt = QStringLiteral("npm install adif-parser-ts failed: ")
@@ -212,13 +213,13 @@ public:
         if (!m_fehlt.isEmpty())
             return zeiten;
         QProcess p;
-        p.start(m_node, {m_ordner.filePath(QStringLiteral("messen.js")),
-                         m_ordner.filePath(QStringLiteral("node_modules/adif-parser-ts")), datei,
-                         QString::number(laeufe)});
-        const QStringList antwort = p.waitForFinished(600000)
-                                        ? QString::fromLocal8Bit(p.readAllStandardOutput()).simplified().split(
-                                              QLatin1Char(' '))
-                                        : QStringList();
+        p.start(m_node,
+                {m_ordner.filePath(QStringLiteral("messen.js")),
+                 m_ordner.filePath(QStringLiteral("node_modules/adif-parser-ts")), datei, QString::number(laeufe)});
+        const QStringList antwort =
+            p.waitForFinished(600000)
+                ? QString::fromLocal8Bit(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '))
+                : QStringList();
         if (antwort.size() != laeufe + 1) {
             m_fehlt = QStringLiteral("node did not run the parser: ")
                       + QString::fromLocal8Bit(p.readAllStandardError()).simplified().left(200);
@@ -262,13 +263,17 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
             grep.push_back(ms);
     };
     const double laden = messen(
-        11, [&] { grepLauf(); z.AdifDatei = pfad; }, [&] { DateiLaden(u); });
+        11,
+        [&] {
+            grepLauf();
+            z.AdifDatei = pfad;
+        },
+        [&] { DateiLaden(u); });
     if (z.AdifRecords.isEmpty())
         return false;
 
     qsizetype treffer = 0;
-    const double suche = messen(
-        11, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
+    const double suche = messen(11, grepLauf, [&] { treffer = AdifSuchen(z, 0, fehlt); });
     const double grepMs = grep.empty() ? -1 : median(grep);
     if (grepMs < 0)
         std::printf("grep -ci[%s]: grep did not run\n", form);
@@ -320,8 +325,8 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
     } else {
         const double nodeMs = median(nodeZeiten);
         ausgeben((QByteArray("adif-parser-ts[") + form + "]").constData(), nodeMs, dateiBytes);
-        std::printf("  adif-parser-ts[%s] / parse-all[%s]: %.1f (%lld and %d records)\n", form, form,
-                    nodeMs / parsen, static_cast<long long>(nodeRecords), calls);
+        std::printf("  adif-parser-ts[%s] / parse-all[%s]: %.1f (%lld and %d records)\n", form, form, nodeMs / parsen,
+                    static_cast<long long>(nodeRecords), calls);
     }
 
     const qsizetype mitte = z.AdifRecords.size() / 2;
@@ -330,8 +335,8 @@ bool messenAn(const QString &pfad, const char *form, NodeParser &node)
         5,
         [&] {
             ++tag;
-            const QString gebaut = QStringLiteral("<CALL:1>X<QSL_SEND:1>Y<QSLSDATE:8>202306%1<EOR>")
-                                       .arg(tag, 2, 10, QLatin1Char('0'));
+            const QString gebaut =
+                QStringLiteral("<CALL:1>X<QSL_SEND:1>Y<QSLSDATE:8>202306%1<EOR>").arg(tag, 2, 10, QLatin1Char('0'));
             AdifRecordErsetzen(z, mitte, AdifSatzMischen(z.AdifRecords.at(mitte), gebaut, Korrekturen()));
         },
         [&] { AdifDateiSchreiben(u); });

@@ -57,8 +57,8 @@ Baum anlegen(const QByteArray &wurzel, qint64 gewuenscht)
                 ++b.ordner;
                 for (qint64 n = 0; n < jeOrdner; ++n, ++b.dateien) {
                     const bool log = b.dateien % 25 == 0;
-                    const QByteArray name = u + "/datei" + QByteArray::number(n)
-                                            + (log ? logs[b.treffer % 3] : endungen[n % 5]);
+                    const QByteArray name =
+                        u + "/datei" + QByteArray::number(n) + (log ? logs[b.treffer % 3] : endungen[n % 5]);
                     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
                     if (fd < 0)
                         continue;
@@ -82,8 +82,8 @@ double median(std::vector<double> v)
 
 void zeile(const char *name, const std::vector<double> &ms, qint64 treffer)
 {
-    std::printf("%-28s min %8.1f ms   median %8.1f ms   %lld Treffer\n", name,
-                *std::min_element(ms.begin(), ms.end()), median(ms), static_cast<long long>(treffer));
+    std::printf("%-28s min %8.1f ms   median %8.1f ms   %lld Treffer\n", name, *std::min_element(ms.begin(), ms.end()),
+                median(ms), static_cast<long long>(treffer));
 }
 
 } // namespace

@@ -16,12 +16,12 @@
 // that turns a broken promise of the code into a crash libFuzzer keeps.
 
 // A broken promise aborts, so libFuzzer stores the input like any other crash.
-#define FUZZ_PRUEFEN(bedingung)                                                                                    \
-    do {                                                                                                           \
-        if (!(bedingung)) {                                                                                        \
-            std::fprintf(stderr, "Zusage verletzt: %s (%s:%d)\n", #bedingung, __FILE__, __LINE__);                 \
-            std::abort();                                                                                          \
-        }                                                                                                          \
+#define FUZZ_PRUEFEN(bedingung)                                                                                        \
+    do {                                                                                                               \
+        if (!(bedingung)) {                                                                                            \
+            std::fprintf(stderr, "Zusage verletzt: %s (%s:%d)\n", #bedingung, __FILE__, __LINE__);                     \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (0)
 
 namespace FuzzHilfe {

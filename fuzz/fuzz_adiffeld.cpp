@@ -26,7 +26,9 @@ void zeilenPruefen(const QByteArray &daten)
         const char *ende = b + z.anfang + z.laenge;
         switch (z.endeLaenge) {
         case 0: FUZZ_PRUEFEN(i == zeilen.size() - 1 && z.anfang + z.laenge == daten.size()); break;
-        case 1: FUZZ_PRUEFEN(*ende == '\n' || (*ende == '\r' && (ende + 1 == b + daten.size() || ende[1] != '\n'))); break;
+        case 1:
+            FUZZ_PRUEFEN(*ende == '\n' || (*ende == '\r' && (ende + 1 == b + daten.size() || ende[1] != '\n')));
+            break;
         case 2: FUZZ_PRUEFEN(ende[0] == '\r' && ende[1] == '\n'); break;
         default: FUZZ_PRUEFEN(false);
         }
@@ -62,8 +64,9 @@ void felderPruefen(const QByteArray &daten)
         // holds no <EOR>.
         if (a.nachLaenge && a.mitLaenge) {
             const QString kopf = text.mid(a.anfang, a.wertAnfang - a.anfang);
-            FUZZ_PRUEFEN(kopf.mid(a.nameLaenge + 2).section(QLatin1Char(':'), 0, 0).section(QLatin1Char('>'), 0, 0)
-                         .toLongLong() == a.wertLaenge);
+            FUZZ_PRUEFEN(
+                kopf.mid(a.nameLaenge + 2).section(QLatin1Char(':'), 0, 0).section(QLatin1Char('>'), 0, 0).toLongLong()
+                == a.wertLaenge);
             FUZZ_PRUEFEN(a.ende == a.wertAnfang + a.wertLaenge);
             FUZZ_PRUEFEN(!text.mid(a.wertAnfang, a.wertLaenge).contains(QLatin1String("<EOR>"), Qt::CaseInsensitive));
         }

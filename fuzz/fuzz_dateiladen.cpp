@@ -14,9 +14,9 @@
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
 #include "adif/Dateiablage.h"
+#include "core/CommonDialog.h"
 #include "core/Meldungen.h"
 #include "core/Umgebung.h"
-#include "core/CommonDialog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -244,10 +244,10 @@ void druckenUndSchreiben(Umgebung &u, FuzzMeldungen &meldungen, const QByteArray
                          Korrekturen korrigiert)
 {
     Zustand &z = u.z;
-    const QString gebaut = QStringLiteral(
-        "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123000<TIME_ON:6>123000"
-        "<RST_RCVD:1>0<RST_SENT:3>-10<MODE:3>FT8<FREQ:7>144.174<BAND:3>2 m<PROP_MODE:5>TROPO"
-        "<COMMENT:14>tnx fb TR QSO<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>");
+    const QString gebaut =
+        QStringLiteral("<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123000<TIME_ON:6>123000"
+                       "<RST_RCVD:1>0<RST_SENT:3>-10<MODE:3>FT8<FREQ:7>144.174<BAND:3>2 m<PROP_MODE:5>TROPO"
+                       "<COMMENT:14>tnx fb TR QSO<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>");
     const QString gemischt = AdifSatzMischen(z.AdifRecords.at(index), gebaut, korrigiert);
     // A printed QSO stays a QSO, hand-edited lengths and all; the rewrite
     // keeps a change out that would make the file read otherwise.
@@ -271,8 +271,8 @@ void druckenUndSchreiben(Umgebung &u, FuzzMeldungen &meldungen, const QByteArray
         if (vorher.size() != nachher.size())
             return false;
         for (qsizetype i = 0; i < vorher.size(); ++i) {
-            const QByteArray soll = e.contains(i) ? e.value(i).toLatin1()
-                                                  : alt.mid(vorher[i].anfang, vorher[i].ende - vorher[i].anfang);
+            const QByteArray soll =
+                e.contains(i) ? e.value(i).toLatin1() : alt.mid(vorher[i].anfang, vorher[i].ende - vorher[i].anfang);
             if (neu.mid(nachher[i].anfang, nachher[i].ende - nachher[i].anfang) != soll)
                 return false;
         }

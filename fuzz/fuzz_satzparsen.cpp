@@ -22,10 +22,10 @@ namespace {
 bool gleich(const AdifSatz &a, const AdifSatz &b)
 {
     return a.Call == b.Call && a.DatumText == b.DatumText && a.ZeitText == b.ZeitText && a.RST == b.RST
-        && a.Mode == b.Mode && a.MHzText == b.MHzText && a.Ausbreitung == b.Ausbreitung
-        && a.Kommentar == b.Kommentar && a.QslVia == b.QslVia && a.MyLoc == b.MyLoc && a.Loc == b.Loc
-        && a.QslSent == b.QslSent && a.QslRcvd == b.QslRcvd && a.QslSDate == b.QslSDate
-        && a.QslRDate == b.QslRDate && a.QslMedium == b.QslMedium;
+           && a.Mode == b.Mode && a.MHzText == b.MHzText && a.Ausbreitung == b.Ausbreitung && a.Kommentar == b.Kommentar
+           && a.QslVia == b.QslVia && a.MyLoc == b.MyLoc && a.Loc == b.Loc && a.QslSent == b.QslSent
+           && a.QslRcvd == b.QslRcvd && a.QslSDate == b.QslSDate && a.QslRDate == b.QslRDate
+           && a.QslMedium == b.QslMedium;
 }
 
 void parsenPruefen(const QString &zeile, const QString &eigenerLoc)
@@ -90,10 +90,10 @@ QList<AdifRecordStelle> recordsLesen(const QString &text)
 
 // The record builder's field order, with fields it no longer writes, which the
 // merge has to leave out; the QSL group is chosen by the last value.
-const char *const kGebaut[] = {"CALL",     "QSO_DATE", "QSO_DATE_OFF", "TIME_OFF",  "TIME_ON",
-                               "RST_RCVD", "RST_SENT", "MODE",         "FREQ",      "BAND",
-                               "PROP_MODE", "COMMENT", "QSL_SEND_VIA", "QSL_RCVD",  "QSLRDATE",
-                               "QSL_SEND", "QSLSDATE", "STATION_CALLSIGN", "MY_GRIDSQUARE"};
+const char *const kGebaut[] = {"CALL",         "QSO_DATE", "QSO_DATE_OFF", "TIME_OFF", "TIME_ON",   "RST_RCVD",
+                               "RST_SENT",     "MODE",     "FREQ",         "BAND",     "PROP_MODE", "COMMENT",
+                               "QSL_SEND_VIA", "QSL_RCVD", "QSLRDATE",     "QSL_SEND", "QSLSDATE",  "STATION_CALLSIGN",
+                               "MY_GRIDSQUARE"};
 
 QString gebautAus(const QByteArray &werte)
 {
@@ -126,7 +126,8 @@ QHash<QString, QString> erwarteteWerte(const QHash<QString, QString> &g, Korrekt
     // A value holding "<" or a line break is no value the builder writes; it is
     // left out.
     auto schreibbar = [](const QString &wert) {
-        return !wert.contains(QLatin1Char('<')) && !wert.contains(QLatin1Char('\r')) && !wert.contains(QLatin1Char('\n'));
+        return !wert.contains(QLatin1Char('<')) && !wert.contains(QLatin1Char('\r'))
+               && !wert.contains(QLatin1Char('\n'));
     };
     auto soll = [&](const QString &name, const QString &wert, bool nur = false) {
         if (wert.isEmpty() || !schreibbar(wert))

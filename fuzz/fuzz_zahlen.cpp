@@ -6,11 +6,11 @@
 
 #include "FuzzHilfe.h"
 
-#include "core/Meldungen.h"
-#include "core/Zustand.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
+#include "core/Meldungen.h"
 #include "core/Zahlformat.h"
+#include "core/Zustand.h"
 
 #include <QSet>
 #include <cmath>
@@ -163,9 +163,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
 {
     if (groesse < 9)
         return 0;
-    static const QLocale locales[] = {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English,
-                                      QLocale::UnitedStates), QLocale::c(), QLocale(QLocale::German,
-                                      QLocale::Switzerland), QLocale(QLocale::French, QLocale::France)};
+    static const QLocale locales[] = {
+        QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
+        QLocale(QLocale::German, QLocale::Switzerland), QLocale(QLocale::French, QLocale::France)};
     QLocale::setDefault(locales[daten[0] % std::size(locales)]);
     double roh = 0.0;
     std::memcpy(&roh, daten + 1, sizeof roh);
@@ -190,8 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t groesse)
 
     static const QSet<QString> baender = [] {
         QSet<QString> b;
-        for (float f : {0.0f, 0.475f, 1.9f, 3.6f, 5.2f, 7.1f, 10.12f, 14.1f, 18.1f, 21.1f, 24.9f, 28.5f, 51.0f,
-                        70.2f, 145.0f, 223.0f, 435.0f, 915.0f, 1296.0f, 2400.0f, 3400.0f, 5700.0f, 10368.0f, 1e9f})
+        for (float f :
+             {0.0f,  0.475f, 1.9f,   3.6f,   5.2f,   7.1f,   10.12f,  14.1f,   18.1f,   21.1f,   24.9f,    28.5f,
+              51.0f, 70.2f,  145.0f, 223.0f, 435.0f, 915.0f, 1296.0f, 2400.0f, 3400.0f, 5700.0f, 10368.0f, 1e9f})
             b.insert(BandAusMHz(f));
         return b;
     }();

@@ -124,8 +124,7 @@ int main(int argc, char **argv)
             if (i == 0) {
                 // In the top margin, clear of the title.
                 const double kante = 13 * proMm;
-                p.drawImage(QRectF(inhalt.right() - kante, 5 * proMm, kante, kante),
-                            ProgrammsymbolBild(512));
+                p.drawImage(QRectF(inhalt.right() - kante, 5 * proMm, kante, kante), ProgrammsymbolBild(512));
             }
             p.save();
             p.translate(inhalt.left(), inhalt.top() - i * inhalt.height());
@@ -139,8 +138,10 @@ int main(int argc, char **argv)
             const QRectF fussZeile(inhalt.left(), seite.bottom() - (RandMm - 2) * proMm + FussMm * proMm / 2,
                                    inhalt.width(), FussMm * proMm);
             p.drawLine(QPointF(inhalt.left(), fussZeile.top()), QPointF(inhalt.right(), fussZeile.top()));
-            p.drawText(fussZeile, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Cardforge %1 – Kurzanleitung").arg(version));
-            p.drawText(fussZeile, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Seite %1 von %2").arg(i + 1).arg(seiten));
+            p.drawText(fussZeile, Qt::AlignLeft | Qt::AlignVCenter,
+                       QStringLiteral("Cardforge %1 – Kurzanleitung").arg(version));
+            p.drawText(fussZeile, Qt::AlignRight | Qt::AlignVCenter,
+                       QStringLiteral("Seite %1 von %2").arg(i + 1).arg(seiten));
         }
         p.end();
     }

@@ -82,7 +82,8 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(60000));
         QVERIFY(p.exitCode() != 0);
         const QString ausgabe = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        QVERIFY2(!ausgabe.contains(QLatin1Char('\n')) && ausgabe.contains(QStringLiteral("xvfb-run")), qPrintable(ausgabe));
+        QVERIFY2(!ausgabe.contains(QLatin1Char('\n')) && ausgabe.contains(QStringLiteral("xvfb-run")),
+                 qPrintable(ausgabe));
     }
 
     // A bare X server has no window manager to activate windows; the window

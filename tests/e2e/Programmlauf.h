@@ -280,7 +280,7 @@ namespace Probekarte {
 
 struct Posten
 {
-    const char *text; // as the card shows it to a German user
+    const char *text;           // as the card shows it to a German user
     double links, oben, breite; // millimetres from the card's top-left corner
     bool mittig;                // centred in its width; a cross starts at its place
     const char *schrift;
@@ -292,10 +292,14 @@ struct Posten
 inline const QList<Posten> &posten()
 {
     static const QList<Posten> p = {
-        {"Q1ABC", 82, 10, 51, true, "Arial Narrow", 36.0}, {"21.", 6, 44, 12, true, "Arial", 10.8},
-        {"05.", 22, 44, 12, true, "Arial", 10.8},          {"2023", 38, 44, 14, true, "Arial", 10.8},
-        {"12:34", 56, 54, 20, true, "Arial", 10.8},        {"59", 6, 54.5, 13, true, "Arial", 9.6},
-        {"144,3", 87.5, 66.5, 20, true, "Arial", 9.6},     {"SSB", 60, 66.5, 15, true, "Arial", 9.6},
+        {"Q1ABC", 82, 10, 51, true, "Arial Narrow", 36.0},
+        {"21.", 6, 44, 12, true, "Arial", 10.8},
+        {"05.", 22, 44, 12, true, "Arial", 10.8},
+        {"2023", 38, 44, 14, true, "Arial", 10.8},
+        {"12:34", 56, 54, 20, true, "Arial", 10.8},
+        {"59", 6, 54.5, 13, true, "Arial", 9.6},
+        {"144,3", 87.5, 66.5, 20, true, "Arial", 9.6},
+        {"SSB", 60, 66.5, 15, true, "Arial", 9.6},
         {"X", 30, 75, 0, false, "Arial", 12.0},
     };
     return p;
@@ -309,11 +313,11 @@ inline QList<QPair<QString, QString>> layout()
     for (int i = 0; i < 110; ++i)
         felder.append(QString());
     const std::pair<int, const char *> eintraege[] = {
-        {0, "82"},   {1, "10"},   {2, "13,5"},  {3, "51"},  {4, "6"},   {5, "44"},    {6, "4"},   {7, "12"},
-        {8, "22"},   {9, "44"},   {10, "4"},    {11, "12"}, {12, "38"}, {13, "44"},   {14, "4"},  {15, "14"},
-        {16, "56"},  {17, "54"},  {18, "4"},    {19, "20"}, {20, "6"},  {21, "54,5"}, {22, "4"},  {23, "13"},
-        {48, "87.5"}, {49, "66,5"}, {50, "5"}, {51, "20"}, {62, "60"}, {63, "66.5"}, {64, "5"}, {65, "15"},
-        {98, "10"},  {99, "75"},  {100, "30"},  {101, "75"},
+        {0, "82"},    {1, "10"},    {2, "13,5"}, {3, "51"},   {4, "6"},   {5, "44"},    {6, "4"},  {7, "12"},
+        {8, "22"},    {9, "44"},    {10, "4"},   {11, "12"},  {12, "38"}, {13, "44"},   {14, "4"}, {15, "14"},
+        {16, "56"},   {17, "54"},   {18, "4"},   {19, "20"},  {20, "6"},  {21, "54,5"}, {22, "4"}, {23, "13"},
+        {48, "87.5"}, {49, "66,5"}, {50, "5"},   {51, "20"},  {62, "60"}, {63, "66.5"}, {64, "5"}, {65, "15"},
+        {98, "10"},   {99, "75"},   {100, "30"}, {101, "75"},
     };
     for (const auto &[i, text] : eintraege)
         felder[i] = QString::fromLatin1(text);
@@ -353,7 +357,10 @@ inline QByteArray rest()
            "\r\n"
            "<call:6>Q3/ABC<qso_date:8>20230601<time_on:4>2359<mode:3>FT8<freq:9>14.074123<qsl_via:5>Q3MGR<eor>\r\n";
 }
-inline QByteArray logbuch() { return kopf() + satz0() + rest(); }
+inline QByteArray logbuch()
+{
+    return kopf() + satz0() + rest();
+}
 
 // The same QSO as web logbooks and QSL services export it: a header of their
 // own, one field a line, blank lines between the records.
@@ -383,4 +390,3 @@ inline QByteArray feldJeZeileMarkiert()
 }
 
 } // namespace Probekarte
-

@@ -31,20 +31,21 @@ bool schreiben(const QString &pfad, const QByteArray &inhalt)
 class CupsServer
 {
 public:
-    explicit CupsServer(const QString &cupsd) : m_queue(QStringLiteral("Cardforge-Test-%1").arg(::getpid()))
+    explicit CupsServer(const QString &cupsd)
+        : m_queue(QStringLiteral("Cardforge-Test-%1").arg(::getpid()))
     {
         // Filters run as the user lp and must reach the spool folder.
-        QFile::setPermissions(m_ordner.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                   | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                                   | QFile::ExeOther);
+        QFile::setPermissions(m_ordner.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         for (const char *unter : {"etc", "spool/tmp", "cache", "state", "log", "karten", "cups-pdf"})
             QDir().mkpath(pfad(QString::fromLatin1(unter)));
         const QByteArray o = QFile::encodeName(m_ordner.path());
         schreiben(pfad(QStringLiteral("cupsd.conf")),
-                  "Listen " + o + "/cups.sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
-                                  "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
-                                  "</Policy>\n");
+                  "Listen " + o
+                      + "/cups.sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
+                        "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                        "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
+                        "</Policy>\n");
         schreiben(pfad(QStringLiteral("cups-files.conf")),
                   "ServerRoot " + o + "/etc\nRequestRoot " + o + "/spool\nTempDir " + o + "/spool/tmp\nCacheDir " + o
                       + "/cache\nStateDir " + o + "/state\nErrorLog " + o + "/log/error_log\nAccessLog " + o
@@ -182,7 +183,8 @@ private Q_SLOTS:
         if (QTest::currentTestFailed()) {
             if (lauf)
                 qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(QStringLiteral(" | "))
-                                  << "\nCardforge printed:\n" << lauf->ausgabe();
+                                  << "\nCardforge printed:\n"
+                                  << lauf->ausgabe();
             if (cups)
                 qInfo().noquote() << "CUPS said about the jobs:\n" << cups->protokoll();
         }

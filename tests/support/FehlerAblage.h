@@ -12,7 +12,10 @@
 class FehlerAblage : public EchteDateiablage
 {
 public:
-    explicit FehlerAblage(std::optional<SchreibSchritt> schritt = std::nullopt) : m_schritt(schritt) {}
+    explicit FehlerAblage(std::optional<SchreibSchritt> schritt = std::nullopt)
+        : m_schritt(schritt)
+    {
+    }
 
     // Renames away from weg or onto hin are refused, as for a folder entry
     // another user owns.
@@ -61,7 +64,8 @@ public:
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
         ohneLog += !log.isEmpty() && !QFile::exists(log);
-        return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler) : EchteDateiablage::ersetzen(temp, datei, fehler);
+        return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler)
+                                                     : EchteDateiablage::ersetzen(temp, datei, fehler);
     }
     // A full disk: half of the bytes go in.
     qint64 anfuegen(int fd, const QByteArray &bytes) override

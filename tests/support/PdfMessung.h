@@ -36,10 +36,11 @@ inline QString ausgabe(const QString &programm, const QStringList &argumente)
 
 inline QList<Wort> woerter(const QString &pdf)
 {
-    static const QRegularExpression muster(QStringLiteral(
-        R"x(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)x"));
+    static const QRegularExpression muster(
+        QStringLiteral(R"x(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)x"));
     QList<Wort> liste;
-    auto it = muster.globalMatch(ausgabe(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    auto it =
+        muster.globalMatch(ausgabe(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,

@@ -5,15 +5,11 @@ Antwort ersterKnopf(Knoepfe k)
 {
     switch (k) {
     case Knoepfe::Ok:
-    case Knoepfe::OkAbbrechen:
-        return Antwort::Ok;
-    case Knoepfe::AbbrechenWiederholenIgnorieren:
-        return Antwort::Abbruch;
+    case Knoepfe::OkAbbrechen: return Antwort::Ok;
+    case Knoepfe::AbbrechenWiederholenIgnorieren: return Antwort::Abbruch;
     case Knoepfe::JaNeinAbbrechen:
-    case Knoepfe::JaNein:
-        return Antwort::Ja;
-    case Knoepfe::WiederholenAbbrechen:
-        return Antwort::Wiederholen;
+    case Knoepfe::JaNein: return Antwort::Ja;
+    case Knoepfe::WiederholenAbbrechen: return Antwort::Wiederholen;
     }
     return Antwort::Ok;
 }

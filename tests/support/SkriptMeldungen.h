@@ -23,7 +23,11 @@ public:
 
     void antworte(Antwort a) { m_antworten.append(a); }
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
-    void leeren() { m_aufrufe.clear(); m_antworten.clear(); }
+    void leeren()
+    {
+        m_aufrufe.clear();
+        m_antworten.clear();
+    }
 
 private:
     QList<Antwort> m_antworten;

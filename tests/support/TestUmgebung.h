@@ -12,15 +12,15 @@ namespace TestUmgebung {
 QTemporaryDir &einrichten(const char *sprache = "de_DE.UTF-8");
 // The temporary home folder of this run.
 QString home();
-}
+} // namespace TestUmgebung
 
-#define CARDFORGE_TEST_MAIN(Klasse)                                                                                  \
-    int main(int argc, char **argv)                                                                                \
-    {                                                                                                              \
-        TestUmgebung::einrichten();                                                                                \
-        QApplication app(argc, argv);                                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                   \
-        Klasse tc;                                                                                                 \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                                      \
+#define CARDFORGE_TEST_MAIN(Klasse)                                                                                    \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        TestUmgebung::einrichten();                                                                                    \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        Klasse tc;                                                                                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
     }

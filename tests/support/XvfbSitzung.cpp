@@ -1,8 +1,8 @@
 #include "XvfbSitzung.h"
 
 #include <QDeadlineTimer>
-#include <QStandardPaths>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 XvfbSitzung::XvfbSitzung()
@@ -95,9 +95,8 @@ QString XvfbSitzung::warteAufFenster(const QString &titel, int millisekunden) co
     QDeadlineTimer frist(millisekunden);
     while (!frist.hasExpired()) {
         int rc = 0;
-        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), muster},
-                                    &rc);
+        const QString ids =
+            xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), muster}, &rc);
         if (rc == 0 && !ids.isEmpty())
             return ids.split(QLatin1Char('\n')).constFirst();
         QThread::msleep(100);

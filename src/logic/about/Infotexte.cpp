@@ -16,15 +16,14 @@ QString InfoVersionszeile(int major, int minor, int revision)
 
 QString InfoBeschreibung()
 {
-    return QStringLiteral("Das Programm dient dem Drucken ") + crlf + QStringLiteral("und dem Betrachten von QSO-Daten ")
-           + crlf + QStringLiteral("aus ADIF-Logbuch-Dateien. ");
+    return QStringLiteral("Das Programm dient dem Drucken ") + crlf
+           + QStringLiteral("und dem Betrachten von QSO-Daten ") + crlf + QStringLiteral("aus ADIF-Logbuch-Dateien. ");
 }
 
 QString InfoHinweis(double breiteAchtungTwips, double breiteBlankTwips)
 {
-    const int n = breiteAchtungTwips > 0 && breiteBlankTwips > 0
-                      ? static_cast<int>(breiteAchtungTwips / breiteBlankTwips)
-                      : 0;
+    const int n =
+        breiteAchtungTwips > 0 && breiteBlankTwips > 0 ? static_cast<int>(breiteAchtungTwips / breiteBlankTwips) : 0;
     const QString einzug(n, QLatin1Char(' '));
     return QStringLiteral("Achtung :  Vor der ersten Karte die Lage der Felder") + crlf + einzug
            + QStringLiteral("auf Normalpapier oder einer Probekarte prüfen;") + crlf + einzug

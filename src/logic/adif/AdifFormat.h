@@ -25,7 +25,7 @@ struct AdifFeld
     bool nachLaenge = false;  // well-formed, the value read by its declared length
     qsizetype wertAnfang = 0;
     qsizetype wertLaenge = 0;
-    qsizetype ende = 0;       // where reading goes on
+    qsizetype ende = 0; // where reading goes on
 };
 
 // Reads the fields of a text left to right. The value of a field is the

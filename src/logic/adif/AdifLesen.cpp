@@ -390,7 +390,7 @@ AdifSatz parsen(const QString &zeile, const QString *eigenerLoc)
     };
     static const Stichwort stichworte[] = {
         {"TR", "TROPO", "TROPO"}, {"AUR", "AURORA", "AURORA"}, {"RPT", nullptr, "RPT"}, {"ES", nullptr, "ES"},
-        {"SAT", nullptr, "SAT"},  {"MS", nullptr, "MS"},        {"FAI", nullptr, "FAI"}, {"F2", nullptr, "F2"},
+        {"SAT", nullptr, "SAT"},  {"MS", nullptr, "MS"},       {"FAI", nullptr, "FAI"}, {"F2", nullptr, "F2"},
         {"RS", nullptr, "RS"},    {"EME", nullptr, "EME"},
     };
     QString p;
@@ -502,7 +502,8 @@ bool DateiLaden(Umgebung &u)
         const AdifRecordStelle &letztes = stellen.at(j - 1);
         if (naechstesFreies < frei.size())
             stueck.text = std::move(frei[naechstesFreies++]);
-        latin1Schreiben(&stueck.text, daten.constData() + stueck.anfang, letztes.anfang + letztes.laenge - stueck.anfang);
+        latin1Schreiben(&stueck.text, daten.constData() + stueck.anfang,
+                        letztes.anfang + letztes.laenge - stueck.anfang);
         for (; i < j; ++i)
             records.append(teilText(stueck.text, stellen.at(i).anfang - stueck.anfang, stellen.at(i).laenge));
         text->stuecke.append(std::move(stueck));

@@ -24,8 +24,8 @@ struct QslStatus
 struct AdifSatz
 {
     QString Call;
-    QString DatumText;   // "yyyy/mm/dd"
-    QString ZeitText;    // "hh:mm"
+    QString DatumText; // "yyyy/mm/dd"
+    QString ZeitText;  // "hh:mm"
     QString RST;
     QString Mode;
     QString MHzText;
@@ -75,9 +75,9 @@ struct AdifSuchtext
 {
     struct Stueck
     {
-        QString text;           // the file's text from anfang on
-        qsizetype anfang = 0;   // where it starts in the file
-        qsizetype erstes = 0;   // the first record in it
+        QString text;         // the file's text from anfang on
+        qsizetype anfang = 0; // where it starts in the file
+        qsizetype erstes = 0; // the first record in it
     };
     QList<Stueck> stuecke;
     QList<AdifRecordStelle> stellen; // in the file

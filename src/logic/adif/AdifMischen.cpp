@@ -86,8 +86,8 @@ QString neuerWert(const QString &s, const AdifFeld &f, const QString &wert)
                 typ = QLatin1Char(':') + s.mid(a, k - a);
         }
     }
-    return QLatin1Char('<') + s.mid(f.anfang + 1, f.nameLaenge) + QLatin1Char(':') + QString::number(wert.size())
-           + typ + QLatin1Char('>') + wert;
+    return QLatin1Char('<') + s.mid(f.anfang + 1, f.nameLaenge) + QLatin1Char(':') + QString::number(wert.size()) + typ
+           + QLatin1Char('>') + wert;
 }
 
 bool istZeilenende(QChar c)
@@ -151,9 +151,8 @@ Form formLesen(const QString &s, const Felder &felder)
             continue;
         vomFeld = vomFeld || !eor;
         const qsizetype anfang =
-            s.at(bruch) == QLatin1Char('\n') && bruch > vorher.ende && s.at(bruch - 1) == QLatin1Char('\r')
-                ? bruch - 1
-                : bruch;
+            s.at(bruch) == QLatin1Char('\n') && bruch > vorher.ende && s.at(bruch - 1) == QLatin1Char('\r') ? bruch - 1
+                                                                                                            : bruch;
         form.zeilenende = zeilenendeAn(s, anfang);
         const QString vor = s.mid(bruch + 1, f.anfang - bruch - 1);
         form.einzug = std::all_of(vor.cbegin(), vor.cend(), istLeer) ? vor : QString();
@@ -163,8 +162,7 @@ Form formLesen(const QString &s, const Felder &felder)
 
 bool schreibbar(const QString &wert)
 {
-    return std::none_of(wert.cbegin(), wert.cend(),
-                        [](QChar c) { return c == QLatin1Char('<') || istZeilenende(c); });
+    return std::none_of(wert.cbegin(), wert.cend(), [](QChar c) { return c == QLatin1Char('<') || istZeilenende(c); });
 }
 
 QString anwenden(const QString &original, QList<Aenderung> aenderungen)
@@ -219,8 +217,7 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
                 soll.insert(name, w);
             }
         } else if (!nurErsetzen) {
-            hinzu.append(QLatin1Char('<') + name + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>')
-                         + w);
+            hinzu.append(QLatin1Char('<') + name + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>') + w);
             soll.insert(name, w);
         }
     };

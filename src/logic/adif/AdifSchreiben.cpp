@@ -33,8 +33,7 @@ QString einzeilig(const QString &wert)
 QString feld(const char *name, const QString &wert)
 {
     const QString w = einzeilig(wert);
-    return QLatin1Char('<') + QLatin1String(name) + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>')
-           + w;
+    return QLatin1Char('<') + QLatin1String(name) + QLatin1Char(':') + QString::number(w.size()) + QLatin1Char('>') + w;
 }
 
 bool datumLeer(const QVariant &datum)

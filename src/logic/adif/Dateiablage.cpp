@@ -57,8 +57,7 @@ bool keinLink(int fehler)
     case ENOTSUP:
 #endif
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -328,8 +327,8 @@ bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage 
     if (alteSicherung.exists() || alteSicherung.isSymLink()) {
         if (alteSicherung.isDir()) {
             ablage.entfernen(temp);
-            setze(fehler, QStringLiteral("Die Sicherungsdatei %1 ist ein Ordner.")
-                              .arg(QDir::toNativeSeparators(sicherung)));
+            setze(fehler,
+                  QStringLiteral("Die Sicherungsdatei %1 ist ein Ordner.").arg(QDir::toNativeSeparators(sicherung)));
             return false;
         }
         beiseite = freierName(sicherung);
@@ -347,9 +346,9 @@ bool sicherSchreiben(const QString &ziel, const QByteArray &inhalt, Dateiablage 
         if (beiseite.isEmpty()) {
             ablage.entfernen(sicherung);
         } else if (!ablage.umbenennen(beiseite, sicherung)) {
-            setze(fehler, (fehler ? *fehler + QLatin1Char(' ') : QString())
-                              + QStringLiteral("Die ältere Sicherung steht in %1.")
-                                    .arg(QDir::toNativeSeparators(beiseite)));
+            setze(fehler,
+                  (fehler ? *fehler + QLatin1Char(' ') : QString())
+                      + QStringLiteral("Die ältere Sicherung steht in %1.").arg(QDir::toNativeSeparators(beiseite)));
         }
     };
 
@@ -523,8 +522,9 @@ bool DateiBytesLesen(const QString &pfad, QByteArray *daten, QString *fehler)
     }
     *daten = datei.readAll();
     if (datei.error() != QFileDevice::NoError) {
-        setze(fehler,
-              QStringLiteral("Beim Lesen der Datei %1 ist ein Fehler aufgetreten (%2).").arg(name, datei.errorString()));
+        setze(
+            fehler,
+            QStringLiteral("Beim Lesen der Datei %1 ist ein Fehler aufgetreten (%2).").arg(name, datei.errorString()));
         daten->clear();
         return false;
     }

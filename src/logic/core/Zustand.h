@@ -60,11 +60,11 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Korrekturen)
 // may have extended meanwhile.
 struct AdifAenderung
 {
-    QString Datei;         // the file the record was read from (canonical path)
-    QString Gelesen;       // the record exactly as read from that file
-    qint32 Vorkommen = 0;  // how many identical records come before it in the file
-    QString Zeile;         // what replaces it
-    qint32 Index = -1;     // its place in AdifRecords while its file is loaded, else -1
+    QString Datei;        // the file the record was read from (canonical path)
+    QString Gelesen;      // the record exactly as read from that file
+    qint32 Vorkommen = 0; // how many identical records come before it in the file
+    QString Zeile;        // what replaces it
+    qint32 Index = -1;    // its place in AdifRecords while its file is loaded, else -1
 };
 
 // The application state shared by every window for the whole run. Members are

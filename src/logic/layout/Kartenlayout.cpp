@@ -81,7 +81,7 @@ const QString kAktiv[5] = {QStringLiteral("AktivFeld"), QStringLiteral("Aktiv2Fe
 bool Layoutwerte::operator==(const Layoutwerte &o) const
 {
     return Felder == o.Felder && Aktiv1 == o.Aktiv1 && Aktiv2 == o.Aktiv2 && Aktiv3 == o.Aktiv3 && Aktiv4 == o.Aktiv4
-        && Aktiv5 == o.Aktiv5;
+           && Aktiv5 == o.Aktiv5;
 }
 
 Kartenlayout AnfangsLayout()
@@ -108,8 +108,8 @@ Kartenlayout AnfangsLayout()
         l.Felder[k] = QString::fromLatin1(text);
     // Every text item but the station description (9), the PSE/TNX marks, the
     // band, mode and propagation boxes, and the QSL route.
-    for (int j : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, FlagPseTnx, FlagMHzBoxen, FlagModeBoxen, FlagAusbreitungBoxen,
-                  FlagQslVia})
+    for (int j :
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, FlagPseTnx, FlagMHzBoxen, FlagModeBoxen, FlagAusbreitungBoxen, FlagQslVia})
         l.Aktiv1[j] = true;
     l.Aktiv2.fill(true);
     l.Aktiv3.fill(true);

@@ -31,14 +31,14 @@ constexpr int MassBreite = 3;
 constexpr int EintraegeJeText = 4;
 constexpr int EintraegeJeBox = 2;
 constexpr int AnzahlTexte = 11;
-constexpr int EintragPseTnx = 44;         // the PSE/TNX marks text
-constexpr int EintragMHz = 48;            // frequency; the five band boxes follow
-constexpr int EintragMode = 62;           // mode; the five mode boxes follow
-constexpr int EintragAusbreitung = 76;    // propagation; the seven propagation boxes follow
-constexpr int EintragQslVia = 94;         // QSL route
-constexpr int EintragPseTnxBoxen = 98;    // the boxes PSE and TNX
-constexpr int EintragBestaetigung = 102;  // the confirmation boxes QSO and SWL-Rp
-constexpr int EintragUnterschrift = 106;  // signature picture
+constexpr int EintragPseTnx = 44;        // the PSE/TNX marks text
+constexpr int EintragMHz = 48;           // frequency; the five band boxes follow
+constexpr int EintragMode = 62;          // mode; the five mode boxes follow
+constexpr int EintragAusbreitung = 76;   // propagation; the seven propagation boxes follow
+constexpr int EintragQslVia = 94;        // QSL route
+constexpr int EintragPseTnxBoxen = 98;   // the boxes PSE and TNX
+constexpr int EintragBestaetigung = 102; // the confirmation boxes QSO and SWL-Rp
+constexpr int EintragUnterschrift = 106; // signature picture
 // The first entry of box i of the group whose text item starts at text
 // (EintragMHz, EintragMode or EintragAusbreitung).
 constexpr int EintragBox(int text, int i)

@@ -14,8 +14,23 @@ namespace {
 
 // Positions in LayoutAnwendung::Vorschau.
 enum : int {
-    lbCall, lbDay, lbMonat, lbJahr, lbUTC, lbRST, lbRX, lbTX, lbANT, lbRIG, lbComment,
-    lbPSE, lbMHZ, lb2Way, lbQSOvia, lbQSLvia, imUnterschrift,
+    lbCall,
+    lbDay,
+    lbMonat,
+    lbJahr,
+    lbUTC,
+    lbRST,
+    lbRX,
+    lbTX,
+    lbANT,
+    lbRIG,
+    lbComment,
+    lbPSE,
+    lbMHZ,
+    lb2Way,
+    lbQSOvia,
+    lbQSLvia,
+    imUnterschrift,
     Check1 = 17, // mode boxes 0..4
     Check2 = 22, // band boxes 0..4
     Check3 = 27, // propagation boxes 0..6
@@ -38,7 +53,9 @@ class Anwender
 {
 public:
     Anwender(const Layoutwerte &eingabe, float breite, float hoehe)
-        : m_ein(eingabe), m_breite(breite), m_hoehe(hoehe)
+        : m_ein(eingabe)
+        , m_breite(breite)
+        , m_hoehe(hoehe)
     {
         const auto &namen = VorschauNamen();
         for (int i = 0; i < AnzahlVorschau; ++i)
@@ -156,7 +173,7 @@ private:
                 e.Werte.Aktiv5[i] = true;
         }
         return platziere(Check5, EintragPseTnxBoxen, false)
-            && platziere(Check5 + 1, EintragPseTnxBoxen + EintraegeJeBox, false);
+               && platziere(Check5 + 1, EintragPseTnxBoxen + EintraegeJeBox, false);
     }
 
     bool qslVia()
@@ -223,7 +240,7 @@ private:
         zeige(Check4, true);
         zeige(Check4 + 1, true);
         return platziere(Check4, EintragBestaetigung, false)
-            && platziere(Check4 + 1, EintragBestaetigung + EintraegeJeBox, false);
+               && platziere(Check4 + 1, EintragBestaetigung + EintraegeJeBox, false);
     }
 
     void unterschrift()
@@ -248,9 +265,9 @@ const std::array<QString, AnzahlVorschau> &VorschauNamen()
 {
     static const std::array<QString, AnzahlVorschau> namen = [] {
         std::array<QString, AnzahlVorschau> n;
-        const char *const labels[] = {"lbCall", "lbDay", "lbMonat", "lbJahr", "lbUTC", "lbRST",
-                                      "lbRX", "lbTX", "lbANT", "lbRIG", "lbComment", "lbPSE",
-                                      "lbMHZ", "lb2Way", "lbQSOvia", "lbQSLvia", "imUnterschrift"};
+        const char *const labels[] = {"lbCall", "lbDay",  "lbMonat",  "lbJahr",   "lbUTC",         "lbRST",
+                                      "lbRX",   "lbTX",   "lbANT",    "lbRIG",    "lbComment",     "lbPSE",
+                                      "lbMHZ",  "lb2Way", "lbQSOvia", "lbQSLvia", "imUnterschrift"};
         int i = 0;
         for (const char *l : labels)
             n[i++] = QString::fromLatin1(l);

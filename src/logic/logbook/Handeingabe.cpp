@@ -4,8 +4,8 @@
 #include "adif/AdifSchreiben.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
-#include "logbook/Eingabewerte.h"
 #include "layout/Kartenvorschau.h"
+#include "logbook/Eingabewerte.h"
 #include "station/Stationsdaten.h"
 
 Handeingabe::Handeingabe(Umgebung &umgebung)
@@ -117,11 +117,11 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     if (GrossBuchstaben(z.AktQSO.Comment).contains(QLatin1String("SWL")) || DateiVorhanden(z.AdifDatei))
         return Annahme::NachVorne;
 
-    const Antwort a = u.meldungen.zeigen(QStringLiteral("Noch keine ADIF-Datei geladen"),
-                                         QStringLiteral("Ja = Datei laden ") + z.CrLf
-                                             + QStringLiteral("Nein = neue Datei anlegen") + z.CrLf
-                                             + QStringLiteral("oder Abbrechen?"),
-                                         Symbol::Kritisch, Knoepfe::JaNeinAbbrechen);
+    const Antwort a =
+        u.meldungen.zeigen(QStringLiteral("Noch keine ADIF-Datei geladen"),
+                           QStringLiteral("Ja = Datei laden ") + z.CrLf + QStringLiteral("Nein = neue Datei anlegen")
+                               + z.CrLf + QStringLiteral("oder Abbrechen?"),
+                           Symbol::Kritisch, Knoepfe::JaNeinAbbrechen);
     if (a == Antwort::Ja) {
         const QString pfad = AdifDateiDialog(u, false);
         if (pfad.isEmpty() || !PfadeOhneStrichpunkt(u.meldungen, {pfad}))

@@ -4,8 +4,8 @@
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
 #include "core/Wartezeiger.h"
-#include "logbook/Eingabewerte.h"
 #include "layout/Kartenvorschau.h"
+#include "logbook/Eingabewerte.h"
 #include "station/Stationsdaten.h"
 
 #include <QCoreApplication>
@@ -34,12 +34,9 @@ bool SuchtasteErlaubt(Suchart art, QChar zeichen)
     if (c == 8)
         return true;
     switch (art) {
-    case Suchart::Datum:
-        return c >= 46 && c <= 57;
-    case Suchart::Call:
-        return c >= 47 && c <= 122;
-    case Suchart::Text:
-        return true;
+    case Suchart::Datum: return c >= 46 && c <= 57;
+    case Suchart::Call: return c >= 47 && c <= 122;
+    case Suchart::Text: return true;
     }
     return true;
 }
@@ -308,8 +305,8 @@ void Logbrowser::suchen()
                 if (m_abbruch)
                     break;
             }
-            const qsizetype bis = qMin<qsizetype>(qMin<qsizetype>(SatzMax + 1, z.AdifRecords.size()),
-                                                  qsizetype(SatzNr) + kSuchSchritt);
+            const qsizetype bis =
+                qMin<qsizetype>(qMin<qsizetype>(SatzMax + 1, z.AdifRecords.size()), qsizetype(SatzNr) + kSuchSchritt);
             const qsizetype treffer = AdifSuchen(z, SatzNr, s, bis);
             if (treffer < 0) {
                 SatzNr = static_cast<qint32>(bis - 1);

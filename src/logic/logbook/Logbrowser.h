@@ -56,7 +56,7 @@ public:
     qint32 SatzMin = 0;
     qint32 SatzMax = -1;
     qint32 SuchStart = 0;
-    QString zaehler = QStringLiteral("DS-Nr.");        // lbZaehler
+    QString zaehler = QStringLiteral("DS-Nr.");          // lbZaehler
     QString rahmenTitel = QStringLiteral("ADIF-Datei:"); // Frame9
     QString dateiText;                                   // lbAdifDatei
 
@@ -75,10 +75,10 @@ public:
     void aktivieren();
 
     void satzZeigen(qint32 i);
-    void vor();      // Command3 "1xvor"
-    void zurueck();  // Command4 "1xzurück"
-    void anfang();   // Command6 "zum Anfang"
-    void ende();     // Command7 "zum Ende"
+    void vor();     // Command3 "1xvor"
+    void zurueck(); // Command4 "1xzurück"
+    void anfang();  // Command6 "zum Anfang"
+    void ende();    // Command7 "zum Ende"
 
     // Command5 "&Suchen": through the current file and every later file of
     // the list; at each hit "Weiter suchen ?". Without a (further) hit the

@@ -70,7 +70,8 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
     setzeText(k, "lbRST", q.RST, markierungAn);
 
     q.Mode = q.Mode.toUpper();
-    const QStringList modes = {QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("FM"), QStringLiteral("RTTY")};
+    const QStringList modes = {QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("FM"),
+                               QStringLiteral("RTTY")};
     z.ChkIndex[0] = gruppeZeigen(k, 1, 4, z.ChkIndex[0], static_cast<int>(modes.indexOf(q.Mode)), q.Mode);
 
     QString bandText;

@@ -1,8 +1,8 @@
 #include "printing/Bildbefehle.h"
 
+#include "core/CommonDialog.h"
 #include "core/Einstellungen.h"
 #include "core/Wartezeiger.h"
-#include "core/CommonDialog.h"
 
 const BildArt &KartenScan()
 {

@@ -9,8 +9,8 @@ class Dialoge;
 // behind the preview (never printed) and the signature printed on every card.
 struct BildArt
 {
-    QString titel;     // the file dialog's title
-    QString filter;    // its filter, "description|patterns"
+    QString titel;      // the file dialog's title
+    QString filter;     // its filter, "description|patterns"
     QString schluessel; // the settings key that keeps the path
 };
 

@@ -86,9 +86,9 @@ QString nichtVermerkbarText(const Zustand &z)
                               : QStringLiteral("Das QSO mit %1 steht nicht mehr an seiner Stelle in der ADIF-Datei")
                                     + crlf + datei + crlf;
     return warum.arg(z.AktQSO.Call.trimmed()) + crlf + crlf
-           + QStringLiteral("Die Karte kann gedruckt werden, wird im Logbuch aber nicht als gesendet vermerkt.")
-           + crlf + QStringLiteral("Zum Vermerken das QSO im ADIF-Logbuch noch einmal aufrufen und übergeben.") + crlf
-           + crlf + QStringLiteral("Karte trotzdem drucken?");
+           + QStringLiteral("Die Karte kann gedruckt werden, wird im Logbuch aber nicht als gesendet vermerkt.") + crlf
+           + QStringLiteral("Zum Vermerken das QSO im ADIF-Logbuch noch einmal aufrufen und übergeben.") + crlf + crlf
+           + QStringLiteral("Karte trotzdem drucken?");
 }
 
 } // namespace
@@ -184,10 +184,11 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
     // would come out shrunk into a corner.
     if (ziel.ScaleMode() != millimeter) {
         sanduhr.aus();
-        u.meldungen.zeigen(QStringLiteral("Fehler"),
-                           QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName())
-                               + z.CrLf + QStringLiteral("die Karte wird nicht gedruckt."),
-                           Symbol::Ausruf, Knoepfe::Ok);
+        u.meldungen.zeigen(
+            QStringLiteral("Fehler"),
+            QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + z.CrLf
+                + QStringLiteral("die Karte wird nicht gedruckt."),
+            Symbol::Ausruf, Knoepfe::Ok);
         return DruckErgebnis::Fehler;
     }
     ziel.setDokumentName(z.AktQSO.Call.trimmed());

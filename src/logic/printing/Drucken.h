@@ -37,8 +37,8 @@ struct DruckRueckrufe
 // QSO came from gets the merged record (its own fields kept, the QSL mark and
 // the user's corrections added), written into the file right after the card,
 // and only when that record is still the one the record list holds at
-// AdifRecordIndex; a QSO typed by hand prints without touching any log. A printer failure while drawing aborts the card and marks
-// nothing.
+// AdifRecordIndex; a QSO typed by hand prints without touching any log. A printer failure while drawing aborts the card
+// and marks nothing.
 DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRueckrufe &rueckrufe = {});
 
 // Scale mode millimetres, then orientation, card height and width (as twips),

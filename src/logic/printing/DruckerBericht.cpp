@@ -152,8 +152,8 @@ QString DruckerBericht(const Zeichenziel &drucker, const Zeichenziel &objZiel)
     t += QStringLiteral("Ausrichtung: ") + nachschlagen(ausrichtungen, drucker.Orientation().value_or(0)) + drei + crlf;
     t += QStringLiteral("Farbausgabe: ") + nachschlagen(farben, drucker.ColorMode().value_or(0)) + crlf;
     t += QStringLiteral("Ausdruck: ") + nachschlagen(duplex, drucker.Duplex().value_or(0)) + drei + crlf;
-    t += QStringLiteral("Druckpapierentnahme: ") + nachschlagen(behaelter, drucker.PaperBin().value_or(0)) + drei
-         + crlf + crlf;
+    t += QStringLiteral("Druckpapierentnahme: ") + nachschlagen(behaelter, drucker.PaperBin().value_or(0)) + drei + crlf
+         + crlf;
 
     float breite = drucker.Width().value_or(0.0f);
     float hoehe = drucker.Height().value_or(0.0f);

@@ -22,19 +22,25 @@ struct Posten
 
 // The order in which the card's items go onto the page.
 constexpr Posten reihenfolge[] = {
-    {"lbCall", Art::Text},        {"lbDay", Art::Text},        {"lbMonat", Art::Text},
-    {"lbJahr", Art::Text},        {"lbUTC", Art::Text},        {"lbRIG", Art::Text},
-    {"lbRST", Art::Text},         {"lbRX", Art::Text},         {"lbTX", Art::Text},
-    {"lbComment", Art::Text},     {"lbANT", Art::Text},        {"lb2Way", Art::Text},
-    {"Check4(0)", Art::Kreuz},    {"Check4(1)", Art::Kreuz},   {"lbMHZ", Art::Text},
-    {"lbQSOvia", Art::Text},      {"lbPSE", Art::Pse},         {"Check5(0)", Art::Kreuz},
-    {"Check5(1)", Art::Kreuz},    {"lbQSLvia", Art::Text},     {"Check1(0)", Art::Gruppe},
-    {"Check1(1)", Art::Gruppe},   {"Check1(2)", Art::Gruppe},  {"Check1(3)", Art::Gruppe},
-    {"Check1(4)", Art::Gruppe},   {"Check2(0)", Art::Gruppe},  {"Check2(1)", Art::Gruppe},
-    {"Check2(2)", Art::Gruppe},   {"Check2(3)", Art::Gruppe},  {"Check2(4)", Art::Gruppe},
-    {"Check3(0)", Art::Gruppe},   {"Check3(1)", Art::Gruppe},  {"Check3(2)", Art::Gruppe},
-    {"Check3(3)", Art::Gruppe},   {"Check3(4)", Art::Gruppe},  {"Check3(5)", Art::Gruppe},
-    {"Check3(6)", Art::Gruppe},   {"imUnterschrift", Art::Unterschrift},
+    {"lbCall", Art::Text},      {"lbDay", Art::Text},
+    {"lbMonat", Art::Text},     {"lbJahr", Art::Text},
+    {"lbUTC", Art::Text},       {"lbRIG", Art::Text},
+    {"lbRST", Art::Text},       {"lbRX", Art::Text},
+    {"lbTX", Art::Text},        {"lbComment", Art::Text},
+    {"lbANT", Art::Text},       {"lb2Way", Art::Text},
+    {"Check4(0)", Art::Kreuz},  {"Check4(1)", Art::Kreuz},
+    {"lbMHZ", Art::Text},       {"lbQSOvia", Art::Text},
+    {"lbPSE", Art::Pse},        {"Check5(0)", Art::Kreuz},
+    {"Check5(1)", Art::Kreuz},  {"lbQSLvia", Art::Text},
+    {"Check1(0)", Art::Gruppe}, {"Check1(1)", Art::Gruppe},
+    {"Check1(2)", Art::Gruppe}, {"Check1(3)", Art::Gruppe},
+    {"Check1(4)", Art::Gruppe}, {"Check2(0)", Art::Gruppe},
+    {"Check2(1)", Art::Gruppe}, {"Check2(2)", Art::Gruppe},
+    {"Check2(3)", Art::Gruppe}, {"Check2(4)", Art::Gruppe},
+    {"Check3(0)", Art::Gruppe}, {"Check3(1)", Art::Gruppe},
+    {"Check3(2)", Art::Gruppe}, {"Check3(3)", Art::Gruppe},
+    {"Check3(4)", Art::Gruppe}, {"Check3(5)", Art::Gruppe},
+    {"Check3(6)", Art::Gruppe}, {"imUnterschrift", Art::Unterschrift},
 };
 
 constexpr float kreuzGroesse = 12.0f;
@@ -71,7 +77,8 @@ QString ohneRandBlanks(const QString &text)
 class Bild1Verbergen
 {
 public:
-    explicit Bild1Verbergen(const std::function<void(bool)> &f) : m_f(f)
+    explicit Bild1Verbergen(const std::function<void(bool)> &f)
+        : m_f(f)
     {
         if (m_f)
             m_f(false);

@@ -152,7 +152,8 @@ qint64 FindFilesAPI(const QString &path, const QString &pattern, qint64 &fileCou
     if (!wurzel.endsWith(QLatin1Char('/')))
         wurzel += QLatin1Char('/');
     const QByteArray rohWurzel = QFile::encodeName(wurzel);
-    struct stat st {};
+    struct stat st
+    {};
     if (::stat(rohWurzel.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return 0;
 
@@ -194,11 +195,15 @@ qint64 FindFilesAPI(const QString &path, const QString &pattern, qint64 &fileCou
             if (roh[0] == '.' && (roh[1] == '\0' || (roh[1] == '.' && roh[2] == '\0')))
                 continue;
             unsigned char art = e->d_type;
-            struct stat s {};
+            struct stat s
+            {};
             if (art == DT_UNKNOWN) {
                 if (::fstatat(fd, roh, &s, AT_SYMLINK_NOFOLLOW) != 0)
                     continue;
-                art = S_ISDIR(s.st_mode) ? DT_DIR : S_ISLNK(s.st_mode) ? DT_LNK : S_ISREG(s.st_mode) ? DT_REG : DT_UNKNOWN;
+                art = S_ISDIR(s.st_mode)   ? DT_DIR
+                      : S_ISLNK(s.st_mode) ? DT_LNK
+                      : S_ISREG(s.st_mode) ? DT_REG
+                                           : DT_UNKNOWN;
             }
             if (art == DT_DIR) {
                 if (::fstatat(fd, roh, &s, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(s.st_mode))
@@ -301,10 +306,10 @@ QString FortschrittText(qint64 ordnerDurchsucht, qint64 dateien)
 bool LaufwerkAnbieten(const QString &wurzel, const QByteArray &dateisystem)
 {
     static const QSet<QByteArray> pseudo = {
-        "proc",     "sysfs",      "devtmpfs", "devpts",      "tmpfs",    "ramfs",           "cgroup",
-        "cgroup2",  "securityfs", "pstore",   "bpf",         "debugfs",  "tracefs",         "configfs",
-        "fusectl",  "mqueue",     "hugetlbfs", "autofs",     "binfmt_misc", "efivarfs",     "rpc_pipefs",
-        "nsfs",     "squashfs",   "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse", "fuse.snapfuse",
+        "proc",    "sysfs",      "devtmpfs",  "devpts",      "tmpfs",           "ramfs",         "cgroup",
+        "cgroup2", "securityfs", "pstore",    "bpf",         "debugfs",         "tracefs",       "configfs",
+        "fusectl", "mqueue",     "hugetlbfs", "autofs",      "binfmt_misc",     "efivarfs",      "rpc_pipefs",
+        "nsfs",    "squashfs",   "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse", "fuse.snapfuse",
     };
     // The root is always offered, even where it is a RAM disk (live systems).
     if (wurzel == QLatin1String("/"))

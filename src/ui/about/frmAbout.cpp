@@ -22,8 +22,8 @@ frmAbout::frmAbout(QWidget *parent)
     bild->setPixmap(QApplication::windowIcon().pixmap(48, 48));
     auto *anwendung = new QLabel(QStringLiteral("Anwendung: "), this);
     anwendung->setObjectName(QStringLiteral("Label1"));
-    auto *titel = new QLabel(
-        InfoVersionszeile(CARDFORGE_VERSION_MAJOR, CARDFORGE_VERSION_MINOR, CARDFORGE_VERSION_PATCH), this);
+    auto *titel =
+        new QLabel(InfoVersionszeile(CARDFORGE_VERSION_MAJOR, CARDFORGE_VERSION_MINOR, CARDFORGE_VERSION_PATCH), this);
     titel->setObjectName(QStringLiteral("lblTitle"));
     auto *beschreibung = new QLabel(InfoBeschreibung(), this);
     beschreibung->setObjectName(QStringLiteral("lblDescription"));

@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <cmath>
 
 namespace {
@@ -189,11 +189,21 @@ void frmQSL_Karte::aufbauen()
         const char *const namen[] = {"Feld  : ", "Links : ", "Oben : ", "Höhe : ", "Länge: ", "Aktiv : "};
         const QString *const hinweise[] = {nullptr, &kLinks, &kOben, &kHoehe, &kBreite, &kSichtbar};
         for (int z = 0; z < 6; ++z)
-            raster->addWidget(zeilenName(QString::fromUtf8(namen[z]), hinweise[z] ? *hinweise[z] : QString()), z + 1, 0);
+            raster->addWidget(zeilenName(QString::fromUtf8(namen[z]), hinweise[z] ? *hinweise[z] : QString()), z + 1,
+                              0);
         const char *const spalten[][2] = {
-            {"Call", "Rufzeichen Gegenstation"}, {"Day", "Tag"}, {"Month", "Monat"}, {"Year", "Jahr"},
-            {"UTC", "QSO-Zeit"}, {"RST", "Rapport"}, {"RX", "Rx-Daten"}, {"TX", "Tx-Daten"},
-            {"ANT", "Antenne"}, {"Rig", "Stationsbeschreibung"}, {"Comment", "Kommentar"}, {"QSL", "Manager"},
+            {"Call", "Rufzeichen Gegenstation"},
+            {"Day", "Tag"},
+            {"Month", "Monat"},
+            {"Year", "Jahr"},
+            {"UTC", "QSO-Zeit"},
+            {"RST", "Rapport"},
+            {"RX", "Rx-Daten"},
+            {"TX", "Tx-Daten"},
+            {"ANT", "Antenne"},
+            {"Rig", "Stationsbeschreibung"},
+            {"Comment", "Kommentar"},
+            {"QSL", "Manager"},
         };
         // The text items, then the QSL route in the last column.
         for (int j = 0; j <= AnzahlTexte; ++j) {
@@ -232,7 +242,12 @@ void frmQSL_Karte::aufbauen()
     const Gruppe gruppen[] = {
         {"MHz", "QRG", EintragMHz, FlagMHz, FlagMHzBoxen, "Check2", {"144", "145", "432", "1296", "?"}},
         {"2-WAY", "Mode", EintragMode, FlagMode, FlagModeBoxen, "Check3", {"CW", "SSB", "FM", "RTTY", "?"}},
-        {"QSO via ", "Ausbreitung", EintragAusbreitung, FlagAusbreitung, FlagAusbreitungBoxen, "Check4",
+        {"QSO via ",
+         "Ausbreitung",
+         EintragAusbreitung,
+         FlagAusbreitung,
+         FlagAusbreitungBoxen,
+         "Check4",
          {"TROPO", "AURORA", "RPT", "ES", "SAT", "MS", " ? "}},
     };
     QWidget *rahmen[6] = {};

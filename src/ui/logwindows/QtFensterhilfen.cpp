@@ -27,9 +27,7 @@ bool Aktivierungswaechter::eventFilter(QObject *objekt, QEvent *event)
     if (objekt != m_fenster)
         return false;
     switch (event->type()) {
-    case QEvent::Hide:
-        m_faellig = true;
-        break;
+    case QEvent::Hide: m_faellig = true; break;
     case QEvent::ActivationChange:
         if (m_fenster->isActiveWindow()) {
             if (m_faellig) {
@@ -42,8 +40,7 @@ bool Aktivierungswaechter::eventFilter(QObject *objekt, QEvent *event)
             m_faellig = neu && neu != m_fenster && !qobject_cast<QDialog *>(neu);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -78,8 +75,8 @@ void FelderZeilen(QGroupBox *rahmen, const QList<QPair<QString, QWidget *>> &zei
     }
 }
 
-QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt,
-                         QBoxLayout *links, QBoxLayout *rechts, QObject *fenster)
+QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt, QBoxLayout *links,
+                         QBoxLayout *rechts, QObject *fenster)
 {
     QsoRahmen r{};
     const QString e = nachDoppelpunkt;
@@ -93,9 +90,9 @@ QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QStri
                          {QStringLiteral("QSO via :") + e, text[7]}});
 
     r.station = new QGroupBox(QStringLiteral("My Station : "));
-    FelderZeilen(r.station, {{QStringLiteral("RX : "), text[8]},
-                             {QStringLiteral("TX : "), text[9]},
-                             {QStringLiteral("Ant : "), text[10]}});
+    FelderZeilen(
+        r.station,
+        {{QStringLiteral("RX : "), text[8]}, {QStringLiteral("TX : "), text[9]}, {QStringLiteral("Ant : "), text[10]}});
 
     r.pseTnx = new QGroupBox(QStringLiteral("QSL PSE/TNX : "));
     auto *raster = new QGridLayout(r.pseTnx);

@@ -60,5 +60,5 @@ struct QsoRahmen
     QRadioButton *option2;
     QLabel *label11;
 };
-QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt,
-                         QBoxLayout *links, QBoxLayout *rechts, QObject *fenster);
+QsoRahmen QsoRahmenBauen(QLineEdit *const text[], QLineEdit *qslVia, const QString &nachDoppelpunkt, QBoxLayout *links,
+                         QBoxLayout *rechts, QObject *fenster);

@@ -185,9 +185,8 @@ Suchart frmADIF::gewaehlteSuchart() const
 void frmADIF::einlesen()
 {
     Browserfelder &f = m_browser.felder;
-    QString *ziele[17] = {nullptr,    &f.Call,    &f.Datum,  &f.UTC,    &f.RST,    &f.Mode,
-                          &f.MHz,     &f.QSOvia,  &f.RX,     &f.TX,     &f.Ant,    &f.Comment,
-                          &f.Suchtext, &f.QSLvia, &f.Send,   &f.Rcvd,   &f.Medium};
+    QString *ziele[17] = {nullptr, &f.Call, &f.Datum,   &f.UTC,      &f.RST,    &f.Mode, &f.MHz,  &f.QSOvia, &f.RX,
+                          &f.TX,   &f.Ant,  &f.Comment, &f.Suchtext, &f.QSLvia, &f.Send, &f.Rcvd, &f.Medium};
     for (int i = 1; i <= 16; ++i)
         *ziele[i] = m_text[i]->text();
     f.Pse = m_option1->isChecked();
@@ -198,8 +197,8 @@ void frmADIF::anzeigen()
 {
     m_zeigt = true;
     const Browserfelder &f = m_browser.felder;
-    const QString *quellen[17] = {nullptr,     &f.Call,   &f.Datum, &f.UTC,  &f.RST,  &f.Mode,
-                                  &f.MHz,      &f.QSOvia, &f.RX,    &f.TX,   &f.Ant,  &f.Comment,
+    const QString *quellen[17] = {nullptr,     &f.Call,   &f.Datum, &f.UTC,  &f.RST,   &f.Mode,
+                                  &f.MHz,      &f.QSOvia, &f.RX,    &f.TX,   &f.Ant,   &f.Comment,
                                   &f.Suchtext, &f.QSLvia, &f.Send,  &f.Rcvd, &f.Medium};
     for (int i = 1; i <= 16; ++i) {
         if (m_text[i]->text() != *quellen[i])

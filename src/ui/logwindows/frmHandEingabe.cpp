@@ -74,8 +74,8 @@ void frmHandEingabe::aufbauen()
 void frmHandEingabe::einlesen()
 {
     Handfelder &f = m_eingabe.felder;
-    QString *ziele[15] = {nullptr, &f.Call, &f.Datum,   &f.UTC,    &f.RST,  &f.Mode, &f.MHz, &f.QSOvia,
-                          &f.RX,   &f.TX,   &f.Ant,     &f.Comment, &f.QSLvia, &f.Send, &f.Rcvd};
+    QString *ziele[15] = {nullptr, &f.Call, &f.Datum, &f.UTC,     &f.RST,    &f.Mode, &f.MHz, &f.QSOvia,
+                          &f.RX,   &f.TX,   &f.Ant,   &f.Comment, &f.QSLvia, &f.Send, &f.Rcvd};
     for (int i = 1; i <= 14; ++i)
         *ziele[i] = m_text[i]->text();
     f.Pse = m_option1->isChecked();
@@ -85,8 +85,8 @@ void frmHandEingabe::anzeigen()
 {
     m_zeigt = true;
     const Handfelder &f = m_eingabe.felder;
-    const QString *quellen[15] = {nullptr, &f.Call, &f.Datum,   &f.UTC,    &f.RST,  &f.Mode, &f.MHz, &f.QSOvia,
-                                  &f.RX,   &f.TX,   &f.Ant,     &f.Comment, &f.QSLvia, &f.Send, &f.Rcvd};
+    const QString *quellen[15] = {nullptr, &f.Call, &f.Datum, &f.UTC,     &f.RST,    &f.Mode, &f.MHz, &f.QSOvia,
+                                  &f.RX,   &f.TX,   &f.Ant,   &f.Comment, &f.QSLvia, &f.Send, &f.Rcvd};
     for (int i = 1; i <= 14; ++i) {
         if (m_text[i]->text() != *quellen[i])
             m_text[i]->setText(*quellen[i]);

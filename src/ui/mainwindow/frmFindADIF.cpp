@@ -1,8 +1,8 @@
 #include "mainwindow/frmFindADIF.h"
 
 #include "core/Hilfen.h"
-#include "search/Dateisuche.h"
 #include "mainwindow/frmMain.h"
+#include "search/Dateisuche.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -185,9 +185,9 @@ void frmFindADIF::antworten(int antwort)
 void frmFindADIF::suchzustand(bool suchend)
 {
     // The window is closed to input while it searches, except "&Abbrechen".
-    for (QWidget *w : {static_cast<QWidget *>(m_drive1), static_cast<QWidget *>(m_text2),
-                       static_cast<QWidget *>(m_list1), static_cast<QWidget *>(m_text3),
-                       static_cast<QWidget *>(m_command1), static_cast<QWidget *>(m_command2)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_drive1), static_cast<QWidget *>(m_text2), static_cast<QWidget *>(m_list1),
+          static_cast<QWidget *>(m_text3), static_cast<QWidget *>(m_command1), static_cast<QWidget *>(m_command2)})
         w->setEnabled(!suchend);
     m_sucht = suchend;
     if (suchend)
@@ -271,7 +271,8 @@ void frmFindADIF::uebernehmen()
     }
     if (liste.isEmpty()) {
         u.meldungen.zeigen(QStringLiteral(" Keine Datei ausgewählt! "),
-                           QStringLiteral(" Bitte eine Datei ausgewählen oder Abbrechen "), Symbol::Ausruf, Knoepfe::Ok);
+                           QStringLiteral(" Bitte eine Datei ausgewählen oder Abbrechen "), Symbol::Ausruf,
+                           Knoepfe::Ok);
         return;
     }
     u.z.AdifDatGes = liste;

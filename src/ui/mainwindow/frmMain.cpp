@@ -25,10 +25,9 @@ namespace {
 
 // The objectName of each command's menu entry, in the order of Befehl.
 constexpr std::array<const char *, AnzahlBefehle> befehlNamen = {
-    "mnuFileOpen",     "mnuXFileOpen",       "mnuFileExit",     "mnuADIFLog",       "mnuEditLog",
-    "mnuFilePrint",    "mnuMyCall",          "mnuStation",      "mnuScanSetup",     "mnuUnterschriftScan",
-    "mnuQSL_Einrichtung", "mnuPrinterSetup", "mnuPrinterRand",  "mnuHelpContents",  "mnuHelpAbout",
-    "mnu_objZiel_Info", "mnu_Printer_Info",
+    "mnuFileOpen",    "mnuXFileOpen",    "mnuFileExit",  "mnuADIFLog",          "mnuEditLog",         "mnuFilePrint",
+    "mnuMyCall",      "mnuStation",      "mnuScanSetup", "mnuUnterschriftScan", "mnuQSL_Einrichtung", "mnuPrinterSetup",
+    "mnuPrinterRand", "mnuHelpContents", "mnuHelpAbout", "mnu_objZiel_Info",    "mnu_Printer_Info",
 };
 
 constexpr std::size_t nummer(Befehl befehl)
@@ -65,30 +64,28 @@ struct Menue
 const QList<Menue> &menues()
 {
     static const QList<Menue> m = {
-        {"mnuFile", "&Datei",
+        {"mnuFile",
+         "&Datei",
          {befehlsEintrag(Befehl::mnuFileOpen, "&Öffnen eine ADIF-Datei", "F3"),
-          befehlsEintrag(Befehl::mnuXFileOpen, "Öffnen &mehrere ADIF-Dateien", "F7"),
-          trennEintrag("mnuFileBar0"),
+          befehlsEintrag(Befehl::mnuXFileOpen, "Öffnen &mehrere ADIF-Dateien", "F7"), trennEintrag("mnuFileBar0"),
           befehlsEintrag(Befehl::mnuFileExit, "&Beenden")}},
-        {"mnuLog", "&Logbuch",
+        {"mnuLog",
+         "&Logbuch",
          {befehlsEintrag(Befehl::mnuADIFLog, "&ADIF-Logbuch-Daten", "F4"),
-          befehlsEintrag(Befehl::mnuEditLog, "&Handeingabe", "F6"),
-          trennEintrag("mnuEditBar0"),
+          befehlsEintrag(Befehl::mnuEditLog, "&Handeingabe", "F6"), trennEintrag("mnuEditBar0"),
           befehlsEintrag(Befehl::mnuFilePrint, "QSL-Karte &bedrucken...", "F5")}},
-        {"mnuSet", "&Settings",
-         {befehlsEintrag(Befehl::mnuMyCall, "My &Call"),
-          befehlsEintrag(Befehl::mnuStation, "My &Station"),
+        {"mnuSet",
+         "&Settings",
+         {befehlsEintrag(Befehl::mnuMyCall, "My &Call"), befehlsEintrag(Befehl::mnuStation, "My &Station"),
           befehlsEintrag(Befehl::mnuScanSetup, "&1:1 QSL-Scan einlesen"),
           befehlsEintrag(Befehl::mnuUnterschriftScan, "&Unterschrift-Scan einlesen"),
-          befehlsEintrag(Befehl::mnuQSL_Einrichtung, "&QSL-Karte einrichten"),
-          trennEintrag("mnuSetBar1"),
+          befehlsEintrag(Befehl::mnuQSL_Einrichtung, "&QSL-Karte einrichten"), trennEintrag("mnuSetBar1"),
           befehlsEintrag(Befehl::mnuPrinterSetup, "&Drucker einrichten..."),
           befehlsEintrag(Befehl::mnuPrinterRand, "Drucker-&Randkorrektur")}},
-        {"mnuHelp", "&?",
-         {befehlsEintrag(Befehl::mnuHelpContents, "&Kurzanleitung", "F1"),
-          trennEintrag("mnuHelpBar0"),
-          befehlsEintrag(Befehl::mnuHelpAbout, "&Info ", "F2"),
-          trennEintrag("mnuHelpBar1"),
+        {"mnuHelp",
+         "&?",
+         {befehlsEintrag(Befehl::mnuHelpContents, "&Kurzanleitung", "F1"), trennEintrag("mnuHelpBar0"),
+          befehlsEintrag(Befehl::mnuHelpAbout, "&Info ", "F2"), trennEintrag("mnuHelpBar1"),
           befehlsEintrag(Befehl::mnu_objZiel_Info, "&eingestellter Drucker geeignet ?"),
           befehlsEintrag(Befehl::mnu_Printer_Info, "&Standard - Drucker geeignet ?")}},
     };
@@ -488,10 +485,10 @@ void frmMain::hilfeZeigen()
 void frmMain::hilfeMelden(const QString &dokument, const QString &fehler)
 {
     const QString &crlf = u.z.CrLf;
-    const QString text = !fehler.isEmpty() ? fehler
-                                           : QStringLiteral("Es wurde keine PDF-Datei gefunden! ") + crlf
-                                                 + QStringLiteral("Hilfe finden Sie in der Datei ") + crlf + dokument
-                                                 + crlf;
+    const QString text = !fehler.isEmpty()
+                             ? fehler
+                             : QStringLiteral("Es wurde keine PDF-Datei gefunden! ") + crlf
+                                   + QStringLiteral("Hilfe finden Sie in der Datei ") + crlf + dokument + crlf;
     u.meldungen.zeigen(QStringLiteral(" Hilfe"), text, Symbol::Kritisch, Knoepfe::Ok);
 }
 

@@ -153,8 +153,8 @@ struct DruckerZiel::Daten
 
     bool seiteMmSetzen(double breite, double hoehe)
     {
-        if (!std::isfinite(breite) || !std::isfinite(hoehe) || breite <= 0.0 || hoehe <= 0.0
-            || breite > groessteSeiteMm || hoehe > groessteSeiteMm)
+        if (!std::isfinite(breite) || !std::isfinite(hoehe) || breite <= 0.0 || hoehe <= 0.0 || breite > groessteSeiteMm
+            || hoehe > groessteSeiteMm)
             return false;
         if (printer.pageLayout().orientation() == QPageLayout::Landscape)
             std::swap(breite, hoehe);
@@ -167,8 +167,8 @@ struct DruckerZiel::Daten
 
     QString neueDatei()
     {
-        const QString ordner = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               + QStringLiteral("/Cardforge");
+        const QString ordner =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Cardforge");
         if (!QDir().mkpath(ordner))
             throw ZielFehler(QStringLiteral("Der Ordner „%1“ für die PDF-Dateien kann nicht angelegt werden.")
                                  .arg(QDir::toNativeSeparators(ordner))
@@ -177,8 +177,8 @@ struct DruckerZiel::Daten
         static const QRegularExpression unerlaubt(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
         call.replace(unerlaubt, QStringLiteral("-"));
         const QString stempel = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-        const QString basis = ordner + QStringLiteral("/QSL_") + (call.isEmpty() ? QString() : call + QStringLiteral("_"))
-                              + stempel;
+        const QString basis =
+            ordner + QStringLiteral("/QSL_") + (call.isEmpty() ? QString() : call + QStringLiteral("_")) + stempel;
         // The file is claimed with NewOnly, so an existing card is never written
         // over, not even by a second copy of the program in the same second.
         for (int n = 1; n < 10000; ++n) {
@@ -229,8 +229,8 @@ struct DruckerZiel::Daten
         auto p = std::make_unique<QPainter>();
         if (!p->begin(&printer) || printer.printerState() == QPrinter::Error) {
             p.reset();
-            const QString wo = schreibtPdf() ? QStringLiteral("Die PDF-Datei „%1“").arg(QDir::toNativeSeparators(datei))
-                                             : geraet();
+            const QString wo =
+                schreibtPdf() ? QStringLiteral("Die PDF-Datei „%1“").arg(QDir::toNativeSeparators(datei)) : geraet();
             abbrechen();
             throw ZielFehler(QStringLiteral("%1 kann keine Seite beginnen.").arg(wo).toStdString());
         }
@@ -248,7 +248,8 @@ struct DruckerZiel::Daten
     }
 };
 
-DruckerZiel::DruckerZiel(const QString &druckerName) : d(std::make_unique<Daten>())
+DruckerZiel::DruckerZiel(const QString &druckerName)
+    : d(std::make_unique<Daten>())
 {
     d->schrift = QFont(QStringLiteral("Arial"));
     d->schrift.setPointSizeF(10.0);

@@ -4,10 +4,10 @@
 #include "mainwindow/QsoAnzeige.h"
 #include "mainwindow/frmMain.h"
 #include "printing/Bildbefehle.h"
+#include "printing/Drucken.h"
 #include "printing/DruckerBericht.h"
 #include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
-#include "printing/Drucken.h"
 #include "printing/frmDruckRand.h"
 
 #include <QDir>

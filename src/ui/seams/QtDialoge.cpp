@@ -24,7 +24,7 @@ DialogErgebnis QtDialoge::ShowOpen(CommonDialog &dlg, QString *fehler)
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode((dlg.Flags & CommonDialog::cdlOFNPathMustExist) ? QFileDialog::ExistingFile
-                                                                            : QFileDialog::AnyFile);
+                                                                           : QFileDialog::AnyFile);
     }
     if (!dlg.FileName.isEmpty())
         dialog.selectFile(dlg.FileName);

@@ -1,7 +1,7 @@
 #include "seams/QtMeldungen.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 Antwort QtMeldungen::zeigen(const QString &titel, const QString &text, Symbol symbol, Knoepfe knoepfe)
@@ -30,10 +30,17 @@ Antwort QtMeldungen::zeigen(const QString &titel, const QString &text, Symbol sy
     }
     box.setStandardButtons(knoepfeQt);
     // The German captions, whatever translations are installed.
-    const struct { QMessageBox::StandardButton knopf; const char *text; } texte[] = {
-        {QMessageBox::Ok, "OK"},          {QMessageBox::Cancel, "Abbrechen"},
-        {QMessageBox::Abort, "Abbrechen"}, {QMessageBox::Retry, "Wiederholen"},
-        {QMessageBox::Ignore, "Ignorieren"}, {QMessageBox::Yes, "&Ja"},
+    const struct
+    {
+        QMessageBox::StandardButton knopf;
+        const char *text;
+    } texte[] = {
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Cancel, "Abbrechen"},
+        {QMessageBox::Abort, "Abbrechen"},
+        {QMessageBox::Retry, "Wiederholen"},
+        {QMessageBox::Ignore, "Ignorieren"},
+        {QMessageBox::Yes, "&Ja"},
         {QMessageBox::No, "&Nein"},
     };
     for (const auto &t : texte) {

@@ -20,10 +20,7 @@ frmCall::frmCall()
         const char *beschriftung;
         const char *hinweis;
     } felder[] = {
-        {"My Call:", "Rufzeichen"},
-        {"Name:", nullptr},
-        {"QTH:", "Standort"},
-        {"Locator:", "Standortkennung"},
+        {"My Call:", "Rufzeichen"},        {"Name:", nullptr}, {"QTH:", "Standort"}, {"Locator:", "Standortkennung"},
         {"Adr./ Email:", "Email-Adresse"},
     };
     auto *raster = new QGridLayout(this);

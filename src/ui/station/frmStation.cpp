@@ -63,7 +63,8 @@ frmStation::frmStation()
     raster->addWidget(ant, 1, 2);
     raster->addWidget(m_text2, 1, 3);
 
-    QPushButton *bandOk = Knopf("Command3", QStringLiteral("&Band OK"), QStringLiteral("Eingaben für das Band speichern"));
+    QPushButton *bandOk =
+        Knopf("Command3", QStringLiteral("&Band OK"), QStringLiteral("Eingaben für das Band speichern"));
     QPushButton *schliessen = Knopf("Command2", QStringLiteral("&Schliessen"), QStringLiteral("Beenden"));
     QPushButton *abbrechen = Knopf("Command1", QStringLiteral("&Abbrechen"), QStringLiteral("Abbruch"));
     auto *knoepfe = new QHBoxLayout;

@@ -23,12 +23,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ersteZeile");
-        QTest::newRow("tag in the name") << "Log<CALL:5>Q9BAD<EOR>.adi" << "File: Log CALL:5>Q9BAD EOR>.adi";
-        QTest::newRow("line break, then a record")
-            << "Log\n<CALL:5>Q9BAD<EOR>.adi" << "File: Log  CALL:5>Q9BAD EOR>.adi";
-        QTest::newRow("carriage return") << "Logbuch.adi\r" << "File: Logbuch.adi ";
-        QTest::newRow("lower-case tag") << "<call:.adi" << "File:  call:.adi";
-        QTest::newRow("plain name unchanged") << "Log 2023 (Ä).adi" << "File: Log 2023 (Ä).adi";
+        QTest::newRow("tag in the name") << "Log<CALL:5>Q9BAD<EOR>.adi"
+                                         << "File: Log CALL:5>Q9BAD EOR>.adi";
+        QTest::newRow("line break, then a record") << "Log\n<CALL:5>Q9BAD<EOR>.adi"
+                                                   << "File: Log  CALL:5>Q9BAD EOR>.adi";
+        QTest::newRow("carriage return") << "Logbuch.adi\r"
+                                         << "File: Logbuch.adi ";
+        QTest::newRow("lower-case tag") << "<call:.adi"
+                                        << "File:  call:.adi";
+        QTest::newRow("plain name unchanged") << "Log 2023 (Ä).adi"
+                                              << "File: Log 2023 (Ä).adi";
     }
     void kopfMitFeindlichemNamen()
     {
@@ -73,12 +77,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("gebaut");
         QTest::addColumn<QString>("ergebnis");
-        QTest::newRow("QSL mark twice") << "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>" << "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>"
+        QTest::newRow("QSL mark twice") << "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>"
+                                        << "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>"
                                         << "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>";
-        QTest::newRow("one name in two spellings")
-            << "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>" << "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>"
-            << "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>";
-        QTest::newRow("new field added once") << "<CALL:5>Q1ABC<EOR>" << "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>"
+        QTest::newRow("one name in two spellings") << "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>"
+                                                   << "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>"
+                                                   << "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>";
+        QTest::newRow("new field added once") << "<CALL:5>Q1ABC<EOR>"
+                                              << "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>"
                                               << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>";
     }
     void mischenDoppelteFelder()

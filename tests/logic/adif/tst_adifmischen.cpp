@@ -30,15 +30,17 @@ private Q_SLOTS:
                                "<MY_GRIDSQUARE:6>JO62QM<EOR>";
         const QString qsl = "<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SENT:1>Y<QSL_SEND:1>Y<QSLSDATE:8>20230601<eor>";
         const Korrekturen keine;
-        QTest::newRow("nothing corrected: only the QSL marks") << wsjt << gebaut << keine
-                                                               << QString(wsjt).replace("<eor>", qsl);
+        QTest::newRow("nothing corrected: only the QSL marks")
+            << wsjt << gebaut << keine << QString(wsjt).replace("<eor>", qsl);
         QTest::newRow("time and frequency in their place, the ADIF band added, no TIME_OFF")
             << wsjt << gebaut << Korrekturen(Korrektur::UTC | Korrektur::MHz)
-            << QString(wsjt).replace("<time_on:6>123015", "<time_on:6>123000")
-                   .replace("<freq:9>14.074123", "<freq:6>14.074").replace("<eor>", "<BAND:3>20m" + qsl);
+            << QString(wsjt)
+                   .replace("<time_on:6>123015", "<time_on:6>123000")
+                   .replace("<freq:9>14.074123", "<freq:6>14.074")
+                   .replace("<eor>", "<BAND:3>20m" + qsl);
         QTest::newRow("frequency in no ADIF band: the band goes")
-            << "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>" << "<FREQ:6>27.555<EOR>" << Korrekturen(Korrektur::MHz)
-            << "<call:5>Q1ABC <freq:6>27.555 <eor>";
+            << "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>"
+            << "<FREQ:6>27.555<EOR>" << Korrekturen(Korrektur::MHz) << "<call:5>Q1ABC <freq:6>27.555 <eor>";
         QTest::newRow("call, date and time: the end of the QSO only where the record has it")
             << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:4>1245<EOR>"
             << "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>"
@@ -49,48 +51,53 @@ private Q_SLOTS:
             << "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine
             << "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>";
         QTest::newRow("corrected route goes to QSL_VIA")
-            << "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>" << "<QSL_SEND_VIA:5>Q2MGR<EOR>" << Korrekturen(Korrektur::QSLvia)
+            << "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>"
+            << "<QSL_SEND_VIA:5>Q2MGR<EOR>" << Korrekturen(Korrektur::QSLvia)
             << "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<QSL_VIA:5>Q2MGR<EOR>";
         QTest::newRow("LoTW mark, paper QSL_SENT untouched")
-            << "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>" << "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>" << keine
+            << "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>"
+            << "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>" << keine
             << "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>Y<LOTW_QSL_SEND:1>Y<EOR>";
         QTest::newRow("unknown medium, comment, own station, received report, short wave: nothing")
             << "<call:5>Q1ABC <prop_mode:2>ES <eor>"
             << "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>"
             << Korrekturen(Korrektur::RST | Korrektur::QSOvia) << "<call:5>Q1ABC <prop_mode:2>ES <eor>";
         QTest::newRow("propagation as its ADIF value")
-            << "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>" << "<PROP_MODE:6>AURORA<EOR>" << Korrekturen(Korrektur::QSOvia)
-            << "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>";
-        QTest::newRow("no <EOR>: added at the end") << "<CALL:5>Q1ABC " << "<QSL_SEND:1>Y<EOR>" << keine
-                                                    << "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y";
+            << "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>"
+            << "<PROP_MODE:6>AURORA<EOR>" << Korrekturen(Korrektur::QSOvia) << "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>";
+        QTest::newRow("no <EOR>: added at the end")
+            << "<CALL:5>Q1ABC "
+            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y";
         QTest::newRow("length past the record: the field set where it stands")
-            << "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>";
+            << "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>"
+            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>";
         QTest::newRow("length over <EOR>: new fields before that field")
-            << "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>";
+            << "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>"
+            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>";
         QTest::newRow("length over <EOR>, one field per line: new lines before that field's")
-            << "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
+            << "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>"
+            << "<QSL_SEND:1>Y<EOR>" << keine
             << "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>";
         QTest::newRow("a value behind a length over <EOR> would make it fit: nothing changes")
-            << "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>" << "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine
-            << QString();
+            << "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>"
+            << "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine << QString();
         QTest::newRow("value-less CALL is no callsign")
-            << "<CALL>\n<CALL:5>Q1ABC\n<EOR>" << "<CALL:5>Q1ABD<EOR>" << Korrekturen(Korrektur::Call)
-            << "<CALL>\n<CALL:5>Q1ABD\n<EOR>";
+            << "<CALL>\n<CALL:5>Q1ABC\n<EOR>"
+            << "<CALL:5>Q1ABD<EOR>" << Korrekturen(Korrektur::Call) << "<CALL>\n<CALL:5>Q1ABD\n<EOR>";
         QTest::newRow("a line break inside a value keeps the record on one line")
-            << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>";
+            << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>"
+            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>";
         QTest::newRow("one field per line, CR LF, <EOR> on a line of its own")
-            << "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<EOR>" << "<QSL_SEND:1>Y<EOR>" << keine
+            << "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<EOR>"
+            << "<QSL_SEND:1>Y<EOR>" << keine
             << "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<QSL_SENT:1>Y\r\n<QSL_SEND:1>Y\r\n<EOR>";
         QTest::newRow("one field per line, LF, indented, <EOR> after the last field")
-            << "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>" << "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>"
-            << Korrekturen(Korrektur::MHz)
+            << "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>"
+            << "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>" << Korrekturen(Korrektur::MHz)
             << "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>";
         QTest::newRow("one field per line, CR: a band the frequency leaves goes with its line")
-            << "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>" << "<FREQ:6>27.555<EOR>"
-            << Korrekturen(Korrektur::MHz) << "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>";
+            << "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>"
+            << "<FREQ:6>27.555<EOR>" << Korrekturen(Korrektur::MHz) << "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>";
     }
     void mischen()
     {
@@ -119,13 +126,20 @@ private Q_SLOTS:
         const std::pair<const char *, Setzen> qsos[] = {
             {"paper, everything typed",
              [](QsoDaten &q) {
-                 q = {"Q1ABD", QDate(2023, 5, 21), "9.05", "599", "cw", 14.0235f, "tropo", "", "", "", "",
-                      "tnx fb QSO", "", "q2mgr", "21.06.2023", "20230602", true, true, ""};
+                 q = {"Q1ABD", QDate(2023, 5, 21), "9.05", "599",   "cw",         14.0235f,   "tropo", "",   "", "",
+                      "",      "tnx fb QSO",       "",     "q2mgr", "21.06.2023", "20230602", true,    true, ""};
              }},
             {"eQSL, short wave, CB, dates that are none",
-             [](QsoDaten &q) { q = {"Q1ABD", {}, "", "", "", 27.555f, "SW", "", "", "", "", "", "", "", "bald",
-                                    "20231345", true, true, "eQSL"}; }},
-            {"LoTW, aurora on 70 cm", [](QsoDaten &q) { q.QslMedium = "LOTW"; q.QSOvia = "Aurora"; q.MHz = 432.1f; }},
+             [](QsoDaten &q) {
+                 q = {"Q1ABD", {}, "", "", "",     27.555f,    "SW", "",   "",    "",
+                      "",      "", "", "", "bald", "20231345", true, true, "eQSL"};
+             }},
+            {"LoTW, aurora on 70 cm",
+             [](QsoDaten &q) {
+                 q.QslMedium = "LOTW";
+                 q.QSOvia = "Aurora";
+                 q.MHz = 432.1f;
+             }},
         };
         for (const char *locale : {"de_DE", "en_US", "C"}) {
             for (const auto &[name, setzen] : qsos)
@@ -151,9 +165,14 @@ private Q_SLOTS:
         // The ADIF fields and their value forms; QSL_SEND is the program's own.
         const QString datum = "20[0-9][0-9](0[1-9]|1[0-2])(0[1-9]|[12][0-9]|3[01])";
         const std::pair<QString, QString> gueltig[] = {
-            {"CALL|QSL_VIA", "[A-Z0-9/]+"}, {"RST_SENT", "[0-9+-]+"}, {"MODE", "[A-Z0-9]+"},
-            {"QSO_DATE|(EQSL_|LOTW_)?QSL[SR]DATE", datum}, {"TIME_ON", "([01][0-9]|2[0-3])[0-5][0-9]([0-5][0-9])?"},
-            {"(EQSL_|LOTW_)?QSL_(SENT|RCVD)", "[YNRQI]"}, {"(EQSL_|LOTW_)?QSL_SEND", "Y"}, {"FREQ", "[0-9]+(\\.[0-9]+)?"},
+            {"CALL|QSL_VIA", "[A-Z0-9/]+"},
+            {"RST_SENT", "[0-9+-]+"},
+            {"MODE", "[A-Z0-9]+"},
+            {"QSO_DATE|(EQSL_|LOTW_)?QSL[SR]DATE", datum},
+            {"TIME_ON", "([01][0-9]|2[0-3])[0-5][0-9]([0-5][0-9])?"},
+            {"(EQSL_|LOTW_)?QSL_(SENT|RCVD)", "[YNRQI]"},
+            {"(EQSL_|LOTW_)?QSL_SEND", "Y"},
+            {"FREQ", "[0-9]+(\\.[0-9]+)?"},
             {"BAND", "2190m|630m|560m|160m|80m|60m|40m|30m|20m|17m|15m|12m|10m|8m|6m|5m|4m|2m|1\\.25m|70cm|33cm|23cm|"
                      "13cm|9cm|6cm|3cm|1\\.25cm|6mm|4mm|2\\.5mm|2mm|1mm"},
             {"PROP_MODE", "AS|AUE|AUR|BS|ECH|EME|ES|F2|FAI|GWAVE|INTERNET|ION|IRL|LOS|MS|RPT|RS|SAT|TEP|TR"}};

@@ -77,8 +77,9 @@ private Q_SLOTS:
         QTest::newRow("another program's header, blanks and QSL_SENT kept in place")
             << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
                           "<qsl_sent:1>N <eor>\r\n")
-            << 0 << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
-                               "<qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n");
+            << 0
+            << QByteArray("Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW "
+                          "<qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n");
         QTest::newRow("header line holding a QSO")
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n") << 1
             << QByteArray("<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n");
@@ -87,7 +88,8 @@ private Q_SLOTS:
             << QByteArray("<call:5>q1abc<eor>\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n<call:5>q1abc<eor>");
         QTest::newRow("UTF-8 and stray bytes pass through")
             << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n") << 1
-            << QByteArray("<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n");
+            << QByteArray(
+                   "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\n\xff\xfe\r\n");
         const std::pair<const char *, const char *> enden[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
         struct Fall
         {
@@ -133,7 +135,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QByteArray>("ergebnis");
         QTest::newRow("the record with the length") << 1 << kAlt;
-        QTest::newRow("the record before it") << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>");
+        QTest::newRow("the record before it")
+            << 0 << QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>");
     }
     void patchFeldlaenge()
     {
@@ -181,16 +184,20 @@ private Q_SLOTS:
         const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
         QTest::newRow("QSO added, a printed QSO changed")
             << geaendert << false << QByteArray()
-            << QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n")
+            << QByteArray(
+                   "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n")
             << geaendert << "markiert:\r\nQ2ABC";
         QTest::newRow("log replaced by a new file: the printed QSOs found where they are now")
             << fremd << true << QByteArray()
-            << QByteArray("<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n")
+            << QByteArray(
+                   "<call:5>q0new<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n")
             << fremd << "";
         QTest::newRow("QSO appended while the new version is written")
             << QByteArray() << false << QByteArray("<call:5>q5new<eor>\r\n")
-            << QByteArray("<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n")
-            << kLog + "<call:5>q5new<eor>\r\n" << "";
+            << QByteArray(
+                   "<call:5>q1abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n<call:5>q5new<eor>\r\n")
+            << kLog + "<call:5>q5new<eor>\r\n"
+            << "";
     }
     void fremdeAenderung()
     {
@@ -258,17 +265,16 @@ private Q_SLOTS:
         QTest::newRow("append") << keiner << int(Ablage) << true << true << "" << beide << alt;
         QTest::newRow("append, write cut short")
             << std::optional(SchreibSchritt::Anfuegen) << int(Ablage) << true << true << ergaenzen << beide << alt;
-        QTest::newRow("append, sync")
-            << std::optional(SchreibSchritt::AnfuegenSync) << int(Ablage) << true << true << ergaenzen << beide << alt;
-        QTest::newRow("no hard links: the backup is a copy") << keiner << int(OhneLink) << false << true << ""
-                                                             << beide << kLog;
+        QTest::newRow("append, sync") << std::optional(SchreibSchritt::AnfuegenSync) << int(Ablage) << true << true
+                                      << ergaenzen << beide << alt;
+        QTest::newRow("no hard links: the backup is a copy")
+            << keiner << int(OhneLink) << false << true << "" << beide << kLog;
         QTest::newRow("no hard links, the copy fails")
             << std::optional(SchreibSchritt::Kopie) << int(OhneLink) << false << true << voll << beide << alt;
-        QTest::newRow("read-only folder")
-            << keiner << int(SchreibgeschuetzterOrdner) << false << true << "lässt sich keine Datei anlegen" << beide
-            << alt;
-        QTest::newRow("read-only log")
-            << keiner << int(SchreibgeschuetzterLog) << false << true << "schreibgeschützt" << beide << alt;
+        QTest::newRow("read-only folder") << keiner << int(SchreibgeschuetzterOrdner) << false << true
+                                          << "lässt sich keine Datei anlegen" << beide << alt;
+        QTest::newRow("read-only log") << keiner << int(SchreibgeschuetzterLog) << false << true << "schreibgeschützt"
+                                       << beide << alt;
         QTest::newRow("backup is a folder")
             << keiner << int(SicherungIstOrdner) << false << true << "ist ein Ordner" << beide << QByteArray();
         QTest::newRow("older backup cannot be put aside")
@@ -307,22 +313,14 @@ private Q_SLOTS:
         case SchreibgeschuetzterLog:
             QVERIFY(QFile::setPermissions(pfad("log.adi"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
             break;
-        case SicherungIstOrdner:
-            QVERIFY(QFile::remove(pfad("log.bak")) && QDir(m_dir->path()).mkdir("log.bak"));
-            break;
-        case SicherungGesperrt:
-            ablage.weg = QStringList{pfad("log.bak")};
-            break;
-        case RueckwegGesperrt:
-            ablage.hin = QStringList{pfad("log.bak")};
-            break;
+        case SicherungIstOrdner: QVERIFY(QFile::remove(pfad("log.bak")) && QDir(m_dir->path()).mkdir("log.bak")); break;
+        case SicherungGesperrt: ablage.weg = QStringList{pfad("log.bak")}; break;
+        case RueckwegGesperrt: ablage.hin = QStringList{pfad("log.bak")}; break;
         case Geloescht:
             QVERIFY(QFile::remove(pfad("log.adi")));
             ablage.log.clear();
             break;
-        case OhneLink:
-            ablage.keinLink = true;
-            break;
+        case OhneLink: ablage.keinLink = true; break;
         }
         const bool ok = anhaengen ? AdifSatzAnhaengen(u, kGedruckt, ablage) : AdifDateiSchreiben(u, ablage);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -342,9 +340,9 @@ private Q_SLOTS:
         const SkriptMeldungen::Aufruf &m = meldungen.aufrufe()[0];
         QCOMPARE(m.titel, QStringLiteral("Unerwarteter Fehler"));
         QVERIFY2(m.text.contains(meldung), qPrintable(m.text));
-        QVERIFY(m.text.contains(anhaengen ? QStringLiteral("QSO ist nicht gespeichert")
-                                          : QFileInfo::exists(pfad("log.adi")) ? QStringLiteral("unverändert")
-                                                                               : QStringLiteral("nicht gespeichert")));
+        QVERIFY(m.text.contains(anhaengen                            ? QStringLiteral("QSO ist nicht gespeichert")
+                                : QFileInfo::exists(pfad("log.adi")) ? QStringLiteral("unverändert")
+                                                                     : QStringLiteral("nicht gespeichert")));
         QCOMPARE(lesen("log.adi"), dateien.contains("log.adi") ? kLog : QByteArray());
         if (fall != RueckwegGesperrt) {
             QCOMPARE(lesen("log.bak"), sicherung);

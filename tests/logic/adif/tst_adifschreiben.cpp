@@ -47,33 +47,35 @@ private Q_SLOTS:
                                        << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>";
         QTest::newRow("7 MHz") << Setzen([](QsoDaten &q) { q.MHz = 7.0f; })
                                << "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:3>40m<EOR>";
-        QTest::newRow("upper band edge in single precision") << Setzen([](QsoDaten &q) { q.MHz = 14.35f; })
-                                                             << "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>";
+        QTest::newRow("upper band edge in single precision")
+            << Setzen([](QsoDaten &q) { q.MHz = 14.35f; }) << "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>";
         QTest::newRow("CB frequency: in no ADIF band")
             << Setzen([](QsoDaten &q) { q.MHz = 27.555f; }) << "<CALL:5>Q1ABC<FREQ:6>27.555<EOR>";
-        QTest::newRow("short wave has no ADIF value") << Setzen([](QsoDaten &q) { q.QSOvia = "SW"; })
-                                                      << "<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("eQSL sent")
-            << Setzen([](QsoDaten &q) { q.QslMedium = "eQSL"; q.QslSent = true; q.QslSDate = "20230601"; })
-            << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
-        QTest::newRow("unknown medium") << Setzen([](QsoDaten &q) { q.QslMedium = "Papier"; q.QslSent = true; })
-                                        << "<CALL:5>Q1ABC<EOR>";
-        QTest::newRow("empty medium is paper, received first")
-            << Setzen([](QsoDaten &q) {
-                   q.QslSent = q.QslRcvd = true;
-                   q.QslSDate = "20230601";
-                   q.QslRDate = "20230602";
-               })
-            << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>";
-        QTest::newRow("route upper-cased, propagation, comment on one line")
-            << Setzen([](QsoDaten &q) { q.QSLvia = "q1abc"; q.QSOvia = "ES"; q.Comment = "tnx\r\nfb"; })
-            << "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>";
-        QTest::newRow("own station from the settings")
-            << Setzen([](QsoDaten &) {
-                   EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
-                   EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
-               })
-            << "<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>";
+        QTest::newRow("short wave has no ADIF value")
+            << Setzen([](QsoDaten &q) { q.QSOvia = "SW"; }) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("eQSL sent") << Setzen([](QsoDaten &q) {
+            q.QslMedium = "eQSL";
+            q.QslSent = true;
+            q.QslSDate = "20230601";
+        }) << "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("unknown medium") << Setzen([](QsoDaten &q) {
+            q.QslMedium = "Papier";
+            q.QslSent = true;
+        }) << "<CALL:5>Q1ABC<EOR>";
+        QTest::newRow("empty medium is paper, received first") << Setzen([](QsoDaten &q) {
+            q.QslSent = q.QslRcvd = true;
+            q.QslSDate = "20230601";
+            q.QslRDate = "20230602";
+        }) << "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>";
+        QTest::newRow("route upper-cased, propagation, comment on one line") << Setzen([](QsoDaten &q) {
+            q.QSLvia = "q1abc";
+            q.QSOvia = "ES";
+            q.Comment = "tnx\r\nfb";
+        }) << "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>";
+        QTest::newRow("own station from the settings") << Setzen([](QsoDaten &) {
+            EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
+            EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+        }) << "<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>";
     }
     void bauen()
     {
@@ -122,11 +124,16 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("antworten");
         QTest::addColumn<QString>("ergebnis");
         QTest::addColumn<QString>("titel");
-        QTest::newRow("open") << false << QStringList{"/log/a.adi"} << "/log/a.adi" << "";
-        QTest::newRow("cancel") << false << QStringList{""} << "" << "";
-        QTest::newRow("no ADIF file") << false << QStringList{"/log/Logbook.txt"} << "" << "Falsche Datei";
-        QTest::newRow("error, retry") << true << QStringList{"!", "/log/b.ADX"} << "/log/b.ADX" << "Fehler?";
-        QTest::newRow("error, no retry: not the proposed name") << true << QStringList{"!"} << "" << "Fehler?";
+        QTest::newRow("open") << false << QStringList{"/log/a.adi"} << "/log/a.adi"
+                              << "";
+        QTest::newRow("cancel") << false << QStringList{""} << ""
+                                << "";
+        QTest::newRow("no ADIF file") << false << QStringList{"/log/Logbook.txt"} << ""
+                                      << "Falsche Datei";
+        QTest::newRow("error, retry") << true << QStringList{"!", "/log/b.ADX"} << "/log/b.ADX"
+                                      << "Fehler?";
+        QTest::newRow("error, no retry: not the proposed name") << true << QStringList{"!"} << ""
+                                                                << "Fehler?";
     }
     void dialog()
     {
@@ -159,11 +166,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("pfad");
         QTest::addColumn<QString>("sicherung");
-        QTest::newRow("adi") << "/home/q/Logbook.adi" << "/home/q/Logbook.bak";
-        QTest::newRow("adx") << "/home/q/log.adx" << "/home/q/log.bak";
-        QTest::newRow("no extension") << "/home/q/Logbook" << "/home/q/Logbbak";
-        QTest::newRow("short name stays in its folder") << "/home/q/ab" << "/home/q/ab.bak";
-        QTest::newRow("a log named .bak") << "/home/q/Log.BAK" << "/home/q/Log.BAK.bak";
+        QTest::newRow("adi") << "/home/q/Logbook.adi"
+                             << "/home/q/Logbook.bak";
+        QTest::newRow("adx") << "/home/q/log.adx"
+                             << "/home/q/log.bak";
+        QTest::newRow("no extension") << "/home/q/Logbook"
+                                      << "/home/q/Logbbak";
+        QTest::newRow("short name stays in its folder") << "/home/q/ab"
+                                                        << "/home/q/ab.bak";
+        QTest::newRow("a log named .bak") << "/home/q/Log.BAK"
+                                          << "/home/q/Log.BAK.bak";
     }
     void sicherungsName()
     {

@@ -32,16 +32,15 @@ private Q_SLOTS:
         for (int a : antworten)
             m.antworte(Antwort(a));
         QStringList schritte;
-        const bool ok = SchritteAusfuehren(
-            {
-                [&] { schritte << "1"; },
-                [&] {
-                    schritte << "2!";
-                    throw std::runtime_error("Datei nicht gefunden");
-                },
-                [&] { schritte << "3"; },
-            },
-            m);
+        const bool ok = SchritteAusfuehren({
+                                               [&] { schritte << "1"; },
+                                               [&] {
+                                                   schritte << "2!";
+                                                   throw std::runtime_error("Datei nicht gefunden");
+                                               },
+                                               [&] { schritte << "3"; },
+                                           },
+                                           m);
         QCOMPARE(ok, ergebnis);
         QCOMPARE(schritte.join(' '), spur);
         QCOMPARE(m.aufrufe().size(), antworten.size());

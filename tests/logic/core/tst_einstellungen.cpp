@@ -47,11 +47,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("leseLocale");
         QTest::addColumn<float>("wert");
         QTest::addColumn<QString>("gespeichert");
-        QTest::newRow("german") << "de_DE" << "de_DE" << -1.5f << "-1,5";
-        QTest::newRow("english") << "en_US" << "en_US" << -1.5f << "-1.5";
-        QTest::newRow("german stored, english read") << "de_DE" << "en_US" << 139.5f << "139,5";
-        QTest::newRow("whole number") << "de_DE" << "de_DE" << 140.0f << "140";
-        QTest::newRow("no grouping") << "de_DE" << "de_DE" << 8051.0f << "8051";
+        QTest::newRow("german") << "de_DE"
+                                << "de_DE" << -1.5f << "-1,5";
+        QTest::newRow("english") << "en_US"
+                                 << "en_US" << -1.5f << "-1.5";
+        QTest::newRow("german stored, english read") << "de_DE"
+                                                     << "en_US" << 139.5f << "139,5";
+        QTest::newRow("whole number") << "de_DE"
+                                      << "de_DE" << 140.0f << "140";
+        QTest::newRow("no grouping") << "de_DE"
+                                     << "de_DE" << 8051.0f << "8051";
         // Typed into the file without quotes: the INI format reads a list.
         for (const char *locale : {"de_DE", "en_US", "C"})
             QTest::addRow("edited by hand, %s", locale) << "" << locale << -1.5f << "-1,5";

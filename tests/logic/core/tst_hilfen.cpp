@@ -105,8 +105,10 @@ private Q_SLOTS:
         float breite = 0.0f;
         Zustand z;
         SkriptMeldungen m;
-        QVERIFY(KartenmassAusText(QStringLiteral("139,5"), breite) && DruckrandUebernehmen(z, m, "-1,250", " -0,5 ").angenommen);
-        QCOMPARE(QList<float>({*e.vorschau(QStringLiteral("lbCall"))->Links, breite, z.RandOben, z.RandLinks, MHzAusEingabe("14,074")}),
+        QVERIFY(KartenmassAusText(QStringLiteral("139,5"), breite)
+                && DruckrandUebernehmen(z, m, "-1,250", " -0,5 ").angenommen);
+        QCOMPARE(QList<float>({*e.vorschau(QStringLiteral("lbCall"))->Links, breite, z.RandOben, z.RandLinks,
+                               MHzAusEingabe("14,074")}),
                  QList<float>({80.25f, 139.5f, -1.25f, -0.5f, 14.074f}));
         EinstellungSpeichern(QStringLiteral("20 m"), QStringLiteral("IC-7300;Dipol"));
         QCOMPARE(StationsregelAnwenden(QStringLiteral("14,074")).werte.Antenne, QStringLiteral("Dipol"));
@@ -120,10 +122,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("km");
         // Reference figures: haversine on the subsquare centres with the program's
         // earth circumference of 40009.15 km.
-        QTest::newRow("itself") << "JO62QM" << "JO62QM" << 0.0;
-        QTest::newRow("Berlin-Munich") << "JO62QM" << "JN58TD" << 501.780;
-        QTest::newRow("transatlantic") << "JO62MM" << "FN31PR" << 6203.104;
-        QTest::newRow("extended locator is the same subsquare") << "JO62mm" << "JO62MM" << 0.0;
+        QTest::newRow("itself") << "JO62QM"
+                                << "JO62QM" << 0.0;
+        QTest::newRow("Berlin-Munich") << "JO62QM"
+                                       << "JN58TD" << 501.780;
+        QTest::newRow("transatlantic") << "JO62MM"
+                                       << "FN31PR" << 6203.104;
+        QTest::newRow("extended locator is the same subsquare") << "JO62mm"
+                                                                << "JO62MM" << 0.0;
     }
     void entfernung()
     {

@@ -40,9 +40,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("gespeichert");
         QTest::addColumn<QString>("erwartet"); // entries 0 to 3, then 109
-        QTest::newRow("nothing stored") << "" << "a b c d z";
-        QTest::newRow("empty piece keeps the text") << "1;;3;" << "1 b 3 d z";
-        QTest::newRow("piece after the last ; unused") << "1;2" << "1 b c d z";
+        QTest::newRow("nothing stored") << ""
+                                        << "a b c d z";
+        QTest::newRow("empty piece keeps the text") << "1;;3;"
+                                                    << "1 b 3 d z";
+        QTest::newRow("piece after the last ; unused") << "1;2"
+                                                       << "1 b c d z";
         QTest::newRow("more pieces than boxes") << QStringLiteral("7;").repeated(115) << "7 7 7 7 7";
     }
     void felderLesen()
@@ -59,11 +62,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gespeichert");
         QTest::addColumn<QString>("vorher");
         QTest::addColumn<QString>("nachher");
-        QTest::newRow("nothing stored") << "" << "1010101" << "1010101";
-        QTest::newRow("empty piece gives 0") << "0;1;;1;0;1;0;" << "1111111" << "0101010";
-        QTest::newRow("values a box does not take") << "2;-1;1.5;0.4;0.6; 1;1abc;" << "0101010" << "0100111";
-        QTest::newRow("no number, exponents") << "x;1e0;1E5;" << "1111111" << "0111111";
-        QTest::newRow("piece after the last ; unused") << "1;0" << "0111111" << "1111111";
+        QTest::newRow("nothing stored") << ""
+                                        << "1010101"
+                                        << "1010101";
+        QTest::newRow("empty piece gives 0") << "0;1;;1;0;1;0;"
+                                             << "1111111"
+                                             << "0101010";
+        QTest::newRow("values a box does not take") << "2;-1;1.5;0.4;0.6; 1;1abc;"
+                                                    << "0101010"
+                                                    << "0100111";
+        QTest::newRow("no number, exponents") << "x;1e0;1E5;"
+                                              << "1111111"
+                                              << "0111111";
+        QTest::newRow("piece after the last ; unused") << "1;0"
+                                                       << "0111111"
+                                                       << "1111111";
     }
     void flagsLesen()
     {
@@ -153,12 +166,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("offen");
         QTest::addColumn<QString>("editorOffen");
         QTest::addColumn<bool>("textGespeichert");
-        QTest::newRow("band boxes") << 12 << true << "Check2(2)" << "Check2(4)" << "Check2(4)" << false;
-        QTest::newRow("band text") << 12 << false << "Check2(2)" << "Check2(4)" << "Check2(4)" << true;
-        QTest::newRow("mode boxes") << 14 << true << "Check1(2)" << "Check1(4)" << "Check3(4)" << false;
-        QTest::newRow("mode text") << 14 << false << "Check1(2)" << "Check1(4)" << "Check3(4)" << true;
-        QTest::newRow("propagation boxes") << 16 << true << "Check3(2)" << "Check3(6)" << "Check4(6)" << false;
-        QTest::newRow("propagation text") << 16 << false << "Check3(2)" << "Check3(6)" << "Check4(6)" << false;
+        QTest::newRow("band boxes") << 12 << true << "Check2(2)"
+                                    << "Check2(4)"
+                                    << "Check2(4)" << false;
+        QTest::newRow("band text") << 12 << false << "Check2(2)"
+                                   << "Check2(4)"
+                                   << "Check2(4)" << true;
+        QTest::newRow("mode boxes") << 14 << true << "Check1(2)"
+                                    << "Check1(4)"
+                                    << "Check3(4)" << false;
+        QTest::newRow("mode text") << 14 << false << "Check1(2)"
+                                   << "Check1(4)"
+                                   << "Check3(4)" << true;
+        QTest::newRow("propagation boxes") << 16 << true << "Check3(2)"
+                                           << "Check3(6)"
+                                           << "Check4(6)" << false;
+        QTest::newRow("propagation text") << 16 << false << "Check3(2)"
+                                          << "Check3(6)"
+                                          << "Check4(6)" << false;
     }
     void gruppen()
     {
@@ -191,10 +216,14 @@ private Q_SLOTS:
         QTest::addColumn<Flagliste>("an");
         QTest::addColumn<QString>("geaendert"); // empty: nothing applied at all
         QTest::addColumn<QString>("unveraendert");
-        QTest::newRow("first entry") << 0 << Flagliste{} << "" << "lbCall";
-        QTest::newRow("callsign y: x already set") << 1 << Flagliste{} << "lbCall" << "lbDay";
-        QTest::newRow("QSL route before band") << 94 << Flagliste{} << "lbPSE" << "lbMHZ";
-        QTest::newRow("signature last") << 107 << Flagliste{20, 22} << "imUnterschrift" << "";
+        QTest::newRow("first entry") << 0 << Flagliste{} << ""
+                                     << "lbCall";
+        QTest::newRow("callsign y: x already set") << 1 << Flagliste{} << "lbCall"
+                                                   << "lbDay";
+        QTest::newRow("QSL route before band") << 94 << Flagliste{} << "lbPSE"
+                                               << "lbMHZ";
+        QTest::newRow("signature last") << 107 << Flagliste{20, 22} << "imUnterschrift"
+                                        << "";
     }
     void ablehnung()
     {
@@ -243,7 +272,8 @@ private Q_SLOTS:
         QVERIFY(e.vollstaendig());
         QCOMPARE(FelderAlsText(l.Felder).count(QLatin1Char(';')), AnzahlFelder);
         const Platzierung *call = e.vorschau("lbCall");
-        QCOMPARE(QStringLiteral("%1/%2 %3").arg(*call->Links).arg(*call->Oben).arg(*call->Hoehe), QStringLiteral("15/0 13.5"));
+        QCOMPARE(QStringLiteral("%1/%2 %3").arg(*call->Links).arg(*call->Oben).arg(*call->Hoehe),
+                 QStringLiteral("15/0 13.5"));
         KartengroesseSpeichern(139.5f, 88.25f);
         ListenSpeichern(e.Werte);
         QCOMPARE(Einstellung("QSLWidth"), QStringLiteral("139,5"));

@@ -1,8 +1,8 @@
 #include "TestUmgebung.h"
 
 #include "core/Zustand.h"
-#include "logbook/Eingabewerte.h"
 #include "layout/Kartenvorschau.h"
+#include "logbook/Eingabewerte.h"
 
 // The QSL wish both log windows hand to the card: what the record will say
 // about sent and received cards once the card is printed.
@@ -22,11 +22,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("erhaltenAm");
         // The QSO comes in with a received card of 2023-01-02: a request card
         // keeps it, an answer card replaces it with what is typed.
-        QTest::newRow("PSE, nothing typed") << true << "" << "" << "" << false << true << "20230102";
-        QTest::newRow("PSE, sent date typed") << true << "20240301" << "" << "20240301" << true << true << "20230102";
-        QTest::newRow("TNX, nothing typed: sent today") << false << "" << "" << "20241224" << true << false << "";
-        QTest::newRow("TNX, both typed") << false << "20240301" << "20240220" << "20240301" << true << true
-                                         << "20240220";
+        QTest::newRow("PSE, nothing typed") << true << ""
+                                            << ""
+                                            << "" << false << true << "20230102";
+        QTest::newRow("PSE, sent date typed") << true << "20240301"
+                                              << ""
+                                              << "20240301" << true << true << "20230102";
+        QTest::newRow("TNX, nothing typed: sent today") << false << ""
+                                                        << ""
+                                                        << "20241224" << true << false << "";
+        QTest::newRow("TNX, both typed") << false << "20240301"
+                                         << "20240220"
+                                         << "20240301" << true << true << "20240220";
     }
     void qslWunsch()
     {

@@ -47,13 +47,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("boxen"); // mode, band, propagation, confirmation groups
         QTest::addColumn<QString>("texte"); // lbMHZ, day month year
         QTest::newRow("lower case, swl in any case, date value")
-            << "cw" << 145.0f << "tropo" << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "0|1|0|1" << "145,0|05. 03. 2021";
-        QTest::newRow("open boxes, date text") << "PSK31" << 145.5f << "F2" << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21"))
-                                               << "4:PSK31|4:145,5|6:F2|0" << "145,5|21. 05. 2023";
+            << "cw" << 145.0f << "tropo"
+            << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "0|1|0|1"
+            << "145,0|05. 03. 2021";
+        QTest::newRow("open boxes, date text")
+            << "PSK31" << 145.5f << "F2"
+            << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21")) << "4:PSK31|4:145,5|6:F2|0"
+            << "145,5|21. 05. 2023";
         QTest::newRow("SSB clears the open box; cut to five characters; no date")
-            << "SSB" << 1296.2f << "ES" << "" << QVariant(QStringLiteral("32.13.2023")) << "1|4:1296,|3|0" << "1296,2|  ";
-        QTest::newRow("short wave") << "FT8" << 14.074f << "SW" << "" << QVariant() << "4:FT8|4:14,07|6:SW|0" << "14,074|  ";
-        QTest::newRow("empty fields tick nothing") << "" << 0.0f << "" << "" << QVariant() << "|||0" << "|  ";
+            << "SSB" << 1296.2f << "ES"
+            << "" << QVariant(QStringLiteral("32.13.2023")) << "1|4:1296,|3|0"
+            << "1296,2|  ";
+        QTest::newRow("short wave") << "FT8" << 14.074f << "SW"
+                                    << "" << QVariant() << "4:FT8|4:14,07|6:SW|0"
+                                    << "14,074|  ";
+        QTest::newRow("empty fields tick nothing") << "" << 0.0f << ""
+                                                   << "" << QVariant() << "|||0"
+                                                   << "|  ";
     }
     void felder()
     {
@@ -75,8 +85,8 @@ private Q_SLOTS:
         z.AktQSO.Datum = datum;
         ZeigeAktQSO(z, k);
         QTEST(QStringList({gesetzte(1), gesetzte(2), gesetzte(3), gesetzte(4)}).join('|'), "boxen");
-        QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' ' + k[QStringLiteral("lbMonat")].text
-                  + ' ' + k[QStringLiteral("lbJahr")].text,
+        QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' '
+                  + k[QStringLiteral("lbMonat")].text + ' ' + k[QStringLiteral("lbJahr")].text,
               "texte");
         QCOMPARE(z.AktQSO.Mode, mode.toUpper());
         QCOMPARE(k[QStringLiteral("lb2Way")].text, mode.toUpper());
@@ -112,7 +122,8 @@ private Q_SLOTS:
         QCOMPARE(k[QStringLiteral("lbCall")].text, QStringLiteral("Call"));
         k.markiert = false;
         ZeigeAktQSO(z, k);
-        QCOMPARE(k[QStringLiteral("lbCall")].text + k[QStringLiteral("lbRX")].text + k[QStringLiteral("lbQSLvia")].text, QString());
+        QCOMPARE(k[QStringLiteral("lbCall")].text + k[QStringLiteral("lbRX")].text + k[QStringLiteral("lbQSLvia")].text,
+                 QString());
         QVERIFY(!k[QStringLiteral("lbQSLvia")].sichtbar);
         QCOMPARE(k[QStringLiteral("lbPSE")].text, QStringLiteral("___  ----"));
     }

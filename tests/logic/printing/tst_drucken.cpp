@@ -1,12 +1,12 @@
 #include "TestUmgebung.h"
 
+#include "AufzeichnungsZiel.h"
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "adif/AdifFormat.h"
 #include "core/Einstellungen.h"
 #include "core/Umgebung.h"
 #include "layout/Kartenvorschau.h"
-#include "AufzeichnungsZiel.h"
 #include "printing/Drucken.h"
 #include "printing/Randkorrektur.h"
 
@@ -91,7 +91,8 @@ private Q_SLOTS:
         QTest::newRow("Vorgaben: die Seite ist die Karte")
             << QList<int>{0, 512, 4, 140, 90} << ""
             << QStringList{"setScaleMode 6", "setHeight 5103", "setWidth 7938", "setPaperSize 512", "setPaperBin 4"};
-        QTest::newRow("nichts gesetzt: nur Millimeter") << QList<int>{0, 0, 0, 0, 0} << "" << QStringList{"setScaleMode 6"};
+        QTest::newRow("nichts gesetzt: nur Millimeter")
+            << QList<int>{0, 0, 0, 0, 0} << "" << QStringList{"setScaleMode 6"};
         QTest::newRow("verweigerter Papiercode wird übergangen")
             << QList<int>{2, 512, 0, 0, 0} << "PaperSize"
             << QStringList{"setScaleMode 6", "setOrientation 2", "setPaperSize 512 verweigert"};
@@ -109,8 +110,8 @@ private Q_SLOTS:
         if (!verweigert.isEmpty())
             ziel->verweigern(verweigert);
         QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
-        const QStringList einstellungen = {"setScaleMode", "setOrientation", "setHeight", "setWidth", "setPaperSize",
-                                           "setPaperBin"};
+        const QStringList einstellungen = {"setScaleMode", "setOrientation", "setHeight",
+                                           "setWidth",     "setPaperSize",   "setPaperBin"};
         QStringList ist;
         for (const AufzeichnungsZiel::Aufruf &a : ziel->aufrufe()) {
             if (a.op == QLatin1String("Print"))
@@ -142,9 +143,11 @@ private Q_SLOTS:
         QTest::newRow("wie im Log") << dateiA << dateiA << 3 << "" << false << false << true;
         QTest::newRow("Rufzeichen berichtigt") << dateiA << dateiA << 3 << "" << true << false << true;
         QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << false << true;
-        QTest::newRow("kein Log geladen") << "" << "" << 0 << "" << false << false << true;
+        QTest::newRow("kein Log geladen") << ""
+                                          << "" << 0 << "" << false << false << true;
         QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << false << true << false;
-        QTest::newRow("anderer Partner: trotzdem drucken") << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << false << true << true;
+        QTest::newRow("anderer Partner: trotzdem drucken")
+            << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << false << true << true;
         QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << false << true << true;
         QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << false << true << true;
         QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << false << true << true;
@@ -190,9 +193,9 @@ private Q_SLOTS:
                 QCOMPARE(z.AdifRecords[i], vorher[i]);
         }
         const QString satz = z.AdifRecords[3];
-        for (const QString &feld : {"<call:5>" + z.AktQSO.Call, QStringLiteral("<qso_date:8>20230513 "),
-                                    QStringLiteral("<time_on:4>1233 "), QStringLiteral("<gridsquare:4>JO63 "),
-                                    QStringLiteral("<name:4>Hans "), QStringLiteral("<QSL_SEND:1>Y")})
+        for (const QString &feld :
+             {"<call:5>" + z.AktQSO.Call, QStringLiteral("<qso_date:8>20230513 "), QStringLiteral("<time_on:4>1233 "),
+              QStringLiteral("<gridsquare:4>JO63 "), QStringLiteral("<name:4>Hans "), QStringLiteral("<QSL_SEND:1>Y")})
             QVERIFY2(satz.contains(feld), qPrintable(satz));
         QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
         const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
@@ -215,12 +218,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("text");
         const QString antwortet = QStringLiteral("Der Drucker antwortet nicht.");
-        QTest::newRow("keine QSO-Daten") << "" << 0.f << 0 << "" << DruckErgebnis::KeineDaten << "Keine QSO-Daten vorhanden"
+        QTest::newRow("keine QSO-Daten") << "" << 0.f << 0 << "" << DruckErgebnis::KeineDaten
+                                         << "Keine QSO-Daten vorhanden"
                                          << "Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! ";
         QTest::newRow("Rand positiv") << "Q3ABC" << 1.f << 0 << "" << DruckErgebnis::Verweigert
                                       << " Falsche Druckrand-Korrektur" << RandkorrekturText();
-        QTest::newRow("Fehler beim Rufzeichen") << "Q3ABC" << 0.f << 1 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
-        QTest::newRow("Fehler beim Seitenende") << "Q3ABC" << 0.f << 2 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
+        QTest::newRow("Fehler beim Rufzeichen")
+            << "Q3ABC" << 0.f << 1 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
+        QTest::newRow("Fehler beim Seitenende")
+            << "Q3ABC" << 0.f << 2 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
         QTest::newRow("keine Millimeter")
             << "Q3ABC" << 0.f << 0 << "ScaleMode" << DruckErgebnis::Fehler << "Fehler"
             << "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.";
@@ -257,9 +263,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name"); // record 3's name field
         QTest::addColumn<QString>("titel");
-        QTest::newRow("index behind the end") << 12 << "<name:4>Hans " << "Fehler";
+        QTest::newRow("index behind the end") << 12 << "<name:4>Hans "
+                                              << "Fehler";
         // The length runs over <EOR>; it would fit once the empty sent mark got its Y.
-        QTest::newRow("hand-edited length") << 3 << "<name:18>Hans <qsl_send:0>" << "QSL nicht markiert";
+        QTest::newRow("hand-edited length") << 3 << "<name:18>Hans <qsl_send:0>"
+                                            << "QSL nicht markiert";
     }
     void satzNichtGespeichert()
     {

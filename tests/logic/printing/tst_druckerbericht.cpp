@@ -30,17 +30,25 @@ private Q_SLOTS:
                "Druckerauflösung: 600 dpi\r\nSkalierungsfaktor: 75/100\r\nSeitennummer:0\r\n\r\n"
             << true;
         QTest::newRow("vor dem ersten Druck: Twips") << 1 << 9 << QStringList() << "Maßeinheit: Twips   \r\n" << false;
-        QTest::newRow("512 mit Kartengröße") << 6 << 512 << QStringList()
-                                             << "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n" << true;
-        QTest::newRow("Zentimeter") << 7 << 256 << QStringList() << "Papiergröße: benutzerdefiniert 14,0 x 9,0\r\n" << false;
-        QTest::newRow("Größe unbekannt") << 6 << 256 << QStringList{"Width"} << "Papiergröße: benutzerdefiniert \r\n" << true;
-        QTest::newRow("Papiercode unbekannt") << 6 << 9 << QStringList{"PaperSize"} << "Papiergröße: nicht ermittelbar\r\n"
-                                              << false;
+        QTest::newRow("512 mit Kartengröße")
+            << 6 << 512 << QStringList() << "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n"
+            << true;
+        QTest::newRow("Zentimeter") << 7 << 256 << QStringList() << "Papiergröße: benutzerdefiniert 14,0 x 9,0\r\n"
+                                    << false;
+        QTest::newRow("Größe unbekannt") << 6 << 256 << QStringList{"Width"} << "Papiergröße: benutzerdefiniert \r\n"
+                                         << true;
+        QTest::newRow("Papiercode unbekannt")
+            << 6 << 9 << QStringList{"PaperSize"} << "Papiergröße: nicht ermittelbar\r\n"
+            << false;
         QTest::newRow("Farbe unbekannt: noch geeignet")
-            << 6 << 9 << QStringList{"ColorMode"} << "Farbausgabe: nicht ermittelbar, S/W\r\n" << true;
-        QTest::newRow("Duplex unbekannt") << 6 << 9 << QStringList{"Duplex"} << "Ausdruck: nicht ermittelbar   \r\n" << false;
-        QTest::newRow("Zoom 0") << 6 << 9 << QStringList{"Zoom=0"} << "Skalierungsfaktor: ? (eventuell 1:1)\r\n" << true;
-        QTest::newRow("kein Treiber") << 6 << 9 << QStringList{"DriverName", "Port"} << "Treiber: \r\nSchnittstelle: \r\n\r\n"
+            << 6 << 9 << QStringList{"ColorMode"} << "Farbausgabe: nicht ermittelbar, S/W\r\n"
+            << true;
+        QTest::newRow("Duplex unbekannt") << 6 << 9 << QStringList{"Duplex"} << "Ausdruck: nicht ermittelbar   \r\n"
+                                          << false;
+        QTest::newRow("Zoom 0") << 6 << 9 << QStringList{"Zoom=0"} << "Skalierungsfaktor: ? (eventuell 1:1)\r\n"
+                                << true;
+        QTest::newRow("kein Treiber") << 6 << 9 << QStringList{"DriverName", "Port"}
+                                      << "Treiber: \r\nSchnittstelle: \r\n\r\n"
                                       << true;
     }
     void zeilen()

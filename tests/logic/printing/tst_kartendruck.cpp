@@ -1,8 +1,8 @@
 #include "TestUmgebung.h"
 
+#include "AufzeichnungsZiel.h"
 #include "SkriptMeldungen.h"
 #include "layout/Kartenvorschau.h"
-#include "AufzeichnungsZiel.h"
 #include "printing/KartenDruck.h"
 
 #include <QApplication>
@@ -26,7 +26,8 @@ struct Ziel : AufzeichnungsZiel
     Ziel()
     {
         setScaleMode(6);
-        setBreitenfunktion([](const QString &t, const QString &, float punkte, bool) { return modellBreite(t, punkte); });
+        setBreitenfunktion(
+            [](const QString &t, const QString &, float punkte, bool) { return modellBreite(t, punkte); });
         leeren();
     }
 };
@@ -114,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(ist, soll);
         QCOMPARE(z.bilder().size(), sichtbar ? 1 : 0);
         if (sichtbar)
-            QCOMPARE(QRectF(z.bilder()[0].x, z.bilder()[0].y, z.bilder()[0].breite, z.bilder()[0].hoehe), QRectF(-0.5, -1.5, 30, 5));
+            QCOMPARE(QRectF(z.bilder()[0].x, z.bilder()[0].y, z.bilder()[0].breite, z.bilder()[0].hoehe),
+                     QRectF(-0.5, -1.5, 30, 5));
         QCOMPARE(z.fertigeSeiten(), 1);
     }
 
@@ -131,34 +133,53 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("rand");
         QTest::addColumn<QString>("gedruckt"); // text, font, size
         QTest::addColumn<QPointF>("soll");
-        auto mitte = [](double breite, const QString &t, float punkte) { return (breite - modellBreite(t, punkte)) / 2.0; };
+        auto mitte = [](double breite, const QString &t, float punkte) {
+            return (breite - modellBreite(t, punkte)) / 2.0;
+        };
         const double ww = modellBreite("WW", 7.8f);
         const double rst = mitte(30, "59", 9.6f);
         const QRectF rufzeichen(50, 5, 15.8, 5); // 27 points would fit, 28 do not
         const QString lang = QStringLiteral("tnx fb QSO es 73 de Q9XYZ, vy 73 es gl");
-        QTest::newRow("Rufzeichen mit Korrektur") << "lbCall" << "Q1ABC" << QRectF(20, 30, 30, 5) << QPointF(-2, -1.5)
-                                                  << "Q1ABC Arial Narrow 36" << QPointF(18 + mitte(30, "Q1ABC", 36), 28.5);
-        QTest::newRow("Kasten links am Rand") << "lbRST" << "59" << QRectF(2, 30, 30, 5) << QPointF(-5, 0) << "59 Arial 9.6" << QPointF(rst, 30);
-        QTest::newRow("Kasten oben am Rand") << "lbRST" << "59" << QRectF(20, 1, 30, 5) << QPointF(0, -3) << "59 Arial 9.6" << QPointF(20 + rst, 0);
-        QTest::newRow("TNX-Kreuz am Rand") << "Check5(1)" << "" << QRectF(1, 1, 30, 5) << QPointF(-2, -2) << "X Arial 12" << QPointF(0, 0);
+        QTest::newRow("Rufzeichen mit Korrektur")
+            << "lbCall"
+            << "Q1ABC" << QRectF(20, 30, 30, 5) << QPointF(-2, -1.5) << "Q1ABC Arial Narrow 36"
+            << QPointF(18 + mitte(30, "Q1ABC", 36), 28.5);
+        QTest::newRow("Kasten links am Rand")
+            << "lbRST"
+            << "59" << QRectF(2, 30, 30, 5) << QPointF(-5, 0) << "59 Arial 9.6" << QPointF(rst, 30);
+        QTest::newRow("Kasten oben am Rand")
+            << "lbRST"
+            << "59" << QRectF(20, 1, 30, 5) << QPointF(0, -3) << "59 Arial 9.6" << QPointF(20 + rst, 0);
+        QTest::newRow("TNX-Kreuz am Rand")
+            << "Check5(1)"
+            << "" << QRectF(1, 1, 30, 5) << QPointF(-2, -2) << "X Arial 12" << QPointF(0, 0);
         QTest::newRow("PSE/TNX links, unverändert")
-            << "lbPSE" << "___  ----" << QRectF(4, 74, 30, 5) << QPointF(0, 0) << "___  ---- Arial 9.6" << QPointF(4, 74);
+            << "lbPSE"
+            << "___  ----" << QRectF(4, 74, 30, 5) << QPointF(0, 0) << "___  ---- Arial 9.6" << QPointF(4, 74);
         QTest::newRow("Modus-Beschriftung bleibt links außen")
-            << "Check1(4)" << "PSK31" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "PSK31 Arial 7.8" << QPointF(-7 + ww, 10);
+            << "Check1(4)"
+            << "PSK31" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "PSK31 Arial 7.8" << QPointF(-7 + ww, 10);
         QTest::newRow("Band-Beschriftung am Rand")
-            << "Check2(4)" << "14,07" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "14,07 Arial 7.8" << QPointF(0, 10);
+            << "Check2(4)"
+            << "14,07" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "14,07 Arial 7.8" << QPointF(0, 10);
         QTest::newRow("Ausbreitung: zwei W rechts vom X")
-            << "Check3(6)" << "FAI" << QRectF(40, 10, 30, 5) << QPointF(-1, -1) << "FAI Arial 7.8" << QPointF(39 + ww, 9);
-        QTest::newRow("achtstelliges Rufzeichen") << "lbCall" << "Q1ABCDEF" << rufzeichen << QPointF()
-                                                  << "Q1ABCDEF Arial Narrow 26" << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
-        QTest::newRow("schmale Buchstaben: gleiche Größe") << "lbCall" << "IIIIIIII" << rufzeichen << QPointF()
-                                                           << "IIIIIIII Arial Narrow 26" << QPointF(50 + mitte(15.8, "IIIIIIII", 26), 5);
-        QTest::newRow("Blanks zählen nicht") << "lbCall" << "  Q1ABCDEF  " << rufzeichen << QPointF()
-                                             << "Q1ABCDEF Arial Narrow 26" << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
-        QTest::newRow("passt: eigene Größe") << "lbDay" << "05." << QRectF(50, 5, 12, 5) << QPointF() << "05. Arial 10.8"
+            << "Check3(6)"
+            << "FAI" << QRectF(40, 10, 30, 5) << QPointF(-1, -1) << "FAI Arial 7.8" << QPointF(39 + ww, 9);
+        QTest::newRow("achtstelliges Rufzeichen") << "lbCall"
+                                                  << "Q1ABCDEF" << rufzeichen << QPointF() << "Q1ABCDEF Arial Narrow 26"
+                                                  << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
+        QTest::newRow("schmale Buchstaben: gleiche Größe")
+            << "lbCall"
+            << "IIIIIIII" << rufzeichen << QPointF() << "IIIIIIII Arial Narrow 26"
+            << QPointF(50 + mitte(15.8, "IIIIIIII", 26), 5);
+        QTest::newRow("Blanks zählen nicht") << "lbCall"
+                                             << "  Q1ABCDEF  " << rufzeichen << QPointF() << "Q1ABCDEF Arial Narrow 26"
+                                             << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
+        QTest::newRow("passt: eigene Größe") << "lbDay"
+                                             << "05." << QRectF(50, 5, 12, 5) << QPointF() << "05. Arial 10.8"
                                              << QPointF(50 + mitte(12, "05.", 10.8f), 5);
-        QTest::newRow("nie unter 4 Punkt") << "lbComment" << lang << QRectF(50, 5, 2, 5) << QPointF() << lang + " Arial 4"
-                                           << QPointF(50 + mitte(2, lang, 4), 5);
+        QTest::newRow("nie unter 4 Punkt") << "lbComment" << lang << QRectF(50, 5, 2, 5) << QPointF()
+                                           << lang + " Arial 4" << QPointF(50 + mitte(2, lang, 4), 5);
     }
     void druckbild()
     {
@@ -176,7 +197,8 @@ private Q_SLOTS:
             return QStringLiteral("%1 %2 %3").arg(x.text, x.fontName).arg(x.fontSize) == gedruckt;
         });
         QVERIFY(t != z.texte().cend());
-        QVERIFY2((QPointF(t->x, t->y) - soll).manhattanLength() < 1e-4, qPrintable(QStringLiteral("%1, %2").arg(t->x).arg(t->y)));
+        QVERIFY2((QPointF(t->x, t->y) - soll).manhattanLength() < 1e-4,
+                 qPrintable(QStringLiteral("%1, %2").arg(t->x).arg(t->y)));
     }
 
     // A correction above 0 or no number at all is refused before anything is

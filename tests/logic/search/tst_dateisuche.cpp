@@ -30,10 +30,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("muster");
         QTest::addColumn<bool>("passt");
-        QTest::newRow("Großschreibung") << "LOG.ADI" << "*.adi" << true;
-        QTest::newRow("längere Endung") << "log.adif" << "*.adi" << false;
-        QTest::newRow("Umlaut") << "Übung.ADI" << "üb*.adi" << true;
-        QTest::newRow("leeres Muster") << "a.adi" << "" << false;
+        QTest::newRow("Großschreibung") << "LOG.ADI"
+                                        << "*.adi" << true;
+        QTest::newRow("längere Endung") << "log.adif"
+                                        << "*.adi" << false;
+        QTest::newRow("Umlaut") << "Übung.ADI"
+                                << "üb*.adi" << true;
+        QTest::newRow("leeres Muster") << "a.adi"
+                                       << "" << false;
     }
     void muster()
     {
@@ -72,7 +76,8 @@ private Q_SLOTS:
                 QSKIP("running as root without setpriv");
             QProcess p;
             p.setProcessChannelMode(QProcess::MergedChannels);
-            p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(), "suche"});
+            p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups",
+                              QCoreApplication::applicationFilePath(), "suche"});
             QVERIFY(p.waitForFinished(60000));
             QVERIFY2(p.exitCode() == 0, p.readAll().constData());
             return;
@@ -108,7 +113,8 @@ private Q_SLOTS:
         Suchlauf lauf;
         lauf.gefunden = [&](const QString &p) { gefunden << QDir(w).relativeFilePath(p); };
         const qint64 bytes = FindFilesAPI(w, QStringLiteral("*.adi"), anzahl, ordner, lauf);
-        QFile::setPermissions(w + "/gesperrt", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(w + "/gesperrt",
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         // Removed by its bytes: the temporary folder cannot name it either.
         ::unlink(kaputt.constData());
         QCOMPARE(gefunden, QStringList({"A.adi", "b.ADI", "verweis.adi", "aa/flach.Adi", "aa/x/tief.adi", "zz/z.adi"}));

@@ -52,7 +52,8 @@ private Q_SLOTS:
         const QFontMetricsF masse(label->font());
         const QString einzug = hinweis[1].left(hinweis[1].size() - hinweis[1].trimmed().size());
         const double luecke = masse.horizontalAdvance(QStringLiteral("Achtung :  ")) - masse.horizontalAdvance(einzug);
-        QVERIFY2(luecke >= 0 && luecke < masse.horizontalAdvance(QLatin1Char(' ')), qPrintable(QString::number(luecke)));
+        QVERIFY2(luecke >= 0 && luecke < masse.horizontalAdvance(QLatin1Char(' ')),
+                 qPrintable(QString::number(luecke)));
         erstes->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         QTRY_VERIFY(erstes.isNull());
         QVERIFY(frmAbout::zeigen(&haupt) != nullptr);

@@ -71,11 +71,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("breite");
         QTest::addColumn<QString>("lbCall");
         QTest::addColumn<int>("meldungen");
-        QTest::newRow("nothing stored: initial layout") << "" << "140,0" << "82/10 13.5x51 1" << 0;
-        QTest::newRow("stored layout") << "5;6,5;7;8.25;" << "139,5" << "5/6.5 7x8.25 1" << 0;
+        QTest::newRow("nothing stored: initial layout") << ""
+                                                        << "140,0"
+                                                        << "82/10 13.5x51 1" << 0;
+        QTest::newRow("stored layout") << "5;6,5;7;8.25;"
+                                       << "139,5"
+                                       << "5/6.5 7x8.25 1" << 0;
         // A stored layout that no longer fits the card is reported at start-up and
         // leaves the rejected item where it was.
-        QTest::newRow("stored x beyond the card") << "150;6;7;8;" << "140,0" << "0/0 0x0 1" << 1;
+        QTest::newRow("stored x beyond the card") << "150;6;7;8;"
+                                                  << "140,0"
+                                                  << "0/0 0x0 1" << 1;
     }
     void laden()
     {

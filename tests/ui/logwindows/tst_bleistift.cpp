@@ -38,8 +38,8 @@ private Q_SLOTS:
         Logprogramm p;
         QWidget *f = p.menue(Befehl::mnuEditLog, "frmHandEingabe");
         QDir::setCurrent(vorher);
-        QVERIFY(orte.contains(
-            QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));
+        QVERIFY(orte.contains(QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                              + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));
         QCOMPARE(BleistiftZeiger(orte + QStringList{geliefert})->pixmap().width(), 16);
         const QCursor label = Logprogramm::element<QLabel>(f, QStringLiteral("Label11"))->cursor();
         QCOMPARE(label.shape(), Qt::BitmapCursor);

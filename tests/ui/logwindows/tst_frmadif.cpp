@@ -96,23 +96,33 @@ private Q_SLOTS:
         const int nein = int(Antwort::Nein);
         const QString keine = QStringLiteral("Keine  Daten zu      \r\nZZZ\r\nvorhanden !");
         QTest::newRow("past the last record into the second file")
-            << true << QStringList{"Command7", "Command3"} << -1 << "" << QList<int>{} << "Adif-Datei 2: 0 Q4GHI" << "";
+            << true << QStringList{"Command7", "Command3"} << -1 << "" << QList<int>{} << "Adif-Datei 2: 0 Q4GHI"
+            << "";
         QTest::newRow("back from the first record into the first file")
-            << true << QStringList{"Command7", "Command3", "Command4"} << -1 << "" << QList<int>{} << "Adif-Datei 1: 0 Q1ABC" << "";
-        QTest::newRow("end of the last file keeps the record") << true << QStringList{"Command7", "Command3", "Command7", "Command3"}
-                                                               << -1 << "" << QList<int>{} << "Adif-Datei 2: 1 Q1ABC" << "";
+            << true << QStringList{"Command7", "Command3", "Command4"} << -1 << "" << QList<int>{}
+            << "Adif-Datei 1: 0 Q1ABC"
+            << "";
+        QTest::newRow("end of the last file keeps the record")
+            << true << QStringList{"Command7", "Command3", "Command7", "Command3"} << -1 << "" << QList<int>{}
+            << "Adif-Datei 2: 1 Q1ABC"
+            << "";
         QTest::newRow("before the first record of the first file")
-            << true << QStringList{"Command4"} << -1 << "" << QList<int>{} << "Adif-Datei 1: 0 Q1ABC" << "";
-        QTest::newRow("single file: past the end stays")
-            << false << QStringList{"Command7", "Command3", "Command3"} << -1 << "" << QList<int>{} << "Adif-Datei 1: 2 Q7/Q2ABC" << "";
+            << true << QStringList{"Command4"} << -1 << "" << QList<int>{} << "Adif-Datei 1: 0 Q1ABC"
+            << "";
+        QTest::newRow("single file: past the end stays") << false << QStringList{"Command7", "Command3", "Command3"}
+                                                         << -1 << "" << QList<int>{} << "Adif-Datei 1: 2 Q7/Q2ABC"
+                                                         << "";
         QTest::newRow("call also finds the QSL route")
-            << false << QStringList{} << 1 << " q1abc " << QList<int>{ja, nein} << "Adif-Datei 1: 1 Q3DEF" << "";
+            << false << QStringList{} << 1 << " q1abc " << QList<int>{ja, nein} << "Adif-Datei 1: 1 Q3DEF"
+            << "";
         QTest::newRow("date as typed finds yyyymmdd")
-            << false << QStringList{} << 0 << "21.05.2023" << QList<int>{nein} << "Adif-Datei 1: 0 Q1ABC" << "";
+            << false << QStringList{} << 0 << "21.05.2023" << QList<int>{nein} << "Adif-Datei 1: 0 Q1ABC"
+            << "";
         QTest::newRow("no hit keeps record and counter")
             << false << QStringList{"Command7"} << 2 << "zzz" << QList<int>{} << "Adif-Datei 1: 2 Q7/Q2ABC" << keine;
         QTest::newRow("crossing files to a hit")
-            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{nein} << "Adif-Datei 2: 0 Q4GHI" << "";
+            << true << QStringList{} << 1 << "Q4GHI" << QList<int>{nein} << "Adif-Datei 2: 0 Q4GHI"
+            << "";
         QTest::newRow("no further hit goes back to the last one")
             << true << QStringList{} << 1 << "Q4GHI" << QList<int>{ja} << "Adif-Datei 2: 0 Q4GHI"
             << "Keine weiteren Daten zu      \r\nQ4GHI\r\nvorhanden !";
@@ -161,8 +171,10 @@ private Q_SLOTS:
         QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
         p.knoepfe({"Command2"});
         const QsoDaten &q = p.z.AktQSO;
-        QCOMPARE(QStringList({q.Call, DatumYYYYMMDD(q.Datum), q.UTC, q.QSOvia, q.PseTnx, q.QSLvia, q.QslMedium, q.Comment}),
-                 QStringList({"Q3DEF", "20230601", "08:15", "SW", " ___  ----", "Q1ABC", "PAPER QSL CARD", "tnx fb SWL-Report"}));
+        QCOMPARE(
+            QStringList({q.Call, DatumYYYYMMDD(q.Datum), q.UTC, q.QSOvia, q.PseTnx, q.QSLvia, q.QslMedium, q.Comment}),
+            QStringList(
+                {"Q3DEF", "20230601", "08:15", "SW", " ___  ----", "Q1ABC", "PAPER QSL CARD", "tnx fb SWL-Report"}));
         QCOMPARE(q.MHz, 14.2f);
         QVERIFY(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt);
         QCOMPARE(p.haupt.vorschau()[QStringLiteral("lbCall")].text, QStringLiteral("Q3DEF"));
@@ -188,20 +200,43 @@ private Q_SLOTS:
         QTest::addColumn<QString>("werte"); // Text7 to Text10, Text13
         QTest::addColumn<int>("korrigiert");
         const int mhz = int(Korrektur::MHz);
-        QTest::newRow("above 30 MHz, no entry for 2 m") << 0 << "" << "" << "TROPO||||" << 0;
-        QTest::newRow("14.2 MHz with ES shows SW, the window's own") << 1 << "" << "" << "SW||||Q1ABC" << 0;
-        QTest::newRow("70 cm entry, route from the portable call") << 2 << "" << "" << "TROPO|IC-9700|IC-9700|X-50|Q2ABC" << 0;
+        QTest::newRow("above 30 MHz, no entry for 2 m") << 0 << ""
+                                                        << ""
+                                                        << "TROPO||||" << 0;
+        QTest::newRow("14.2 MHz with ES shows SW, the window's own") << 1 << ""
+                                                                     << ""
+                                                                     << "SW||||Q1ABC" << 0;
+        QTest::newRow("70 cm entry, route from the portable call") << 2 << ""
+                                                                   << ""
+                                                                   << "TROPO|IC-9700|IC-9700|X-50|Q2ABC" << 0;
         const int route = int(Korrektur::QSLvia);
-        QTest::newRow("portable call typed") << 0 << "Text1" << "Q7/Q2ABC" << "TROPO||||Q2ABC"
-                                             << (int(Korrektur::Call) | route);
-        QTest::newRow("route typed") << 1 << "Text13" << "Q5MGR" << "SW||||Q5MGR" << route;
-        QTest::newRow("short wave typed") << 0 << "Text6" << "7,05" << "SW||||" << (mhz | int(Korrektur::QSOvia));
-        QTest::newRow("same call in lower case") << 1 << "Text1" << "q3def" << "SW||||Q1ABC" << 0;
-        QTest::newRow("other call") << 1 << "Text1" << "Q3DEG" << "SW||||Q1ABC" << int(Korrektur::Call);
-        QTest::newRow("same date typed") << 1 << "Text2" << "01.06.2023" << "SW||||Q1ABC" << 0;
-        QTest::newRow("same frequency with comma") << 1 << "Text6" << "14,2" << "SW||||Q1ABC" << 0;
-        QTest::newRow("other frequency") << 1 << "Text6" << "14.25" << "SW||||Q1ABC" << mhz;
-        QTest::newRow("propagation") << 1 << "Text7" << "F2" << "F2||||Q1ABC" << int(Korrektur::QSOvia);
+        QTest::newRow("portable call typed") << 0 << "Text1"
+                                             << "Q7/Q2ABC"
+                                             << "TROPO||||Q2ABC" << (int(Korrektur::Call) | route);
+        QTest::newRow("route typed") << 1 << "Text13"
+                                     << "Q5MGR"
+                                     << "SW||||Q5MGR" << route;
+        QTest::newRow("short wave typed") << 0 << "Text6"
+                                          << "7,05"
+                                          << "SW||||" << (mhz | int(Korrektur::QSOvia));
+        QTest::newRow("same call in lower case") << 1 << "Text1"
+                                                 << "q3def"
+                                                 << "SW||||Q1ABC" << 0;
+        QTest::newRow("other call") << 1 << "Text1"
+                                    << "Q3DEG"
+                                    << "SW||||Q1ABC" << int(Korrektur::Call);
+        QTest::newRow("same date typed") << 1 << "Text2"
+                                         << "01.06.2023"
+                                         << "SW||||Q1ABC" << 0;
+        QTest::newRow("same frequency with comma") << 1 << "Text6"
+                                                   << "14,2"
+                                                   << "SW||||Q1ABC" << 0;
+        QTest::newRow("other frequency") << 1 << "Text6"
+                                         << "14.25"
+                                         << "SW||||Q1ABC" << mhz;
+        QTest::newRow("propagation") << 1 << "Text7"
+                                     << "F2"
+                                     << "F2||||Q1ABC" << int(Korrektur::QSOvia);
     }
     void felder()
     {
@@ -216,7 +251,8 @@ private Q_SLOTS:
             Logprogramm::setzen(p.f, feld, eingabe);
             Logprogramm::verlassen(p.f, feld);
         }
-        QTEST(QStringList({p.feld("Text7"), p.feld("Text8"), p.feld("Text9"), p.feld("Text10"), p.feld("Text13")}).join('|'),
+        QTEST(QStringList({p.feld("Text7"), p.feld("Text8"), p.feld("Text9"), p.feld("Text10"), p.feld("Text13")})
+                  .join('|'),
               "werte");
         p.knoepfe({"Command2"});
         QTEST(int(p.z.AktQsoKorrigiert), "korrigiert");

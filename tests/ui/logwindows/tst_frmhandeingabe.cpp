@@ -82,9 +82,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("eingabe");
         QTest::addColumn<QString>("ziel");
         QTest::addColumn<QString>("ergebnis");
-        QTest::newRow("portable call fills the route") << "Text1" << "Q7/Q1ABC/P" << "Text12" << "Q1ABC";
-        QTest::newRow("antenna of 70 cm") << "Text6" << "432,2" << "Text10" << "X-50";
-        QTest::newRow("short wave") << "Text6" << "3,7" << "Text7" << "SW";
+        QTest::newRow("portable call fills the route") << "Text1"
+                                                       << "Q7/Q1ABC/P"
+                                                       << "Text12"
+                                                       << "Q1ABC";
+        QTest::newRow("antenna of 70 cm") << "Text6"
+                                          << "432,2"
+                                          << "Text10"
+                                          << "X-50";
+        QTest::newRow("short wave") << "Text6"
+                                    << "3,7"
+                                    << "Text7"
+                                    << "SW";
     }
     void felder()
     {
@@ -110,10 +119,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pseTnx");
         QTest::addColumn<QString>("status");
         const QString h = Logprogramm::heute();
-        QTest::newRow("TNX, empty sent date becomes today") << false << "" << "" << "----  ___" << "S" + h + " R" + h;
-        QTest::newRow("TNX with dates") << false << "20230601" << "20230603" << "----  ___" << "S20230601 R20230603";
-        QTest::newRow("PSE, no received card") << true << "20230601" << "" << " ___  ----" << "S20230601 -";
-        QTest::newRow("PSE, nothing sent") << true << "" << "" << " ___  ----" << "- -";
+        QTest::newRow("TNX, empty sent date becomes today") << false << ""
+                                                            << ""
+                                                            << "----  ___"
+                                                            << "S" + h + " R" + h;
+        QTest::newRow("TNX with dates") << false << "20230601"
+                                        << "20230603"
+                                        << "----  ___"
+                                        << "S20230601 R20230603";
+        QTest::newRow("PSE, no received card") << true << "20230601"
+                                               << ""
+                                               << " ___  ----"
+                                               << "S20230601 -";
+        QTest::newRow("PSE, nothing sent") << true << ""
+                                           << ""
+                                           << " ___  ----"
+                                           << "- -";
     }
     void annehmen()
     {
@@ -154,37 +175,49 @@ private Q_SLOTS:
     // Cancel. SWL reports are never stored.
     void ok_data()
     {
-        QTest::addColumn<QString>("aenderung"); // Textn=value;… after the complete QSO
-        QTest::addColumn<int>("antwort");       // -1: no answer scripted
+        QTest::addColumn<QString>("aenderung");   // Textn=value;… after the complete QSO
+        QTest::addColumn<int>("antwort");         // -1: no answer scripted
         QTest::addColumn<QStringList>("dateien"); // chosen in the file dialogs, "" cancels
         QTest::addColumn<QStringList>("meldungen");
         QTest::addColumn<QString>("karte"); // as the main window shows it next
         QTest::addColumn<QString>("datei");
         QTest::addColumn<int>("zeilen");
-        const QString frage = "Noch keine ADIF-Datei geladen:Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?";
+        const QString frage =
+            "Noch keine ADIF-Datei geladen:Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?";
         const int ja = int(Antwort::Ja), nein = int(Antwort::Nein);
-        QTest::newRow("day 32 of month 13") << "Text2=32.13.2023" << -1 << QStringList{}
-                                            << QStringList{" Eingabefehler :Falsches Datum!  "} << "Q9OLD" << "" << 0;
-        QTest::newRow("no time") << "Text2=20230521;Text3=" << -1 << QStringList{} << QStringList{"Fehler:Eingaben nicht komplett!"} << "Q9OLD"
+        QTest::newRow("day 32 of month 13")
+            << "Text2=32.13.2023" << -1 << QStringList{} << QStringList{" Eingabefehler :Falsches Datum!  "} << "Q9OLD"
+            << "" << 0;
+        QTest::newRow("no time") << "Text2=20230521;Text3=" << -1 << QStringList{}
+                                 << QStringList{"Fehler:Eingaben nicht komplett!"} << "Q9OLD"
                                  << "" << 0;
-        QTest::newRow("no call hides the window") << "Text1=" << -1 << QStringList{} << QStringList{} << "Q9OLD" << "" << 0;
-        QTest::newRow("yes appends to the chosen log") << "" << ja << QStringList{"A.adi"} << QStringList{frage} << "Q1ABC TNX"
-                                                       << "A.adi" << 7;
+        QTest::newRow("no call hides the window") << "Text1=" << -1 << QStringList{} << QStringList{} << "Q9OLD"
+                                                  << "" << 0;
+        QTest::newRow("yes appends to the chosen log")
+            << "" << ja << QStringList{"A.adi"} << QStringList{frage} << "Q1ABC TNX"
+            << "A.adi" << 7;
         QTest::newRow("no refuses an existing name, then creates")
             << "" << nein << QStringList{"A.adi", "neu.adi"}
-            << QStringList{frage, "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!"}
-            << "Q1ABC TNX" << "neu.adi" << 6;
+            << QStringList{frage,
+                           "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!"}
+            << "Q1ABC TNX"
+            << "neu.adi" << 6;
         QTest::newRow("no refuses a name with ;, then creates")
             << "" << nein << QStringList{"a;b.adi", "neu.adi"}
-            << QStringList{frage, "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
-                                  "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren Ordner umbenennen."}
-            << "Q1ABC TNX" << "neu.adi" << 6;
-        QTest::newRow("cancel stores nothing") << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q1ABC TNX"
-                                               << "" << 0;
-        QTest::newRow("no, then the dialog cancelled") << "" << nein << QStringList{""} << QStringList{frage} << "Q1ABC TNX" << ""
-                                                       << 0;
-        QTest::newRow("an SWL report is never stored") << "Text11=tnx swl rpt" << -1 << QStringList{} << QStringList{}
-                                                       << "Q1ABC TNX" << "" << 0;
+            << QStringList{frage,
+                           "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
+                           "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren Ordner umbenennen."}
+            << "Q1ABC TNX"
+            << "neu.adi" << 6;
+        QTest::newRow("cancel stores nothing")
+            << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q1ABC TNX"
+            << "" << 0;
+        QTest::newRow("no, then the dialog cancelled")
+            << "" << nein << QStringList{""} << QStringList{frage} << "Q1ABC TNX"
+            << "" << 0;
+        QTest::newRow("an SWL report is never stored")
+            << "Text11=tnx swl rpt" << -1 << QStringList{} << QStringList{} << "Q1ABC TNX"
+            << "" << 0;
     }
     void ok()
     {

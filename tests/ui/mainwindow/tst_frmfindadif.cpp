@@ -37,7 +37,8 @@ QStringList eintraege(QWidget &w)
 // A click toggles an entry, as the user picks files.
 void klicke(QWidget &w, int zeile)
 {
-    QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {}, liste(w)->visualItemRect(liste(w)->item(zeile)).center());
+    QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {},
+                      liste(w)->visualItemRect(liste(w)->item(zeile)).center());
 }
 
 } // namespace
@@ -55,12 +56,16 @@ class TestFrmFindADIF : public QObject
 
     // Two matches in the root (1000 bytes together), one in a subfolder (1 byte);
     // one more whose name the file list could not hold.
-    QStringList treffer() const { return {baum.filePath("Alt.ADI"), baum.filePath("neu.adi"), baum.filePath("2024/contest.adi")}; }
+    QStringList treffer() const
+    {
+        return {baum.filePath("Alt.ADI"), baum.filePath("neu.adi"), baum.filePath("2024/contest.adi")};
+    }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        const QList<QPair<QString, int>> dateien = {{"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}, {"x;y.adi", 7}};
+        const QList<QPair<QString, int>> dateien = {
+            {"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}, {"x;y.adi", 7}};
         for (const auto &[name, groesse] : dateien) {
             QDir().mkpath(QFileInfo(baum.filePath(name)).path());
             QFile f(baum.filePath(name));
@@ -87,10 +92,12 @@ private Q_SLOTS:
         const QStringList zwei = {baum.filePath("neu.adi"), "/anderswo/alt.adi"};
         const QString zweiText = zwei.join(';') + ';';
         QTest::newRow("leere Liste") << "" << QByteArray() << 0 << treffer() << "";
-        QTest::newRow("Nein ersetzt") << zweiText << QByteArray("Command5") << 7 << treffer() << " 2 ADIF-Dateien übernommen";
-        QTest::newRow("Ja hängt an") << zweiText << QByteArray("Command4") << 6 << zwei + treffer() << " 2 ADIF-Dateien übernommen";
-        QTest::newRow("Abbrechen bei der Frage") << "/a/eins.adi;" << QByteArray("Command3") << 0 << QStringList{"/a/eins.adi"}
-                                                 << " 1 ADIF-Datei übernommen";
+        QTest::newRow("Nein ersetzt") << zweiText << QByteArray("Command5") << 7 << treffer()
+                                      << " 2 ADIF-Dateien übernommen";
+        QTest::newRow("Ja hängt an") << zweiText << QByteArray("Command4") << 6 << zwei + treffer()
+                                     << " 2 ADIF-Dateien übernommen";
+        QTest::newRow("Abbrechen bei der Frage") << "/a/eins.adi;" << QByteArray("Command3") << 0
+                                                 << QStringList{"/a/eins.adi"} << " 1 ADIF-Datei übernommen";
     }
     void neuSuchen()
     {
@@ -141,7 +148,8 @@ private Q_SLOTS:
             if (!w.suchtGerade() || liste(w)->count() < 2)
                 return;
             pruefer.stop();
-            gesperrt = !knopf(w, "Command1")->isEnabled() && !liste(w)->isEnabled() && text3(w).contains("Ordner durchsucht");
+            gesperrt =
+                !knopf(w, "Command1")->isEnabled() && !liste(w)->isEnabled() && text3(w).contains("Ordner durchsucht");
             knopf(w, "Command3")->click();
         });
         pruefer.start(0);

@@ -3,8 +3,8 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
-#include "seams/Dialogfilter.h"
 #include "mainwindow/frmMain.h"
+#include "seams/Dialogfilter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,16 +42,18 @@ private Q_SLOTS:
                          + (a->shortcut().isEmpty() ? QString() : ' ' + a->shortcut().toString()) + ';';
             ist << zeile;
         }
-        QCOMPARE(ist, QStringList({
-            "mnuFile=&Datei: mnuFileOpen=&Öffnen eine ADIF-Datei F3; mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7;"
-            " mnuFileBar0=-; mnuFileExit=&Beenden;",
-            "mnuLog=&Logbuch: mnuADIFLog=&ADIF-Logbuch-Daten F4; mnuEditLog=&Handeingabe F6; mnuEditBar0=-;"
-            " mnuFilePrint=QSL-Karte &bedrucken... F5;",
-            "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
-            " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
-            " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;",
-            "mnuHelp=&?: mnuHelpContents=&Kurzanleitung F1; mnuHelpBar0=-; mnuHelpAbout=&Info  F2; mnuHelpBar1=-;"
-            " mnu_objZiel_Info=&eingestellter Drucker geeignet ?; mnu_Printer_Info=&Standard - Drucker geeignet ?;"}));
+        QCOMPARE(
+            ist,
+            QStringList(
+                {"mnuFile=&Datei: mnuFileOpen=&Öffnen eine ADIF-Datei F3; mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7;"
+                 " mnuFileBar0=-; mnuFileExit=&Beenden;",
+                 "mnuLog=&Logbuch: mnuADIFLog=&ADIF-Logbuch-Daten F4; mnuEditLog=&Handeingabe F6; mnuEditBar0=-;"
+                 " mnuFilePrint=QSL-Karte &bedrucken... F5;",
+                 "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
+                 " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
+                 " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;",
+                 "mnuHelp=&?: mnuHelpContents=&Kurzanleitung F1; mnuHelpBar0=-; mnuHelpAbout=&Info  F2; mnuHelpBar1=-;"
+                 " mnu_objZiel_Info=&eingestellter Drucker geeignet ?; mnu_Printer_Info=&Standard - Drucker geeignet ?;"}));
     }
 
     // The preview keeps the layout's millimetres; the card controls show them
@@ -81,14 +83,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meldung");
         QTest::addColumn<QStringList>("nachher");
         QTest::newRow("erster Lauf") << QStringList{} << 0.f << false << ""
-                                     << QStringList{"MainLeft=1000", "MainTop=1000", "MainWidth=8051", "MainHeight=5954",
-                                                    "DrFormat=0", "DrGroesse=512", "DrBehaelter=4", "PrinterRandOben=0",
-                                                    "PrinterRandlinks=0", "AdifDatGes=-"};
+                                     << QStringList{"MainLeft=1000",   "MainTop=1000",      "MainWidth=8051",
+                                                    "MainHeight=5954", "DrFormat=0",        "DrGroesse=512",
+                                                    "DrBehaelter=4",   "PrinterRandOben=0", "PrinterRandlinks=0",
+                                                    "AdifDatGes=-"};
         QTest::newRow("positiver Rand") << QStringList{"PrinterRandOben=2", "PrinterRandlinks=-1,5"} << 0.f << false
                                         << " Fehler: Druckrand-Korrektur "
                                         << QStringList{"PrinterRandOben=0", "PrinterRandlinks=-1,5"};
-        QTest::newRow("abgelehnter Rand im Lauf") << QStringList{"PrinterRandOben=-2,5"} << 3.f << false << ""
-                                                  << QStringList{"PrinterRandOben=-2,5"};
+        QTest::newRow("abgelehnter Rand im Lauf")
+            << QStringList{"PrinterRandOben=-2,5"} << 3.f << false << "" << QStringList{"PrinterRandOben=-2,5"};
         QTest::newRow("minimiert") << QStringList{"MainWidth=6000"} << 0.f << true << ""
                                    << QStringList{"MainWidth=6000", "DrGroesse=512"};
     }
@@ -150,10 +153,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gewaehlt");
         QTest::addColumn<QString>("liste");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("adif file") << "/logs/neu.adi" << "/logs/neu.adi;" << "";
-        QTest::newRow("not an adif file") << "/logs/neu.txt" << "/a.adi;/b.adi;" << "Falsche Datei";
-        QTest::newRow("cancelled") << "" << "/a.adi;/b.adi;" << "";
-        QTest::newRow("; would split the list") << "/logs/a;b.adi" << "/a.adi;/b.adi;" << "Datei nicht verwendbar";
+        QTest::newRow("adif file") << "/logs/neu.adi"
+                                   << "/logs/neu.adi;"
+                                   << "";
+        QTest::newRow("not an adif file") << "/logs/neu.txt"
+                                          << "/a.adi;/b.adi;"
+                                          << "Falsche Datei";
+        QTest::newRow("cancelled") << ""
+                                   << "/a.adi;/b.adi;"
+                                   << "";
+        QTest::newRow("; would split the list") << "/logs/a;b.adi"
+                                                << "/a.adi;/b.adi;"
+                                                << "Datei nicht verwendbar";
     }
     void eineDateiErsetztDieListe()
     {
@@ -175,7 +186,8 @@ private Q_SLOTS:
     // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.
     void dateifilter()
     {
-        const QStringList f = QtNameFilter(QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
+        const QStringList f =
+            QtNameFilter(QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
         QCOMPARE(f, QStringList({"ADIF Datei (*.[aA][dD][iI] *.[aA][dD][xX])", "Alle Dateien (*)"}));
         const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.[aA][dD][iI]")));
         QVERIFY(re.match(QStringLiteral("LOG.ADI")).hasMatch() && !re.match(QStringLiteral("log.txt")).hasMatch());
@@ -187,8 +199,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(frmMain::hilfeDokument()));
         w.aktion(Befehl::mnuHelpContents)->trigger();
         QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].text, QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
-                                                  + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");
+        QCOMPARE(meldungen.aufrufe()[0].text,
+                 QStringLiteral("Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n")
+                     + QCoreApplication::applicationDirPath() + "/Cardforge.pdf\r\n");
     }
 };
 

@@ -3,8 +3,8 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "adif/AdifLesen.h"
-#include "core/Umgebung.h"
 #include "core/Programmdateien.h"
+#include "core/Umgebung.h"
 #include "mainwindow/Programmsymbol.h"
 #include "mainwindow/frmMain.h"
 
@@ -52,12 +52,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pfad");
         QTest::addColumn<QString>("ausDemBuild"); // the same size as this built file
         QTest::addColumn<QString>("enthaelt");
-        QTest::newRow("Programm") << "bin/cardforge" << "cardforge" << "";
-        QTest::newRow("Kurzanleitung") << "share/cardforge/Cardforge.pdf" << "Cardforge.pdf" << "%PDF";
-        QTest::newRow("Beispiel-Log") << "share/cardforge/Beispiel.adi" << "" << "<EOH>";
-        QTest::newRow("Menüeintrag") << "share/applications/cardforge.desktop" << "" << "\nExec=cardforge\n";
-        QTest::newRow("Programmsymbol") << "share/icons/hicolor/scalable/apps/cardforge.svg" << "" << "viewBox=\"0 0 64 64\"";
-        QTest::newRow("Bleistift") << "share/cardforge/Bleistift.ICO" << "Bleistift.ICO" << "";
+        QTest::newRow("Programm") << "bin/cardforge"
+                                  << "cardforge"
+                                  << "";
+        QTest::newRow("Kurzanleitung") << "share/cardforge/Cardforge.pdf"
+                                       << "Cardforge.pdf"
+                                       << "%PDF";
+        QTest::newRow("Beispiel-Log") << "share/cardforge/Beispiel.adi"
+                                      << ""
+                                      << "<EOH>";
+        QTest::newRow("Menüeintrag") << "share/applications/cardforge.desktop"
+                                     << ""
+                                     << "\nExec=cardforge\n";
+        QTest::newRow("Programmsymbol") << "share/icons/hicolor/scalable/apps/cardforge.svg"
+                                        << ""
+                                        << "viewBox=\"0 0 64 64\"";
+        QTest::newRow("Bleistift") << "share/cardforge/Bleistift.ICO"
+                                   << "Bleistift.ICO"
+                                   << "";
     }
     void dateien()
     {
@@ -105,14 +117,16 @@ private Q_SLOTS:
     // The help document: a valid PDF of several pages of German text.
     void kurzanleitung()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty()
+            || QStandardPaths::findExecutable("pdfinfo").isEmpty())
             QSKIP("pdftotext or pdfinfo (poppler-utils) is not installed");
         const QString pdf = installiert("share/cardforge/Cardforge.pdf");
         const QString info = ausgabe("pdfinfo", {pdf});
         QVERIFY2(info.contains(QRegularExpression("Title:\\s+Cardforge – Kurzanleitung")), qPrintable(info));
         const QString text = ausgabe("pdftotext", {"-enc", "UTF-8", pdf, "-"});
         QVERIFY2(text.count(QChar('\f')) >= 5, qPrintable(info));
-        for (const char *stelle : {"75,3 − 71,8 = 3,5 mm", "QSL_<Rufzeichen>_<JJJJMMTT>_<hhmmss>.pdf", "Öffnen mehrere ADIF-Dateien"})
+        for (const char *stelle :
+             {"75,3 − 71,8 = 3,5 mm", "QSL_<Rufzeichen>_<JJJJMMTT>_<hhmmss>.pdf", "Öffnen mehrere ADIF-Dateien"})
             QVERIFY2(text.contains(QString::fromUtf8(stelle)), stelle);
     }
 
@@ -137,7 +151,8 @@ private Q_SLOTS:
         const QString notiz = bin.filePath("geoeffnet.txt");
         QFile oeffner(bin.filePath("xdg-open"));
         QVERIFY(oeffner.open(QIODevice::WriteOnly));
-        oeffner.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(notiz) + "'\nexit " + QByteArray::number(ende) + '\n');
+        oeffner.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(notiz) + "'\nexit "
+                      + QByteArray::number(ende) + '\n');
         oeffner.close();
         oeffner.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const QByteArray pfad = qgetenv("PATH");
@@ -153,7 +168,8 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(n.readAll()), abgelegt);
         QTRY_COMPARE(meldungen.aufrufe().size(), ende == 0 ? 0 : 1);
         if (ende != 0)
-            QCOMPARE(meldungen.aufrufe()[0].text, "Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n" + abgelegt + "\r\n");
+            QCOMPARE(meldungen.aufrufe()[0].text,
+                     "Es wurde keine PDF-Datei gefunden! \r\nHilfe finden Sie in der Datei \r\n" + abgelegt + "\r\n");
     }
 };
 

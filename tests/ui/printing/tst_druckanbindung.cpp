@@ -1,12 +1,12 @@
 #include "TestUmgebung.h"
 
+#include "AufzeichnungsZiel.h"
 #include "PdfMessung.h"
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
 #include "layout/Layoutanwendung.h"
 #include "mainwindow/frmMain.h"
-#include "AufzeichnungsZiel.h"
 #include "printing/DruckerBericht.h"
 #include "printing/DruckerZiel.h"
 #include "printing/QtDruckbefehle.h"
@@ -37,7 +37,11 @@ class TestDruckAnbindung : public QObject
 
     struct Fenster : frmMain
     {
-        Fenster(Umgebung &u) : frmMain(u) { DruckenAnbinden(u, *this); }
+        Fenster(Umgebung &u)
+            : frmMain(u)
+        {
+            DruckenAnbinden(u, *this);
+        }
         void befehl(Befehl b) { aktion(b)->trigger(); }
         QLabel *bild1() { return findChild<QLabel *>(QStringLiteral("Bild1")); }
     };
@@ -72,7 +76,8 @@ private Q_SLOTS:
         QVERIFY(meldungen.aufrufe().isEmpty());
         const QString pdf = drucker.LetzteDatei();
         QVERIFY2(QFileInfo(pdf).fileName().startsWith(QStringLiteral("QSL_Q1ABC_")), qPrintable(pdf));
-        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("QSL-Karte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(pdf));
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("QSL-Karte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(pdf));
         const QSizeF s = seite(pdf);
         QVERIFY2(std::abs(s.width() - 140.0) < 0.3 && std::abs(s.height() - 90.0) < 0.3,
                  qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
@@ -140,7 +145,8 @@ private Q_SLOTS:
         // A GIF of one red pixel; Qt reads GIF but does not write it.
         QTest::newRow("Unterschrift GIF")
             << Befehl::mnuUnterschriftScan << "Unterschrift"
-            << QByteArray::fromHex("47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b")
+            << QByteArray::fromHex(
+                   "47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b")
             << QSize(1, 1);
     }
     void bilder()
@@ -150,7 +156,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, inhalt);
         QFETCH(QSize, groesse);
         Fenster w(u);
-        auto bild = [&] { return befehl == Befehl::mnuScanSetup ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(); };
+        auto bild = [&] {
+            return befehl == Befehl::mnuScanSetup ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size();
+        };
         const QString datei = ordner.filePath(schluessel);
         const QString kaputt = datei + QStringLiteral(".kaputt");
         QVERIFY(schreiben(datei, inhalt) && schreiben(kaputt, "kein Bild"));

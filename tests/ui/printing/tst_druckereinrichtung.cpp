@@ -1,10 +1,10 @@
 #include "TestUmgebung.h"
 
+#include "AufzeichnungsZiel.h"
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
 #include "core/Umgebung.h"
-#include "AufzeichnungsZiel.h"
 #include "printing/DruckerEinrichtung.h"
 #include "printing/Randkorrektur.h"
 #include "printing/frmDruckRand.h"
@@ -42,7 +42,10 @@ class TestDruckerEinrichtung : public QObject
     Umgebung u{z, meldungen, dialoge};
     std::unique_ptr<AufzeichnungsZiel> ziel;
 
-    static QLineEdit *feld(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(QString::fromLatin1(name)); }
+    static QLineEdit *feld(QWidget *w, const char *name)
+    {
+        return w->findChild<QLineEdit *>(QString::fromLatin1(name));
+    }
     static QString felder(QWidget *w) { return feld(w, "Text2")->text() + '|' + feld(w, "Text1")->text(); }
 
 private Q_SLOTS:
@@ -67,21 +70,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("antwort");            // to the message box, -1: none
         QTest::addColumn<bool>("eingerichtet");
         QTest::addColumn<int>("dialoge");
-        QTest::addColumn<QString>("stand"); // DrFormat DrGroesse DrBehaelter, remembered name, printer, orientation
+        QTest::addColumn<QString>("stand");   // DrFormat DrGroesse DrBehaelter, remembered name, printer, orientation
         QTest::addColumn<QString>("meldung"); // title|text
         SkriptDialoge::Antwort fehler;
         fehler.ergebnis = DialogErgebnis::Fehler;
         fehler.fehler = QStringLiteral("Kein Druckdienst erreichbar.");
         const QString dialogFehler = QStringLiteral("Drucker-Fehler?|Kein Druckdienst erreichbar.\r\nWiederholen ? ");
-        QTest::newRow("abgebrochen") << Dialogantworten() << -1 << false << 1 << "1 512 4 (keiner) Testdrucker 1" << "";
+        QTest::newRow("abgebrochen") << Dialogantworten() << -1 << false << 1 << "1 512 4 (keiner) Testdrucker 1"
+                                     << "";
         QTest::newRow("derselbe Drucker, Papier und Schacht gewählt")
-            << Dialogantworten{druckerWahl("", 1, 11, 1)} << -1 << true << 1 << "1 11 1  Testdrucker 1" << "";
+            << Dialogantworten{druckerWahl("", 1, 11, 1)} << -1 << true << 1 << "1 11 1  Testdrucker 1"
+            << "";
         QTest::newRow("anderer Drucker, erst Abbrechen")
-            << Dialogantworten{druckerWahl("Kartendrucker", 2), druckerWahl("Kartendrucker", 2)} << int(Antwort::Abbrechen)
-            << true << 2 << "2 9 7 Kartendrucker Kartendrucker 2"
+            << Dialogantworten{druckerWahl("Kartendrucker", 2), druckerWahl("Kartendrucker", 2)}
+            << int(Antwort::Abbrechen) << true << 2 << "2 9 7 Kartendrucker Kartendrucker 2"
             << "Drucker |Der Druckertyp wurde gewechselt:     \r\n\r\nKartendrucker";
-        QTest::newRow("Dialogfehler, Wiederholen") << Dialogantworten{fehler, druckerWahl("", 2)} << int(Antwort::Wiederholen)
-                                                   << true << 2 << "2 512 4  Testdrucker 2" << dialogFehler;
+        QTest::newRow("Dialogfehler, Wiederholen")
+            << Dialogantworten{fehler, druckerWahl("", 2)} << int(Antwort::Wiederholen) << true << 2
+            << "2 512 4  Testdrucker 2" << dialogFehler;
         QTest::newRow("Dialogfehler, Abbrechen") << Dialogantworten{fehler, druckerWahl("", 2)} << int(Antwort::Abbruch)
                                                  << false << 1 << "1 512 4 (keiner) Testdrucker 1" << dialogFehler;
     }
@@ -105,7 +111,9 @@ private Q_SLOTS:
             gezeigt << m.titel + '|' + m.text;
         QCOMPARE(gezeigt.join('\n'), meldung);
         QTEST(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                  .arg(z.DrFormat).arg(z.DrGroesse).arg(z.DrBehaelter)
+                  .arg(z.DrFormat)
+                  .arg(z.DrGroesse)
+                  .arg(z.DrBehaelter)
                   .arg(Einstellung(DruckernameSchluessel, QStringLiteral("(keiner)")), ziel->DeviceName())
                   .arg(ziel->Orientation().value_or(0)),
               "stand");
@@ -122,12 +130,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("angezeigt"); // top|left afterwards
         QTest::addColumn<QPointF>("rand");      // top, left
         QTest::addColumn<bool>("offen");
-        QTest::newRow("Komma und Punkt") << "Command1" << "-2,5|-1.5" << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
-        QTest::newRow("beide -0") << "Command1" << "-0|-0" << "-0|-0" << QPointF(0, 0) << false;
-        QTest::newRow("oben 3") << "Command1" << "3|-1" << "-0|-1" << QPointF(3, -1) << true;
-        QTest::newRow("links 2") << "Command1" << "-1|2" << "-1|-0" << QPointF(-1, 2) << true;
-        QTest::newRow("Abbrechen") << "Command2" << "-9|-9" << "-9|-9" << QPointF(-2.5, -0.75) << false;
-        QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2" << "3|-1" << "-0|-1" << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("Komma und Punkt") << "Command1"
+                                         << "-2,5|-1.5"
+                                         << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
+        QTest::newRow("beide -0") << "Command1"
+                                  << "-0|-0"
+                                  << "-0|-0" << QPointF(0, 0) << false;
+        QTest::newRow("oben 3") << "Command1"
+                                << "3|-1"
+                                << "-0|-1" << QPointF(3, -1) << true;
+        QTest::newRow("links 2") << "Command1"
+                                 << "-1|2"
+                                 << "-1|-0" << QPointF(-1, 2) << true;
+        QTest::newRow("Abbrechen") << "Command2"
+                                   << "-9|-9"
+                                   << "-9|-9" << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2"
+                                                << "3|-1"
+                                                << "-0|-1" << QPointF(-2.5, -0.75) << false;
     }
     void randfenster()
     {

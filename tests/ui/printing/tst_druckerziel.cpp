@@ -86,7 +86,9 @@ private Q_SLOTS:
         z.EndDoc();
         // Rendered at 254 dpi one pixel is 0.1 mm.
         const QString png = QDir::temp().filePath(QStringLiteral("cardforge_bild"));
-        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", z.LetzteDatei(), png}), 0);
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", z.LetzteDatei(), png}),
+            0);
         const QImage seite(png + QStringLiteral(".png"));
         QFile::remove(png + QStringLiteral(".png"));
         auto istRot = [&](int x, int y) {
@@ -94,7 +96,8 @@ private Q_SLOTS:
             return c.red() > 200 && c.green() < 80 && c.blue() < 80;
         };
         // Red from 50 to 70 mm across and 60 to 70 mm down, give or take 0.3 mm.
-        QVERIFY(istRot(503, 603) && istRot(696, 696) && !istRot(496, 603) && !istRot(503, 596) && !istRot(703, 696) && !istRot(696, 703));
+        QVERIFY(istRot(503, 603) && istRot(696, 696) && !istRot(496, 603) && !istRot(503, 596) && !istRot(703, 696)
+                && !istRot(696, 703));
     }
 
     // A paper code set after the card's size decides the page. A card with
@@ -160,13 +163,12 @@ private Q_SLOTS:
             return std::make_tuple(z.Orientation(), z.PaperSize(), z.PaperBin(), z.Width(), z.Height(), z.ScaleMode());
         };
         const auto vorher = stand();
-        const QHash<QString, std::function<bool()>> setzen = {
-            {"Orientation", [&] { return z.setOrientation(int(wert)); }},
-            {"PaperSize", [&] { return z.setPaperSize(int(wert)); }},
-            {"PaperBin", [&] { return z.setPaperBin(int(wert)); }},
-            {"Width", [&] { return z.setWidth(float(wert)); }},
-            {"Height", [&] { return z.setHeight(float(wert)); }},
-            {"ScaleMode", [&] { return z.setScaleMode(int(wert)); }}};
+        const QHash<QString, std::function<bool()>> setzen = {{"Orientation", [&] { return z.setOrientation(int(wert)); }},
+                                                              {"PaperSize", [&] { return z.setPaperSize(int(wert)); }},
+                                                              {"PaperBin", [&] { return z.setPaperBin(int(wert)); }},
+                                                              {"Width", [&] { return z.setWidth(float(wert)); }},
+                                                              {"Height", [&] { return z.setHeight(float(wert)); }},
+                                                              {"ScaleMode", [&] { return z.setScaleMode(int(wert)); }}};
         QVERIFY(!setzen.value(eigenschaft.chopped(eigenschaft.endsWith('+') ? 1 : 0))());
         QVERIFY(vorher == stand());
         z.EndDoc();
@@ -192,7 +194,9 @@ private Q_SLOTS:
         z.Print(QStringLiteral("X"));
         z.EndDoc();
         const QString erste = z.LetzteDatei();
-        QVERIFY2(QRegularExpression(QStringLiteral(R"(/Cardforge/QSL_DL1ABC-P_\d{8}_\d{6}_2\.pdf$)")).match(erste).hasMatch(),
+        QVERIFY2(QRegularExpression(QStringLiteral(R"(/Cardforge/QSL_DL1ABC-P_\d{8}_\d{6}_2\.pdf$)"))
+                     .match(erste)
+                     .hasMatch(),
                  qPrintable(erste));
         z.Print(QStringLiteral("X"));
         z.EndDoc();

@@ -26,12 +26,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wert");
         QTest::addColumn<QString>("teile"); // TRX|antenna|RX
         QTest::addColumn<bool>("kurzwelle");
-        QTest::newRow("70 cm") << "432.2" << "70 cm" << "FT 817 ND;Dipol" << "FT 817 ND|Dipol|FT " << false;
-        QTest::newRow("no ';' is all antenna") << "432.2" << "70 cm" << "Yagi" << "|Yagi|" << false;
-        QTest::newRow("20 m, decimal comma, first ';'") << "14,074" << "20 m" << "A;B;C" << "A|B;C|A" << true;
-        QTest::newRow("band without a list entry") << "223.5" << "andere" << ";Horn" << "||" << false;
-        QTest::newRow("andere") << "1000" << "andere" << ";Horn" << "|Horn|" << false;
-        QTest::newRow("no frequency") << "" << "2190 m" << "TS-590;Draht" << "||" << false;
+        QTest::newRow("70 cm") << "432.2"
+                               << "70 cm"
+                               << "FT 817 ND;Dipol"
+                               << "FT 817 ND|Dipol|FT " << false;
+        QTest::newRow("no ';' is all antenna") << "432.2"
+                                               << "70 cm"
+                                               << "Yagi"
+                                               << "|Yagi|" << false;
+        QTest::newRow("20 m, decimal comma, first ';'") << "14,074"
+                                                        << "20 m"
+                                                        << "A;B;C"
+                                                        << "A|B;C|A" << true;
+        QTest::newRow("band without a list entry") << "223.5"
+                                                   << "andere"
+                                                   << ";Horn"
+                                                   << "||" << false;
+        QTest::newRow("andere") << "1000"
+                                << "andere"
+                                << ";Horn"
+                                << "|Horn|" << false;
+        QTest::newRow("no frequency") << ""
+                                      << "2190 m"
+                                      << "TS-590;Draht"
+                                      << "||" << false;
     }
     void regel()
     {
@@ -59,7 +77,8 @@ private Q_SLOTS:
         Logprogramm::klick(f, QStringLiteral("Command3"));
         QCOMPARE(Einstellung(QStringLiteral("70 cm")), QStringLiteral("IC-9700;X-50"));
         liste->setCurrentRow(3);
-        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text1")) + Logprogramm::text(f, QStringLiteral("Text2")), QString());
+        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text1")) + Logprogramm::text(f, QStringLiteral("Text2")),
+                 QString());
 
         QPointer<QWidget> alt(f);
         Logprogramm::klick(f, QStringLiteral("Command2"));
