@@ -362,6 +362,13 @@ void AufzeichnungsZiel::PaintPicture(const QImage &bild, float x, float y, float
         m_bilder.append({bild, x, y, breite, hoehe});
 }
 
+void AufzeichnungsZiel::Line(float x1, float y1, float x2, float y2)
+{
+    zeichnen(QStringLiteral("Line"), {x1, y1, x2, y2});
+    m_seiteOffen = true;
+    m_linien.append({x1, y1, x2, y2});
+}
+
 void AufzeichnungsZiel::EndDoc()
 {
     zeichnen(QStringLiteral("EndDoc"), {});
@@ -377,8 +384,14 @@ void AufzeichnungsZiel::setDokumentName(const QString &name)
     m_dokumentName = name;
 }
 
+void AufzeichnungsZiel::setDokumentart(Dokumentart art)
+{
+    merken(QStringLiteral("setDokumentart"), {static_cast<int>(art)});
+}
+
 void AufzeichnungsZiel::leeren()
 {
+    m_linien.clear();
     m_aufrufe.clear();
     m_texte.clear();
     m_bilder.clear();

@@ -50,6 +50,11 @@ public:
         float hoehe;
     };
 
+    struct Linie
+    {
+        float x1, y1, x2, y2;
+    };
+
     // Width of a text in millimetres for the given font.
     using Breitenfunktion =
         std::function<double(const QString &text, const QString &fontName, float fontSize, bool fontBold)>;
@@ -93,15 +98,18 @@ public:
     float TextWidth(const QString &text) override;
     void Print(const QString &text) override;
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
+    void Line(float x1, float y1, float x2, float y2) override;
     void EndDoc() override;
 
     void setDokumentName(const QString &name) override;
+    void setDokumentart(Dokumentart art) override;
 
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
     // The texts and pictures drawn (failed calls are not among them).
     const QList<Text> &texte() const { return m_texte; }
     const QList<Bild> &bilder() const { return m_bilder; }
+    const QList<Linie> &linien() const { return m_linien; }
     int fertigeSeiten() const { return m_fertigeSeiten; }
     QString dokumentName() const { return m_dokumentName; }
     // Forgets what was recorded; properties and settings stay.
@@ -112,7 +120,7 @@ public:
     void verweigern(const QString &eigenschaft, bool ja = true);
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft, bool ja = true);
-    // The n-th drawing call from now (Print, PaintPicture and EndDoc count)
+    // The n-th drawing call from now (Print, PaintPicture, Line and EndDoc count)
     // throws ZielFehler with the given text and drops the page; 0 switches
     // this off.
     void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."));
@@ -144,6 +152,7 @@ private:
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;
     QList<Bild> m_bilder;
+    QList<Linie> m_linien;
     QSet<QString> m_verweigert;
     QSet<QString> m_unlesbar;
     QHash<QString, QVariant> m_bericht;
