@@ -366,7 +366,6 @@ void AufzeichnungsZiel::Line(float x1, float y1, float x2, float y2)
 {
     zeichnen(QStringLiteral("Line"), {x1, y1, x2, y2});
     m_seiteOffen = true;
-    m_linien.append({x1, y1, x2, y2});
 }
 
 void AufzeichnungsZiel::EndDoc()
@@ -391,7 +390,6 @@ void AufzeichnungsZiel::setDokumentart(Dokumentart art)
 
 void AufzeichnungsZiel::leeren()
 {
-    m_linien.clear();
     m_aufrufe.clear();
     m_texte.clear();
     m_bilder.clear();

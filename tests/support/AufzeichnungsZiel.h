@@ -50,11 +50,6 @@ public:
         float hoehe;
     };
 
-    struct Linie
-    {
-        float x1, y1, x2, y2;
-    };
-
     // Width of a text in millimetres for the given font.
     using Breitenfunktion =
         std::function<double(const QString &text, const QString &fontName, float fontSize, bool fontBold)>;
@@ -109,7 +104,6 @@ public:
     // The texts and pictures drawn (failed calls are not among them).
     const QList<Text> &texte() const { return m_texte; }
     const QList<Bild> &bilder() const { return m_bilder; }
-    const QList<Linie> &linien() const { return m_linien; }
     int fertigeSeiten() const { return m_fertigeSeiten; }
     QString dokumentName() const { return m_dokumentName; }
     // Forgets what was recorded; properties and settings stay.
@@ -152,7 +146,6 @@ private:
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;
     QList<Bild> m_bilder;
-    QList<Linie> m_linien;
     QSet<QString> m_verweigert;
     QSet<QString> m_unlesbar;
     QHash<QString, QVariant> m_bericht;

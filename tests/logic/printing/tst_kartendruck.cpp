@@ -230,7 +230,8 @@ private Q_SLOTS:
     // The calibration card: each crosshair's label "x/y" in 8 pt with its
     // top-left corner 1 mm right of and below the crosshair's centre, where
     // its two lines cross; a ruler number, raised to the printable area's
-    // edge like any text of the card. All of it shifted by the correction.
+    // edge like any text of the card; ruler ticks longer every 5 and 10 mm.
+    // All of it shifted by the correction.
     void kalibrierkarte_data()
     {
         QTest::addColumn<QSizeF>("karte");
@@ -256,26 +257,28 @@ private Q_SLOTS:
         QFETCH(QString, skala);
         Ziel z;
         KalibrierkarteZeichnen(z, float(karte.width()), float(karte.height()), float(rand.x()), float(rand.y()));
-        const auto gedruckt = [&z](const QString &soll, float punkte) {
-            for (const AufzeichnungsZiel::Text &t : z.texte()) {
-                if (soll == t.text + '@' + QString::number(t.x) + ',' + QString::number(t.y) && t.fontSize == punkte)
-                    return true;
-            }
-            return false;
-        };
+        QStringList texte; // "text@x,y" and the size in points
+        for (const AufzeichnungsZiel::Text &t : z.texte())
+            texte << QStringLiteral("%1@%2,%3 %4").arg(t.text).arg(t.x).arg(t.y).arg(t.fontSize);
+        QVERIFY2(texte.contains(skala + " 6"), qPrintable(texte.join('|')));
         for (const QString &b : beschriftungen) {
-            QVERIFY2(gedruckt(b, 8.0f), qPrintable(b));
-            const QPointF mitte(b.section('@', 1).section(',', 0, 0).toDouble() - 1.0,
-                                b.section(',', -1).toDouble() - 1.0);
-            int linien = 0;
-            for (const AufzeichnungsZiel::Linie &l : z.linien()) {
-                const QPointF a(l.x1, l.y1), e(l.x2, l.y2);
-                if ((a + e) / 2 == mitte && (a.x() == e.x() || a.y() == e.y()) && a != e)
-                    ++linien;
+            QVERIFY2(texte.contains(b + " 8"), qPrintable(b));
+            const QPointF mitte(b.section('@', 1).section(',', 0, 0).toDouble() - 1, b.section(',', -1).toDouble() - 1);
+            int linien = 0; // of the crosshair: straight, centred on it
+            for (const AufzeichnungsZiel::Aufruf &l : z.aufrufe()) {
+                const QPointF a(l.args.value(0).toDouble(), l.args.value(1).toDouble());
+                const QPointF e(l.args.value(2).toDouble(), l.args.value(3).toDouble());
+                linien += l.op == "Line" && (a + e) / 2 == mitte && a != e && (a.x() == e.x() || a.y() == e.y());
             }
             QVERIFY2(linien == 2, qPrintable(b));
         }
-        QVERIFY2(gedruckt(skala, 6.0f), qPrintable(skala));
+        QString lineal; // the tick lengths along the top edge, a tick every mm
+        for (const AufzeichnungsZiel::Aufruf &l : z.aufrufe()) {
+            if (l.op == "Line" && l.args[0] == l.args[2] && l.args[1].toDouble() == rand.x())
+                lineal += QString::number(l.args[3].toDouble() - rand.x());
+        }
+        QCOMPARE(lineal.size(), int(karte.width()) + 1);
+        QCOMPARE(lineal.left(12), QStringLiteral("422223222242"));
         QCOMPARE(z.fertigeSeiten(), 0);
     }
 

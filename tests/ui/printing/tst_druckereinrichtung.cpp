@@ -128,49 +128,39 @@ private Q_SLOTS:
     void randfenster_data()
     {
         QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("eingabe");   // top|left
-        QTest::addColumn<QString>("messung");   // x|y of the crosshair 10/10
+        QTest::addColumn<QString>("eingabe");   // top|left, then x|y of the crosshair 10/10
         QTest::addColumn<QString>("angezeigt"); // top|left afterwards
         QTest::addColumn<QPointF>("rand");      // top, left
         QTest::addColumn<bool>("offen");
         QTest::newRow("Komma und Punkt") << "Command1"
                                          << "-2,5|-1.5"
-                                         << "|"
                                          << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
         QTest::newRow("beide -0") << "Command1"
                                   << "-0|-0"
-                                  << "|"
                                   << "-0|-0" << QPointF(0, 0) << false;
         QTest::newRow("oben 3") << "Command1"
                                 << "3|-1"
-                                << "|"
                                 << "-0|-1" << QPointF(3, -1) << true;
         QTest::newRow("links 2") << "Command1"
                                  << "-1|2"
-                                 << "|"
                                  << "-1|-0" << QPointF(-1, 2) << true;
         QTest::newRow("Abbrechen") << "Command2"
                                    << "-9|-9"
-                                   << "|"
                                    << "-9|-9" << QPointF(-2.5, -0.75) << false;
         QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2"
                                                 << "3|-1"
-                                                << "|"
                                                 << "-0|-1" << QPointF(-2.5, -0.75) << false;
         QTest::newRow("gemessen, übernommen") << "Command3 Command1"
-                                              << "-9|-9"
-                                              << "12,5|11.5"
+                                              << "-9|-9|12,5|11.5"
                                               << "-4|-3,25" << QPointF(-4, -3.25) << false;
         QTest::newRow("gemessen zu weit links: nichts übernommen") << "Command3 Command1"
-                                                                   << "-1|-1"
-                                                                   << "9|11"
+                                                                   << "-1|-1|9|11"
                                                                    << "-1|-1" << QPointF(-1, -1) << false;
     }
     void randfenster()
     {
         QFETCH(QString, knopf);
         QFETCH(QString, eingabe);
-        QFETCH(QString, messung);
         QFETCH(QPointF, rand);
         QFETCH(bool, offen);
         z.RandOben = -2.5f;
@@ -180,9 +170,9 @@ private Q_SLOTS:
         w->show();
         QCOMPARE(felder(w), QStringLiteral("-2,5|-0,75"));
         feld(w, "Text2")->setText(eingabe.section('|', 0, 0));
-        feld(w, "Text1")->setText(eingabe.section('|', 1));
-        feld(w, "Text3")->setText(messung.section('|', 0, 0));
-        feld(w, "Text4")->setText(messung.section('|', 1));
+        feld(w, "Text1")->setText(eingabe.section('|', 1, 1));
+        feld(w, "Text3")->setText(eingabe.section('|', 2, 2));
+        feld(w, "Text4")->setText(eingabe.section('|', 3, 3));
         for (const QString &k : knopf.split(' '))
             w->findChild<QPushButton *>(k)->click();
         QTEST(felder(w), "angezeigt");
