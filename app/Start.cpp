@@ -5,10 +5,12 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "layout/Kartenlayout.h"
 #include "layout/frmQSL_Karte.h"
 #include "logwindows/StartLogfenster.h"
 #include "mainwindow/frmFindADIF.h"
 #include "mainwindow/frmMain.h"
+#include "printing/Drucken.h"
 #include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
 #include "printing/QtDruckbefehle.h"
@@ -16,9 +18,13 @@
 #include "seams/QtMeldungen.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -56,7 +62,68 @@ QSocketNotifier *signaleAbfangen(frmMain *fenster)
     return melder;
 }
 
+// Without a window the messages go to the terminal.
+class Fehlerausgabe : public Meldungen
+{
+public:
+    Antwort zeigen(const QString &titel, const QString &text, Symbol, Knoepfe) override
+    {
+        QString zeilen = text;
+        zeilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        std::fprintf(stderr, "cardforge: %s\n%s\n", qPrintable(titel.trimmed()), qPrintable(zeilen));
+        return Antwort::Abbrechen;
+    }
+};
+
+// Without a window no dialog can be asked.
+class KeineDialoge : public Dialoge
+{
+public:
+    DialogErgebnis ShowOpen(CommonDialog &, QString *) override { return DialogErgebnis::Abgebrochen; }
+    DialogErgebnis ShowPrinter(CommonDialog &, QString *) override { return DialogErgebnis::Abgebrochen; }
+};
+
 } // namespace
+
+void AnwendungEinrichten(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("Cardforge"));
+    app.setOrganizationName(QStringLiteral("Cardforge"));
+    app.setDesktopFileName(QStringLiteral("cardforge"));
+    // qt_de gathers the German texts of every Qt module; qtbase_de alone is
+    // what a minimal installation may have.
+    const QString ordner = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *katalog : {"qtbase_de", "qt_de"}) {
+        auto *uebersetzung = new QTranslator(&app);
+        if (uebersetzung->load(QString::fromLatin1(katalog), ordner))
+            QCoreApplication::installTranslator(uebersetzung);
+        else
+            delete uebersetzung;
+    }
+}
+
+int KalibrierkarteOhneFenster(const QString &pdfDatei)
+{
+    Zustand z;
+    Fehlerausgabe meldungen;
+    KeineDialoge dialoge;
+    Umgebung u{z, meldungen, dialoge};
+    KartengroesseLesen(z.QSLWidth, z.QSLHeight);
+    DruckerEinstellungenLesen(z);
+
+    DruckerZiel drucker(Einstellung(DruckernameSchluessel));
+    if (!pdfDatei.isEmpty())
+        drucker.pdfDateiSetzen(pdfDatei);
+    z.objZiel = &drucker;
+    QString datei;
+    if (KalibrierkarteDrucken(u, [&datei](const QString &d) { datei = d; }) != DruckErgebnis::Gedruckt)
+        return 1;
+    if (datei.isEmpty())
+        std::printf("Kalibrierkarte an den Drucker „%s“ geschickt.\n", qPrintable(drucker.DeviceName()));
+    else
+        std::printf("Kalibrierkarte gespeichert: %s\n", qPrintable(QDir::toNativeSeparators(datei)));
+    return 0;
+}
 
 void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
 {
@@ -71,9 +138,7 @@ void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
 
 int Start(QApplication &app)
 {
-    app.setApplicationName(QStringLiteral("Cardforge"));
-    app.setOrganizationName(QStringLiteral("Cardforge"));
-    app.setDesktopFileName(QStringLiteral("cardforge"));
+    AnwendungEinrichten(app);
 
     Zustand z;
     QtMeldungen meldungen;

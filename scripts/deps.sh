@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what Cardforge needs to build, run and test on Debian 12, and only what
 # is missing. Usage: scripts/deps.sh [build|test|pruefen|format]
-# pruefen: what the test mode needs, and clang with its sanitizer and libFuzzer
-# runtimes for scripts/pruefen.sh. format: clang-format for scripts/format.sh.
+# build also brings what "cpack -G DEB" needs. pruefen: what the test mode
+# needs, and clang with its sanitizer and libFuzzer runtimes for
+# scripts/pruefen.sh. format: clang-format for scripts/format.sh.
 set -euo pipefail
 
-pakete=(qt6-base-dev qt6-image-formats-plugins fonts-liberation build-essential cmake ninja-build)
+# Qt's own texts (file and print dialogs, standard buttons) come in German
+# from qt6-translations-l10n; dpkg-dev gives cpack the tools for the .deb.
+pakete=(qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n fonts-liberation build-essential cmake ninja-build
+        dpkg-dev)
 if [ "${1:-build}" = test ] || [ "${1:-build}" = pruefen ]; then
     # The printer test starts a CUPS server of its own with a cups-pdf queue.
     pakete+=(xvfb xauth xdotool poppler-utils cups printer-driver-cups-pdf)

@@ -1,5 +1,6 @@
 #include "TestUmgebung.h"
 
+#include "PdfMessung.h"
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "Start.h"
@@ -8,6 +9,7 @@
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -18,6 +20,17 @@ class TestProgrammstart : public QObject
     Q_OBJECT
 
     QString programm() const { return qEnvironmentVariable("CARDFORGE_BIN"); }
+
+    // This environment without any display, with its own home and settings.
+    static QProcessEnvironment ohneAnzeige(const QString &home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        return env;
+    }
 
     // Starts the program on a private X server, waits for the main window and
     // ends it the given way; the close step must then have stored the settings.
@@ -69,21 +82,77 @@ private Q_SLOTS:
         QCOMPARE(haupt.befehleOhneHandler(), QStringList());
     }
 
-    void ohneBildschirmEineKlareZeile()
+    // Without a display: the window says in one line how to try it anyway;
+    // the help, a wrong option and the calibration card need no display. The
+    // card takes its size and corrections from the settings: each crosshair's
+    // label in the PDF 1 mm right of and below its crosshair plus the
+    // correction. A correction above 0 prints nothing and says why.
+    void ohneBildschirm_data()
     {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<QByteArray>("einstellungen");
+        QTest::addColumn<int>("ende");
+        QTest::addColumn<QString>("ausgabe"); // the start of stdout, else of stderr
+        const QStringList karte{"--calibration-card", "--pdf", "Karte.pdf"};
+        QTest::newRow("Fenster") << QStringList() << QByteArray() << 2 << "Cardforge ist ein Desktop-Programm";
+        QTest::newRow("Hilfe") << QStringList{"--help"} << QByteArray() << 0 << "Aufruf: cardforge [--calibration-card";
+        QTest::newRow("unbekannte Option") << QStringList{"--x"} << QByteArray() << 1 << "cardforge: Unbekannte Option";
+        QTest::newRow("Kalibrierkarte, Korrektur über 0")
+            << karte << QByteArray("PrinterRandOben=1") << 1 << "cardforge: Falsche Druckrand-Korrektur";
+        QTest::newRow("Kalibrierkarte 150 x 100, oben -2,5, links -3")
+            << karte << QByteArray("QSLWidth=150\nQSLHeight=100\nPrinterRandOben=\"-2,5\"\nPrinterRandlinks=-3") << 0
+            << "Kalibrierkarte gespeichert: ";
+    }
+    void ohneBildschirm()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(QByteArray, einstellungen);
+        QFETCH(QString, ausgabe);
         QTemporaryDir home;
+        QVERIFY(QDir().mkpath(home.filePath(".config/Cardforge")));
+        QFile ini(home.filePath(".config/Cardforge/Cardforge.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[Settings]\n" + einstellungen + '\n') > 0);
+        ini.close();
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("HOME"), home.path());
-        p.setProcessEnvironment(env);
-        p.start(programm(), {});
+        p.setProcessEnvironment(ohneAnzeige(home.path()));
+        p.setWorkingDirectory(home.path());
+        p.start(programm(), argumente);
         QVERIFY(p.waitForFinished(60000));
-        QVERIFY(p.exitCode() != 0);
-        const QString ausgabe = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        QVERIFY2(!ausgabe.contains(QLatin1Char('\n')) && ausgabe.contains(QStringLiteral("xvfb-run")),
-                 qPrintable(ausgabe));
+        QTEST(p.exitCode(), "ende");
+        const QString aus =
+            QString::fromLocal8Bit(p.exitCode() == 0 ? p.readAllStandardOutput() : p.readAllStandardError());
+        QVERIFY2(aus.startsWith(ausgabe), qPrintable(aus));
+        if (argumente.isEmpty())
+            QVERIFY2(aus.trimmed().count(QLatin1Char('\n')) == 0 && aus.contains(QStringLiteral("xvfb-run")),
+                     qPrintable(aus));
+        const QString pdf = home.filePath("Karte.pdf");
+        QCOMPARE(QFile::exists(pdf), argumente.contains("--pdf") && p.exitCode() == 0);
+        if (!QFile::exists(pdf))
+            return;
+        if (!PdfMessung::werkzeuge())
+            QSKIP("pdftotext or pdfinfo (poppler-utils) is not installed");
+        QCOMPARE(PdfMessung::seite(pdf).toSize(), QSize(150, 100));
+        QPrinter drucker(QPrinter::HighResolution);
+        const QList<PdfMessung::Wort> woerter = PdfMessung::woerter(pdf);
+        for (const QPointF &kreuz : {QPointF(10, 10), QPointF(140, 10), QPointF(10, 90), QPointF(140, 90)}) {
+            const QString text = QStringLiteral("%1/%2").arg(kreuz.x()).arg(kreuz.y());
+            const auto w =
+                std::find_if(woerter.cbegin(), woerter.cend(), [&](const auto &w) { return w.text == text; });
+            QVERIFY2(w != woerter.cend(), qPrintable(text));
+            const QPointF ist(w->xMin, PdfMessung::zeilenOben(*w, QStringLiteral("Arial"), 8, drucker));
+            QVERIFY2((ist - kreuz - QPointF(1 - 3, 1 - 2.5)).manhattanLength() < 0.3,
+                     qPrintable(QStringLiteral("%1 bei %2, %3").arg(text).arg(ist.x()).arg(ist.y())));
+        }
+    }
+
+    // Qt's own texts (standard buttons, file dialog) are German once the
+    // application is set up, whatever the locale.
+    void deutscheQtTexte()
+    {
+        QLocale::setDefault(QLocale::c());
+        AnwendungEinrichten(*qApp);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("Öffnen"));
     }
 
     // A bare X server has no window manager to activate windows; the window

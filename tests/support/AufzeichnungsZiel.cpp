@@ -362,6 +362,12 @@ void AufzeichnungsZiel::PaintPicture(const QImage &bild, float x, float y, float
         m_bilder.append({bild, x, y, breite, hoehe});
 }
 
+void AufzeichnungsZiel::Line(float x1, float y1, float x2, float y2)
+{
+    zeichnen(QStringLiteral("Line"), {x1, y1, x2, y2});
+    m_seiteOffen = true;
+}
+
 void AufzeichnungsZiel::EndDoc()
 {
     zeichnen(QStringLiteral("EndDoc"), {});
@@ -375,6 +381,11 @@ void AufzeichnungsZiel::setDokumentName(const QString &name)
 {
     merken(QStringLiteral("setDokumentName"), {name});
     m_dokumentName = name;
+}
+
+void AufzeichnungsZiel::setDokumentart(Dokumentart art)
+{
+    merken(QStringLiteral("setDokumentart"), {static_cast<int>(art)});
 }
 
 void AufzeichnungsZiel::leeren()

@@ -93,9 +93,11 @@ public:
     float TextWidth(const QString &text) override;
     void Print(const QString &text) override;
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
+    void Line(float x1, float y1, float x2, float y2) override;
     void EndDoc() override;
 
     void setDokumentName(const QString &name) override;
+    void setDokumentart(Dokumentart art) override;
 
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
@@ -112,7 +114,7 @@ public:
     void verweigern(const QString &eigenschaft, bool ja = true);
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft, bool ja = true);
-    // The n-th drawing call from now (Print, PaintPicture and EndDoc count)
+    // The n-th drawing call from now (Print, PaintPicture, Line and EndDoc count)
     // throws ZielFehler with the given text and drops the page; 0 switches
     // this off.
     void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."));

@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTime>
 #include <cmath>
 #include <optional>
@@ -333,6 +334,12 @@ QString AdifDateiDialog(Umgebung &u, bool neu)
         dlg.DialogTitle = QStringLiteral("Öffnen");
         dlg.Filter = QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*");
     }
+    // The folder of the current log, else the documents folder, never the
+    // folder the program happens to be started from.
+    const QFileInfo aktuell(u.z.AdifDatei);
+    dlg.InitDir = !u.z.AdifDatei.isEmpty() && aktuell.absoluteDir().exists()
+                      ? aktuell.absolutePath()
+                      : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 
     for (;;) {
         QCoreApplication::processEvents();

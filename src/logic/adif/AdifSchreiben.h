@@ -30,7 +30,8 @@ bool AdifDateiAnlegen(Umgebung &u);
 bool AdifDateiAnlegen(Umgebung &u, Dateiablage &ablage);
 
 // Asks for an ADIF file through the common file dialog: neu false picks an
-// existing file ("Öffnen"), neu true names a new one ("ADIF-Datei anlegen").
+// existing file ("Öffnen"), neu true names a new one ("ADIF-Datei anlegen"),
+// both starting in the current log's folder, else in the documents folder.
 // Returns the chosen path, or "" when the user cancelled or chose no ADIF file.
 QString AdifDateiDialog(Umgebung &u, bool neu);
 

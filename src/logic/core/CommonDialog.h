@@ -21,6 +21,8 @@ struct CommonDialog
     // Pairs of description and patterns joined by "|", patterns joined by ";".
     QString Filter;
     QString FileName;
+    // The folder a file dialog starts in; empty leaves it to the dialog.
+    QString InitDir;
     int Flags = 0;
     bool CancelError = false;
     bool PrinterDefault = false;

@@ -9,7 +9,9 @@
 #include "core/Umgebung.h"
 #include "core/Wartezeiger.h"
 #include "layout/Kartenvorschau.h"
+#include "printing/Kalibrierkarte.h"
 #include "printing/KartenDruck.h"
+#include "printing/Randkorrektur.h"
 #include "printing/Zeichenziel.h"
 
 #include <QDir>
@@ -90,6 +92,46 @@ QString nichtVermerkbarText(const Zustand &z)
            + QStringLiteral("Zum Vermerken das QSO im ADIF-Logbuch noch einmal aufrufen und übergeben.") + crlf + crlf
            + QStringLiteral("Karte trotzdem drucken?");
 }
+
+// The printer set up for a card. Every position on the card is in
+// millimetres; in any other unit the card would come out shrunk into a corner.
+bool vorbereitet(Umgebung &u, Zeichenziel &ziel, Wartezeiger &sanduhr)
+{
+    DruckerVorbereiten(u.z, ziel);
+    if (ziel.ScaleMode() == millimeter)
+        return true;
+    sanduhr.aus();
+    u.meldungen.zeigen(
+        QStringLiteral("Fehler"),
+        QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + u.z.CrLf
+            + QStringLiteral("die Karte wird nicht gedruckt."),
+        Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+}
+
+void zielFehlerMelden(Umgebung &u, Wartezeiger &sanduhr, const ZielFehler &fehler)
+{
+    sanduhr.aus();
+    u.meldungen.zeigen(QStringLiteral("Fehler"), QString::fromStdString(fehler.what()), Symbol::Ausruf, Knoepfe::Ok);
+}
+
+// The target names what it writes after the calibration card only while that
+// card is drawn.
+class Kalibrierdokument
+{
+public:
+    explicit Kalibrierdokument(Zeichenziel &ziel)
+        : m_ziel(ziel)
+    {
+        m_ziel.setDokumentart(Zeichenziel::Dokumentart::Kalibrierkarte);
+    }
+    ~Kalibrierdokument() { m_ziel.setDokumentart(Zeichenziel::Dokumentart::QslKarte); }
+    Kalibrierdokument(const Kalibrierdokument &) = delete;
+    Kalibrierdokument &operator=(const Kalibrierdokument &) = delete;
+
+private:
+    Zeichenziel &m_ziel;
+};
 
 } // namespace
 
@@ -179,27 +221,15 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
         return DruckErgebnis::Fehler;
     Zeichenziel &ziel = *z.objZiel;
     Wartezeiger sanduhr;
-    DruckerVorbereiten(z, ziel);
-    // Every position on the card is in millimetres; in any other unit the card
-    // would come out shrunk into a corner.
-    if (ziel.ScaleMode() != millimeter) {
-        sanduhr.aus();
-        u.meldungen.zeigen(
-            QStringLiteral("Fehler"),
-            QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + z.CrLf
-                + QStringLiteral("die Karte wird nicht gedruckt."),
-            Symbol::Ausruf, Knoepfe::Ok);
+    if (!vorbereitet(u, ziel, sanduhr))
         return DruckErgebnis::Fehler;
-    }
     ziel.setDokumentName(z.AktQSO.Call.trimmed());
 
     try {
         if (!KarteDrucken(vorschau, z.RandOben, z.RandLinks, ziel, u.meldungen, rueckrufe.bild1Sichtbar))
             return DruckErgebnis::Verweigert;
     } catch (const ZielFehler &fehler) {
-        sanduhr.aus();
-        u.meldungen.zeigen(QStringLiteral("Fehler"), QString::fromStdString(fehler.what()), Symbol::Ausruf,
-                           Knoepfe::Ok);
+        zielFehlerMelden(u, sanduhr, fehler);
         return DruckErgebnis::Fehler;
     }
 
@@ -210,5 +240,30 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
     const QString datei = ziel.LetzteDatei();
     if (!datei.isEmpty() && rueckrufe.dateiGeschrieben)
         rueckrufe.dateiGeschrieben(datei);
+    return DruckErgebnis::Gedruckt;
+}
+
+DruckErgebnis KalibrierkarteDrucken(Umgebung &u, const std::function<void(const QString &)> &dateiGeschrieben)
+{
+    Zustand &z = u.z;
+    if (RandVerweigert(z.RandOben, z.RandLinks, u.meldungen))
+        return DruckErgebnis::Verweigert;
+    if (!z.objZiel)
+        return DruckErgebnis::Fehler;
+    Zeichenziel &ziel = *z.objZiel;
+    Wartezeiger sanduhr;
+    if (!vorbereitet(u, ziel, sanduhr))
+        return DruckErgebnis::Fehler;
+    const Kalibrierdokument dokument(ziel);
+    try {
+        KalibrierkarteZeichnen(ziel, z.QSLWidth, z.QSLHeight, z.RandOben, z.RandLinks);
+        ziel.EndDoc();
+    } catch (const ZielFehler &fehler) {
+        zielFehlerMelden(u, sanduhr, fehler);
+        return DruckErgebnis::Fehler;
+    }
+    const QString datei = ziel.LetzteDatei();
+    if (!datei.isEmpty() && dateiGeschrieben)
+        dateiGeschrieben(datei);
     return DruckErgebnis::Gedruckt;
 }

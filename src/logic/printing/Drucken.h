@@ -41,6 +41,13 @@ struct DruckRueckrufe
 // and marks nothing.
 DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRueckrufe &rueckrufe = {});
 
+// "&Kalibrierkarte drucken": the calibration card (Kalibrierkarte.h) of the
+// card size QSLWidth x QSLHeight as one page, prepared like a card and shifted
+// by the margin correction; a correction above 0 is refused as for a card. A
+// target that writes files names it Kalibrierkarte_<yyyymmdd>_<hhmmss>.pdf and
+// tells where it went. Verweigert, Fehler (the user was told) or Gedruckt.
+DruckErgebnis KalibrierkarteDrucken(Umgebung &u, const std::function<void(const QString &)> &dateiGeschrieben = {});
+
 // Scale mode millimetres, then orientation, card height and width (as twips),
 // paper code and bin, each only when set above 0. Refused values are ignored.
 void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel);

@@ -50,6 +50,15 @@ float randAusText(const QString &text)
 
 } // namespace
 
+void DruckerEinstellungenLesen(Zustand &z)
+{
+    EinstellungLesen(QStringLiteral("DrFormat"), z.DrFormat);
+    EinstellungLesen(QStringLiteral("DrGroesse"), z.DrGroesse);
+    EinstellungLesen(QStringLiteral("DrBehaelter"), z.DrBehaelter);
+    EinstellungLesen(QStringLiteral("PrinterRandOben"), z.RandOben);
+    EinstellungLesen(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+}
+
 bool DruckerEinrichten(Umgebung &u)
 {
     Zustand &z = u.z;

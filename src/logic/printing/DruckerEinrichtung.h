@@ -10,6 +10,11 @@ class Meldungen;
 // for the next start; empty means the system's default printer.
 extern const QString DruckernameSchluessel; // "Druckername"
 
+// The stored printer set-up into the state: DrFormat, DrGroesse, DrBehaelter
+// and the corrections RandOben and RandLinks (unchecked). A value that does
+// not read as a number leaves its member as it was.
+void DruckerEinstellungenLesen(Zustand &z);
+
 // "&Drucker einrichten...": the printer dialog with the stored orientation,
 // paper and bin; the chosen printer becomes the drawing target and is
 // remembered, and its orientation, paper code and bin go into DrFormat,

@@ -6,8 +6,6 @@
 #include "printing/Zeichenziel.h"
 
 #include <QCoreApplication>
-#include <QCursor>
-#include <QGuiApplication>
 #include <cmath>
 
 namespace {
@@ -123,13 +121,8 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
 {
     const Bild1Verbergen verborgen(bild1Sichtbar);
 
-    if (!RandGueltig(RandOben) || !RandGueltig(RandLinks)) {
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor())
-            QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
-        meldungen.zeigen(QStringLiteral(" Falsche Druckrand-Korrektur"), RandkorrekturText(), Symbol::Ausruf,
-                         Knoepfe::Ok);
+    if (RandVerweigert(RandOben, RandLinks, meldungen))
         return false;
-    }
 
     ziel.setCurrentX(0.0f);
     ziel.setCurrentY(0.0f);

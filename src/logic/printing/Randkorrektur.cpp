@@ -1,5 +1,10 @@
 #include "printing/Randkorrektur.h"
 
+#include "core/Meldungen.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <cmath>
 
 QString RandkorrekturText()
@@ -14,4 +19,14 @@ QString RandkorrekturText()
 bool RandGueltig(float rand)
 {
     return std::isfinite(rand) && rand <= 0.0f;
+}
+
+bool RandVerweigert(float RandOben, float RandLinks, Meldungen &meldungen)
+{
+    if (RandGueltig(RandOben) && RandGueltig(RandLinks))
+        return false;
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor())
+        QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
+    meldungen.zeigen(QStringLiteral(" Falsche Druckrand-Korrektur"), RandkorrekturText(), Symbol::Ausruf, Knoepfe::Ok);
+    return true;
 }

@@ -90,6 +90,8 @@ public:
     virtual void Print(const QString &text) = 0;
     // Draws the picture stretched into the rectangle; an empty picture draws nothing.
     virtual void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) = 0;
+    // Draws a thin straight line between the two points.
+    virtual void Line(float x1, float y1, float x2, float y2) = 0;
     // Ends the page and the job; without a drawing call before, the page is
     // an empty one, so every card is a page of its own.
     virtual void EndDoc() = 0;
@@ -99,4 +101,9 @@ public:
     virtual void setDokumentName(const QString &name) { (void)name; }
     // The file the last EndDoc wrote, when the target writes files; else empty.
     virtual QString LetzteDatei() const { return QString(); }
+
+    // What the next pages are; a target that writes files names them after it
+    // (QSL_<call>_..., Kalibrierkarte_...).
+    enum class Dokumentart { QslKarte, Kalibrierkarte };
+    virtual void setDokumentart(Dokumentart art) { (void)art; }
 };

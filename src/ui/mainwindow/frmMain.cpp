@@ -7,6 +7,7 @@
 #include "core/Programmdateien.h"
 #include "mainwindow/Programmsymbol.h"
 #include "mainwindow/QsoAnzeige.h"
+#include "printing/DruckerEinrichtung.h"
 #include "printing/Randkorrektur.h"
 #include "printing/Zeichenziel.h"
 
@@ -25,9 +26,10 @@ namespace {
 
 // The objectName of each command's menu entry, in the order of Befehl.
 constexpr std::array<const char *, AnzahlBefehle> befehlNamen = {
-    "mnuFileOpen",    "mnuXFileOpen",    "mnuFileExit",  "mnuADIFLog",          "mnuEditLog",         "mnuFilePrint",
-    "mnuMyCall",      "mnuStation",      "mnuScanSetup", "mnuUnterschriftScan", "mnuQSL_Einrichtung", "mnuPrinterSetup",
-    "mnuPrinterRand", "mnuHelpContents", "mnuHelpAbout", "mnu_objZiel_Info",    "mnu_Printer_Info",
+    "mnuFileOpen",        "mnuXFileOpen",     "mnuFileExit",      "mnuADIFLog",        "mnuEditLog",
+    "mnuFilePrint",       "mnuMyCall",        "mnuStation",       "mnuScanSetup",      "mnuUnterschriftScan",
+    "mnuQSL_Einrichtung", "mnuPrinterSetup",  "mnuPrinterRand",   "mnuKalibrierkarte", "mnuHelpContents",
+    "mnuHelpAbout",       "mnu_objZiel_Info", "mnu_Printer_Info",
 };
 
 constexpr std::size_t nummer(Befehl befehl)
@@ -81,7 +83,8 @@ const QList<Menue> &menues()
           befehlsEintrag(Befehl::mnuUnterschriftScan, "&Unterschrift-Scan einlesen"),
           befehlsEintrag(Befehl::mnuQSL_Einrichtung, "&QSL-Karte einrichten"), trennEintrag("mnuSetBar1"),
           befehlsEintrag(Befehl::mnuPrinterSetup, "&Drucker einrichten..."),
-          befehlsEintrag(Befehl::mnuPrinterRand, "Drucker-&Randkorrektur")}},
+          befehlsEintrag(Befehl::mnuPrinterRand, "Drucker-&Randkorrektur"),
+          befehlsEintrag(Befehl::mnuKalibrierkarte, "&Kalibrierkarte drucken")}},
         {"mnuHelp",
          "&?",
          {befehlsEintrag(Befehl::mnuHelpContents, "&Kurzanleitung", "F1"), trennEintrag("mnuHelpBar0"),
@@ -305,11 +308,7 @@ void frmMain::laden()
     QCoreApplication::processEvents();
 
     Zustand &z = u.z;
-    EinstellungLesen(QStringLiteral("DrFormat"), z.DrFormat);
-    EinstellungLesen(QStringLiteral("DrGroesse"), z.DrGroesse);
-    EinstellungLesen(QStringLiteral("DrBehaelter"), z.DrBehaelter);
-    EinstellungLesen(QStringLiteral("PrinterRandOben"), z.RandOben);
-    EinstellungLesen(QStringLiteral("PrinterRandlinks"), z.RandLinks);
+    DruckerEinstellungenLesen(z);
     if (z.RandOben > 0 || z.RandLinks > 0) {
         QApplication::restoreOverrideCursor();
         u.meldungen.zeigen(QStringLiteral(" Fehler: Druckrand-Korrektur "), RandkorrekturText(), Symbol::Ausruf,

@@ -29,6 +29,7 @@ enum class Befehl {
     mnuQSL_Einrichtung,
     mnuPrinterSetup,
     mnuPrinterRand,
+    mnuKalibrierkarte,
     mnuHelpContents,
     mnuHelpAbout,
     mnu_objZiel_Info,

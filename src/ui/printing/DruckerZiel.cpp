@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPen>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -23,6 +24,8 @@ namespace {
 constexpr double groessteSeiteMm = 10000.0;
 constexpr double kleinsteSchriftPt = 1.0;
 constexpr double groessteSchriftPt = 1000.0;
+// Thin enough for a millimetre ruler, thick enough for any printer.
+constexpr double linienbreiteMm = 0.15;
 
 QString pdfGeraetename()
 {
@@ -55,6 +58,10 @@ struct DruckerZiel::Daten
     int papierCode = 0;
     int benutzerCode = PapierBenutzer;
     QString dokumentName;
+    Zeichenziel::Dokumentart art = Zeichenziel::Dokumentart::QslKarte;
+    // The file every page goes to when one was named; else each page gets a
+    // new file in the documents folder.
+    QString festeDatei;
     QString datei;
     QString letzteDatei;
     QElapsedTimer zuletztGefragt;
@@ -177,8 +184,10 @@ struct DruckerZiel::Daten
         static const QRegularExpression unerlaubt(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
         call.replace(unerlaubt, QStringLiteral("-"));
         const QString stempel = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-        const QString basis =
-            ordner + QStringLiteral("/QSL_") + (call.isEmpty() ? QString() : call + QStringLiteral("_")) + stempel;
+        const QString basis = art == Zeichenziel::Dokumentart::Kalibrierkarte
+                                  ? ordner + QStringLiteral("/Kalibrierkarte_") + stempel
+                                  : ordner + QStringLiteral("/QSL_")
+                                        + (call.isEmpty() ? QString() : call + QStringLiteral("_")) + stempel;
         // The file is claimed with NewOnly, so an existing card is never written
         // over, not even by a second copy of the program in the same second.
         for (int n = 1; n < 10000; ++n) {
@@ -221,11 +230,15 @@ struct DruckerZiel::Daten
         if (painter)
             return;
         if (schreibtPdf()) {
-            datei = neueDatei();
+            datei = festeDatei.isEmpty() ? neueDatei() : festeDatei;
             printer.setOutputFileName(datei);
         }
-        printer.setDocName(dokumentName.trimmed().isEmpty() ? QStringLiteral("QSL-Karte")
-                                                            : QStringLiteral("QSL-Karte ") + dokumentName.trimmed());
+        if (art == Zeichenziel::Dokumentart::Kalibrierkarte)
+            printer.setDocName(QStringLiteral("Kalibrierkarte"));
+        else
+            printer.setDocName(dokumentName.trimmed().isEmpty()
+                                   ? QStringLiteral("QSL-Karte")
+                                   : QStringLiteral("QSL-Karte ") + dokumentName.trimmed());
         auto p = std::make_unique<QPainter>();
         if (!p->begin(&printer) || printer.printerState() == QPrinter::Error) {
             p.reset();
@@ -547,6 +560,22 @@ void DruckerZiel::PaintPicture(const QImage &bild, float x, float y, float breit
     d->pruefen();
 }
 
+void DruckerZiel::Line(float x1, float y1, float x2, float y2)
+{
+    d->beginnen();
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    const double mm = d->mmJeEinheit();
+    const double pxJeMmX = d->dpiX() / 25.4;
+    const double pxJeMmY = d->dpiY() / 25.4;
+    QPen stift(Qt::black);
+    stift.setWidthF(linienbreiteMm * pxJeMmX);
+    stift.setCapStyle(Qt::FlatCap);
+    d->painter->setPen(stift);
+    d->painter->drawLine(QPointF(x1 * mm * pxJeMmX, y1 * mm * pxJeMmY), QPointF(x2 * mm * pxJeMmX, y2 * mm * pxJeMmY));
+    d->pruefen();
+}
+
 void DruckerZiel::EndDoc()
 {
     d->letzteDatei.clear();
@@ -570,6 +599,19 @@ void DruckerZiel::EndDoc()
 void DruckerZiel::setDokumentName(const QString &name)
 {
     d->dokumentName = name;
+}
+
+void DruckerZiel::setDokumentart(Dokumentart art)
+{
+    d->art = art;
+}
+
+void DruckerZiel::pdfDateiSetzen(const QString &pfad)
+{
+    d->abbrechen();
+    d->folgtStandard = false;
+    d->zuPdf();
+    d->festeDatei = QFileInfo(pfad).absoluteFilePath();
 }
 
 QString DruckerZiel::LetzteDatei() const

@@ -11,8 +11,9 @@ class QPainter;
 // The drawing target on a real QPrinter. Scale mode 6 draws in millimetres from
 // the top-left corner of the printable area. When the system has no printer at
 // all the card goes to a PDF file in the user's documents folder instead
-// (Cardforge/QSL_<call>_<yyyymmdd>_<hhmmss>.pdf, never over an existing file),
-// so printing always works; a PDF page has no unprintable border.
+// (Cardforge/QSL_<call>_<yyyymmdd>_<hhmmss>.pdf, the calibration card
+// Cardforge/Kalibrierkarte_<yyyymmdd>_<hhmmss>.pdf, never over an existing
+// file), so printing always works; a PDF page has no unprintable border.
 //
 // Page is 1 while a card is being drawn and 0 when no job is open. Paper,
 // orientation and bin are refused while a page is open: they belong to the next
@@ -61,13 +62,18 @@ public:
     float TextWidth(const QString &text) override;
     void Print(const QString &text) override;
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
+    void Line(float x1, float y1, float x2, float y2) override;
     void EndDoc() override;
 
     void setDokumentName(const QString &name) override;
+    void setDokumentart(Dokumentart art) override;
     QString LetzteDatei() const override;
 
     // True when no printer exists and cards go to PDF files.
     bool schreibtPdf() const;
+    // From now on every page goes into this PDF file (written over), whatever
+    // printers there are.
+    void pdfDateiSetzen(const QString &pfad);
     // Without any printer the default is the PDF file.
     bool waehleDrucker(const QString &name) override;
     QPrinter &printer();

@@ -34,6 +34,12 @@ void DruckenAnbinden(Umgebung &umgebung, frmMain &haupt)
     });
     haupt.verbinden(Befehl::mnuPrinterSetup, [u] { DruckerEinrichten(*u); });
     haupt.verbinden(Befehl::mnuPrinterRand, [u, h] { frmDruckRand::zeigen(*u, h); });
+    haupt.verbinden(Befehl::mnuKalibrierkarte, [u, h] {
+        KalibrierkarteDrucken(*u, [h](const QString &datei) {
+            h->statusMelden(QStringLiteral("Kalibrierkarte als PDF-Datei gespeichert: ")
+                            + QDir::toNativeSeparators(datei));
+        });
+    });
     haupt.verbinden(Befehl::mnu_objZiel_Info, [u] {
         if (!u->z.objZiel)
             return;

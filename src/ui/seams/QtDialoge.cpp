@@ -26,6 +26,8 @@ DialogErgebnis QtDialoge::ShowOpen(CommonDialog &dlg, QString *fehler)
         dialog.setFileMode((dlg.Flags & CommonDialog::cdlOFNPathMustExist) ? QFileDialog::ExistingFile
                                                                            : QFileDialog::AnyFile);
     }
+    if (!dlg.InitDir.isEmpty())
+        dialog.setDirectory(dlg.InitDir);
     if (!dlg.FileName.isEmpty())
         dialog.selectFile(dlg.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

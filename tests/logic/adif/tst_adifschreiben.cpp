@@ -124,20 +124,32 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("antworten");
         QTest::addColumn<QString>("ergebnis");
         QTest::addColumn<QString>("titel");
+        // The current log; the dialog starts in its folder when there is one,
+        // else in the documents folder.
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<bool>("imLogOrdner");
         QTest::newRow("open") << false << QStringList{"/log/a.adi"} << "/log/a.adi"
-                              << "";
+                              << ""
+                              << "" << false;
         QTest::newRow("cancel") << false << QStringList{""} << ""
-                                << "";
+                                << ""
+                                << "Logbook.adi" << true;
         QTest::newRow("no ADIF file") << false << QStringList{"/log/Logbook.txt"} << ""
-                                      << "Falsche Datei";
+                                      << "Falsche Datei"
+                                      << "weg/Logbook.adi" << false;
         QTest::newRow("error, retry") << true << QStringList{"!", "/log/b.ADX"} << "/log/b.ADX"
-                                      << "Fehler?";
+                                      << "Fehler?"
+                                      << "Logbook.adi" << true;
         QTest::newRow("error, no retry: not the proposed name") << true << QStringList{"!"} << ""
-                                                                << "Fehler?";
+                                                                << "Fehler?"
+                                                                << "" << false;
     }
     void dialog()
     {
         QFETCH(bool, neu);
+        QFETCH(QString, log);
+        QFETCH(bool, imLogOrdner);
+        z.AdifDatei = log.isEmpty() ? QString() : pfad(log);
         QFETCH(QStringList, antworten);
         QFETCH(QString, ergebnis);
         QFETCH(QString, titel);
@@ -157,6 +169,8 @@ private Q_SLOTS:
             QCOMPARE(meldungen.aufrufe()[0].titel, titel);
         const CommonDialog &dlg = dialoge.aufrufe().first();
         QCOMPARE(dlg.DialogTitle, neu ? QStringLiteral("ADIF-Datei anlegen") : QStringLiteral("Öffnen"));
+        QCOMPARE(dlg.InitDir,
+                 imLogOrdner ? m_dir->path() : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         QCOMPARE(dlg.FileName, neu ? QStringLiteral("Logbook.adi") : QString());
         QCOMPARE(dlg.Filter, neu ? QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx")
                                  : QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));

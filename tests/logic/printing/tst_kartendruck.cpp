@@ -3,6 +3,7 @@
 #include "AufzeichnungsZiel.h"
 #include "SkriptMeldungen.h"
 #include "layout/Kartenvorschau.h"
+#include "printing/Kalibrierkarte.h"
 #include "printing/KartenDruck.h"
 
 #include <QApplication>
@@ -224,6 +225,106 @@ private Q_SLOTS:
         QCOMPARE(z.fertigeSeiten(), gedruckt ? 1 : 0);
         QCOMPARE(meldungen.aufrufe().size(), gedruckt ? 0 : 1);
         QCOMPARE(z.aufrufe().isEmpty(), !gedruckt);
+    }
+
+    // The calibration card: each crosshair's label "x/y" in 8 pt with its
+    // top-left corner 1 mm right of and below the crosshair's centre, where
+    // its two lines cross; a ruler number, raised to the printable area's
+    // edge like any text of the card; ruler ticks longer every 5 and 10 mm.
+    // All of it shifted by the correction.
+    void kalibrierkarte_data()
+    {
+        QTest::addColumn<QSizeF>("karte");
+        QTest::addColumn<QPointF>("rand");               // top, left
+        QTest::addColumn<QStringList>("beschriftungen"); // "text@x,y" of each label
+        QTest::addColumn<QString>("skala");
+        QTest::newRow("140 x 90 ohne Korrektur")
+            << QSizeF(140, 90) << QPointF(0, 0)
+            << QStringList{"10/10@11,11", "130/10@131,11", "10/80@11,81", "130/80@131,81"} << "50@50.5,2.5";
+        QTest::newRow("150 x 100, oben -4, links -3")
+            << QSizeF(150, 100) << QPointF(-4, -3)
+            << QStringList{"10/10@8,7", "140/10@138,7", "10/90@8,87", "140/90@138,87"} << "50@47.5,0";
+        QTest::newRow("Kartenmaß mit Bruchteil")
+            << QSizeF(139.5, 90) << QPointF(-0.5, 0)
+            << QStringList{"10/10@11,10.5", "129,5/10@130.5,10.5", "10/80@11,80.5", "129,5/80@130.5,80.5"}
+            << "130@130.5,2";
+    }
+    void kalibrierkarte()
+    {
+        QFETCH(QSizeF, karte);
+        QFETCH(QPointF, rand);
+        QFETCH(QStringList, beschriftungen);
+        QFETCH(QString, skala);
+        Ziel z;
+        KalibrierkarteZeichnen(z, float(karte.width()), float(karte.height()), float(rand.x()), float(rand.y()));
+        QStringList texte; // "text@x,y" and the size in points
+        for (const AufzeichnungsZiel::Text &t : z.texte())
+            texte << QStringLiteral("%1@%2,%3 %4").arg(t.text).arg(t.x).arg(t.y).arg(t.fontSize);
+        QVERIFY2(texte.contains(skala + " 6"), qPrintable(texte.join('|')));
+        for (const QString &b : beschriftungen) {
+            QVERIFY2(texte.contains(b + " 8"), qPrintable(b));
+            const QPointF mitte(b.section('@', 1).section(',', 0, 0).toDouble() - 1, b.section(',', -1).toDouble() - 1);
+            int linien = 0; // of the crosshair: straight, centred on it
+            for (const AufzeichnungsZiel::Aufruf &l : z.aufrufe()) {
+                const QPointF a(l.args.value(0).toDouble(), l.args.value(1).toDouble());
+                const QPointF e(l.args.value(2).toDouble(), l.args.value(3).toDouble());
+                linien += l.op == "Line" && (a + e) / 2 == mitte && a != e && (a.x() == e.x() || a.y() == e.y());
+            }
+            QVERIFY2(linien == 2, qPrintable(b));
+        }
+        QString lineal; // the tick lengths along the top edge, a tick every mm
+        for (const AufzeichnungsZiel::Aufruf &l : z.aufrufe()) {
+            if (l.op == "Line" && l.args[0] == l.args[2] && l.args[1].toDouble() == rand.x())
+                lineal += QString::number(l.args[3].toDouble() - rand.x());
+        }
+        QCOMPARE(lineal.size(), int(karte.width()) + 1);
+        QCOMPARE(lineal.left(12), QStringLiteral("422223222242"));
+        QCOMPARE(z.fertigeSeiten(), 0);
+    }
+
+    // The correction from where the top-left crosshair landed: the current one
+    // plus (10 - measured), in every locale with "," or "."; a correction
+    // above 0 is explained, never proposed.
+    void korrekturAusMessung_data()
+    {
+        QTest::addColumn<QString>("sprache");
+        QTest::addColumn<QPointF>("rand");     // top, left
+        QTest::addColumn<QString>("gemessen"); // x|y
+        QTest::addColumn<bool>("druckbar");
+        QTest::addColumn<QPointF>("neu");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("de, Komma und Punkt")
+            << "de_DE" << QPointF(-1.5, -0.75) << "12,3|11.5" << true << QPointF(-3, -3.05)
+            << "Neue Korrektur: Rand oben -3 mm, Rand links -3,05 mm";
+        QTest::newRow("en") << "en_US" << QPointF(-1.5, -0.75) << "12,3|11.5" << true << QPointF(-3, -3.05)
+                            << "Neue Korrektur: Rand oben -3 mm, Rand links -3.05 mm";
+        QTest::newRow("C, genau getroffen") << "C" << QPointF(-2, -1) << "10|10" << true << QPointF(-2, -1)
+                                            << "Neue Korrektur: Rand oben -2 mm, Rand links -1 mm";
+        QTest::newRow("de, zu hoch und zu weit links")
+            << "de_DE" << QPointF(0, 0) << "9|8,5" << false << QPointF(1.5, 1)
+            << "Der Druck liegt 1,5 mm zu hoch. Der Druck liegt 1 mm zu weit links.";
+        QTest::newRow("C, nur zu weit links") << "C" << QPointF(-1, 0) << "9,5|10" << false << QPointF(-1, 0.5)
+                                              << "Der Druck liegt 0.5 mm zu weit links.";
+        QTest::newRow("keine Zahl") << "de_DE" << QPointF(0, 0) << "12 mm|10" << false << QPointF(0, 0)
+                                    << "Bitte beide Maße";
+        QTest::newRow("noch nichts gemessen")
+            << "en_US" << QPointF(0, 0) << "|" << false << QPointF(0, 0) << "Kalibrierkarte drucken";
+    }
+    void korrekturAusMessung()
+    {
+        QFETCH(QString, sprache);
+        QFETCH(QPointF, rand);
+        QFETCH(QString, gemessen);
+        QFETCH(QPointF, neu);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(sprache));
+        const KalibrierVorschlag v = KorrekturAusMessung(float(rand.x()), float(rand.y()), gemessen.section('|', 0, 0),
+                                                         gemessen.section('|', 1));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QTEST(v.druckbar, "druckbar");
+        QCOMPARE(v.oben, float(neu.x()));
+        QCOMPARE(v.links, float(neu.y()));
+        QVERIFY2(v.text.startsWith(text), qPrintable(v.text));
     }
 };
 

@@ -51,7 +51,8 @@ private Q_SLOTS:
                  " mnuFilePrint=QSL-Karte &bedrucken... F5;",
                  "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
                  " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
-                 " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;",
+                 " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;"
+                 " mnuKalibrierkarte=&Kalibrierkarte drucken;",
                  "mnuHelp=&?: mnuHelpContents=&Kurzanleitung F1; mnuHelpBar0=-; mnuHelpAbout=&Info  F2; mnuHelpBar1=-;"
                  " mnu_objZiel_Info=&eingestellter Drucker geeignet ?; mnu_Printer_Info=&Standard - Drucker geeignet ?;"}));
     }

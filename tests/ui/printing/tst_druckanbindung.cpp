@@ -62,7 +62,8 @@ private Q_SLOTS:
     }
 
     // The print command draws through the real printer target: a PDF file of
-    // the card's size, named after the call, which the status bar reports.
+    // the card's size, named after the call, which the status bar reports;
+    // the calibration card likewise.
     // Where the items land is measured in the target's and the program's tests.
     void karteAlsPdf()
     {
@@ -82,6 +83,13 @@ private Q_SLOTS:
         QVERIFY2(std::abs(s.width() - 140.0) < 0.3 && std::abs(s.height() - 90.0) < 0.3,
                  qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
         QVERIFY(z.AktQSO.QslSent);
+
+        // The calibration card takes the same way, under a name of its own.
+        w.befehl(Befehl::mnuKalibrierkarte);
+        const QString karte = drucker.LetzteDatei();
+        QVERIFY2(QFileInfo(karte).fileName().startsWith(QStringLiteral("Kalibrierkarte_")), qPrintable(karte));
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("Kalibrierkarte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(karte));
     }
 
     // The card scan behind the preview is hidden while the card is drawn; with

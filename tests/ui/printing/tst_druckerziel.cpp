@@ -74,6 +74,7 @@ private Q_SLOTS:
         QVERIFY(std::abs(w[1].xMin) < 0.3 && std::abs((w[1].yMin - w[0].yMin) - zeile) < 0.3);
     }
 
+    // A picture and a line where they were put, in millimetres.
     void bildPosition()
     {
         POPPLER_NOETIG("pdftoppm");
@@ -83,6 +84,7 @@ private Q_SLOTS:
         rot.fill(Qt::red);
         z.PaintPicture(rot, 50.0f, 60.0f, 20.0f, 10.0f);
         z.PaintPicture(QImage(), 0.0f, 0.0f, 20.0f, 10.0f);
+        z.Line(10.0f, 20.0f, 30.0f, 20.0f);
         z.EndDoc();
         // Rendered at 254 dpi one pixel is 0.1 mm.
         const QString png = QDir::temp().filePath(QStringLiteral("cardforge_bild"));
@@ -98,6 +100,10 @@ private Q_SLOTS:
         // Red from 50 to 70 mm across and 60 to 70 mm down, give or take 0.3 mm.
         QVERIFY(istRot(503, 603) && istRot(696, 696) && !istRot(496, 603) && !istRot(503, 596) && !istRot(703, 696)
                 && !istRot(696, 703));
+        // The line from 10 to 30 mm across at 20 mm down.
+        const auto dunkel = [&](int x, int y) { return seite.pixelColor(x, y).lightness() < 128; };
+        QVERIFY(dunkel(103, 200) && dunkel(296, 200) && !dunkel(96, 200) && !dunkel(303, 200) && !dunkel(200, 196)
+                && !dunkel(200, 204));
     }
 
     // A paper code set after the card's size decides the page. A card with
