@@ -94,6 +94,7 @@ public:
     void Print(const QString &text) override;
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
     void EndDoc() override;
+    void NewPage() override;
 
     void setDokumentName(const QString &name) override;
 
@@ -112,7 +113,7 @@ public:
     void verweigern(const QString &eigenschaft, bool ja = true);
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft, bool ja = true);
-    // The n-th drawing call from now (Print, PaintPicture and EndDoc count)
+    // The n-th drawing call from now (Print, PaintPicture, NewPage and EndDoc count)
     // throws ZielFehler with the given text and drops the page; 0 switches
     // this off.
     void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."));

@@ -108,6 +108,22 @@ void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel)
         ziel.setPaperBin(z.DrBehaelter);
 }
 
+bool DruckerFuerKarten(Umgebung &u, Zeichenziel &ziel, Wartezeiger &sanduhr)
+{
+    DruckerVorbereiten(u.z, ziel);
+    // Every position on the card is in millimetres; in any other unit the card
+    // would come out shrunk into a corner.
+    if (ziel.ScaleMode() == millimeter)
+        return true;
+    sanduhr.aus();
+    u.meldungen.zeigen(
+        QStringLiteral("Fehler"),
+        QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + u.z.CrLf
+            + QStringLiteral("die Karte wird nicht gedruckt."),
+        Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+}
+
 Vermerk VermerkPruefen(const Zustand &z)
 {
     if (z.AktQsoDatei.isEmpty())
@@ -179,18 +195,8 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
         return DruckErgebnis::Fehler;
     Zeichenziel &ziel = *z.objZiel;
     Wartezeiger sanduhr;
-    DruckerVorbereiten(z, ziel);
-    // Every position on the card is in millimetres; in any other unit the card
-    // would come out shrunk into a corner.
-    if (ziel.ScaleMode() != millimeter) {
-        sanduhr.aus();
-        u.meldungen.zeigen(
-            QStringLiteral("Fehler"),
-            QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + z.CrLf
-                + QStringLiteral("die Karte wird nicht gedruckt."),
-            Symbol::Ausruf, Knoepfe::Ok);
+    if (!DruckerFuerKarten(u, ziel, sanduhr))
         return DruckErgebnis::Fehler;
-    }
     ziel.setDokumentName(z.AktQSO.Call.trimmed());
 
     try {

@@ -15,7 +15,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -55,6 +58,9 @@ struct DruckerZiel::Daten
     int papierCode = 0;
     int benutzerCode = PapierBenutzer;
     QString dokumentName;
+    // The one file every job goes into, when set; a job is written beside it
+    // under a name of its own first.
+    QString festeDatei;
     QString datei;
     QString letzteDatei;
     QElapsedTimer zuletztGefragt;
@@ -167,6 +173,20 @@ struct DruckerZiel::Daten
 
     QString neueDatei()
     {
+        if (!festeDatei.isEmpty()) {
+            const QFileInfo ziel(festeDatei);
+            for (int n = 1; n < 10000; ++n) {
+                const QString pfad = ziel.absolutePath() + QStringLiteral("/.%1.%2.teil").arg(ziel.fileName()).arg(n);
+                QFile f(pfad);
+                if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                    return pfad;
+                if (!f.exists())
+                    throw ZielFehler(QStringLiteral("Die PDF-Datei „%1“ kann nicht angelegt werden: %2")
+                                         .arg(QDir::toNativeSeparators(festeDatei), f.errorString())
+                                         .toStdString());
+            }
+            throw ZielFehler(QStringLiteral("Für die PDF-Datei ist kein freier Name mehr zu finden.").toStdString());
+        }
         const QString ordner =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Cardforge");
         if (!QDir().mkpath(ordner))
@@ -560,11 +580,36 @@ void DruckerZiel::EndDoc()
         d->abbrechen();
         throw ZielFehler(QStringLiteral("%1 konnte die Karte nicht fertigstellen.").arg(wo).toStdString());
     }
+    if (!d->festeDatei.isEmpty() && !d->datei.isEmpty()) {
+        // One rename, so the file is either the old one or the whole new job.
+        if (std::rename(QFile::encodeName(d->datei).constData(), QFile::encodeName(d->festeDatei).constData()) != 0) {
+            const QString grund = QString::fromLocal8Bit(std::strerror(errno));
+            d->abbrechen();
+            throw ZielFehler(QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
+                                 .arg(QDir::toNativeSeparators(d->festeDatei), grund)
+                                 .toStdString());
+        }
+        d->datei = d->festeDatei;
+    }
     d->letzteDatei = d->datei;
     d->datei.clear();
     d->xMm = 0.0;
     d->yMm = 0.0;
     d->folgen();
+}
+
+void DruckerZiel::NewPage()
+{
+    // A card with nothing visible on it is a page all the same.
+    d->beginnen();
+    if (!d->printer.newPage()) {
+        const QString wo = d->geraet();
+        d->abbrechen();
+        throw ZielFehler(QStringLiteral("%1 kann keine weitere Seite beginnen.").arg(wo).toStdString());
+    }
+    d->xMm = 0.0;
+    d->yMm = 0.0;
+    d->pruefen();
 }
 
 void DruckerZiel::setDokumentName(const QString &name)
@@ -582,10 +627,18 @@ bool DruckerZiel::schreibtPdf() const
     return d->schreibtPdf();
 }
 
+void DruckerZiel::pdfDateiSetzen(const QString &pfad)
+{
+    d->festeDatei = QFileInfo(pfad).absoluteFilePath();
+    d->folgtStandard = false;
+    d->zuPdf();
+}
+
 bool DruckerZiel::waehleDrucker(const QString &name)
 {
     if (d->seiteOffen())
         return false;
+    d->festeDatei.clear();
     d->folgtStandard = name.isEmpty();
     d->zuletztGefragt.start();
     return d->waehlen(name);

@@ -62,12 +62,17 @@ public:
     void Print(const QString &text) override;
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
     void EndDoc() override;
+    void NewPage() override;
 
     void setDokumentName(const QString &name) override;
     QString LetzteDatei() const override;
 
     // True when no printer exists and cards go to PDF files.
     bool schreibtPdf() const;
+    // Every job from now on goes into this one PDF file instead of a printer,
+    // replacing a file of that name once the job is complete; a job that
+    // fails leaves an existing file as it was.
+    void pdfDateiSetzen(const QString &pfad);
     // Without any printer the default is the PDF file.
     bool waehleDrucker(const QString &name) override;
     QPrinter &printer();
