@@ -12,6 +12,7 @@
 #include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
 #include "printing/QtDruckbefehle.h"
+#include "printing/frmQslStapel.h"
 #include "seams/QtDialoge.h"
 #include "seams/QtMeldungen.h"
 
@@ -64,6 +65,7 @@ void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
     LayoutfensterAnbinden(umgebung, haupt);
     LogfensterAnbinden(umgebung, haupt);
     DruckenAnbinden(umgebung, haupt);
+    QslStapelAnbinden(umgebung, haupt);
     Q_ASSERT_X(haupt.befehleOhneHandler().isEmpty(), "BefehleAnbinden",
                qPrintable(QStringLiteral("menu entries without handler: ")
                           + haupt.befehleOhneHandler().join(QStringLiteral(", "))));
