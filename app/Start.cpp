@@ -71,11 +71,16 @@ void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
                           + haupt.befehleOhneHandler().join(QStringLiteral(", "))));
 }
 
-int Start(QApplication &app)
+void AnwendungBenennen(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Cardforge"));
     app.setOrganizationName(QStringLiteral("Cardforge"));
     app.setDesktopFileName(QStringLiteral("cardforge"));
+}
+
+int Start(QApplication &app)
+{
+    AnwendungBenennen(app);
 
     Zustand z;
     QtMeldungen meldungen;

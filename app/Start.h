@@ -4,6 +4,9 @@ class QApplication;
 class frmMain;
 struct Umgebung;
 
+// The names the settings and the desktop know the program by.
+void AnwendungBenennen(QApplication &app);
+
 // The program's start: creates the application state and the seams, runs the
 // start-up steps, shows the main window and runs the event loop until it closes.
 int Start(QApplication &app);
