@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace {
@@ -53,6 +54,55 @@ bool ist(QByteArrayView wert, char buchstabe)
 {
     const QByteArrayView w = wert.trimmed();
     return w.size() == 1 && (w[0] | 0x20) == (buchstabe | 0x20);
+}
+
+// A quick look before the field reader, which is much slower: whether the
+// record holds a tag with the name (upper case, "QSL_SENT") whose value, read
+// loosely, starts with one of the letters (lower case). Every field the reader
+// finds is such a tag, so a record without one cannot be taken.
+bool vielleicht(const char *d, qsizetype n, const char (&name)[9], const char *buchstaben)
+{
+    const char *const ende = d + n;
+    const char *p = d + 3;
+    while (p < ende && (p = static_cast<const char *>(std::memchr(p, '_', size_t(ende - p)))) != nullptr) {
+        const char *anfang = p - 3;
+        ++p;
+        if (ende - anfang < 8)
+            break;
+        bool gleich = true;
+        for (int i = 0; i < 8 && gleich; ++i)
+            gleich = (anfang[i] & ~0x20) == (name[i] & ~0x20) || (anfang[i] == '_' && name[i] == '_');
+        if (!gleich)
+            continue;
+        const char *w = static_cast<const char *>(std::memchr(anfang + 8, '>', size_t(ende - anfang - 8)));
+        if (!w)
+            return false;
+        for (++w; w < ende && (*w == ' ' || (*w >= '\t' && *w <= '\r'));)
+            ++w;
+        if (w < ende && std::strchr(buchstaben, *w | 0x20))
+            return true;
+    }
+    return false;
+}
+
+bool vielleicht(StapelFilter filter, const char *d, qsizetype n)
+{
+    switch (filter) {
+    case StapelFilter::Angefordert: return vielleicht(d, n, "QSL_SENT", "rq");
+    case StapelFilter::Erhalten: return vielleicht(d, n, "QSL_RCVD", "y");
+    case StapelFilter::Ungesendet: return true;
+    }
+    return true;
+}
+
+// A cheap fingerprint of a record's text: its length and eight bytes from
+// its middle. Records with different fingerprints differ.
+quint64 fingerabdruck(const char *d, qsizetype n)
+{
+    quint64 mitte = 0;
+    if (n >= 8)
+        std::memcpy(&mitte, d + n / 2 - 4, 8);
+    return mitte ^ (quint64(n) * 0x9E3779B97F4A7C15ull);
 }
 
 bool nimmt(StapelFilter filter, const Merkmale &m)
@@ -122,6 +172,8 @@ QslStapel StapelAufbauen(const QStringList &dateien, StapelFilter filter, const 
         QList<qsizetype> genommen;
         for (qsizetype i = 0; i < records.size(); ++i) {
             const AdifRecordStelle &r = records.at(i);
+            if (!vielleicht(filter, d + r.anfang, r.laenge))
+                continue;
             const Merkmale m = merkmaleLesen(d + r.anfang, r.laenge);
             if (!nimmt(filter, m))
                 continue;
@@ -149,12 +201,16 @@ QslStapel StapelAufbauen(const QStringList &dateien, StapelFilter filter, const 
         // onto that very record.
         const qsizetype erstes = stapel.Eintraege.size() - genommen.size();
         QHash<QByteArrayView, qint32> gesucht;
-        for (qsizetype k = erstes; k < stapel.Eintraege.size(); ++k)
-            gesucht.insert(QByteArrayView(d + records.at(genommen.at(k - erstes)).anfang,
-                                          records.at(genommen.at(k - erstes)).laenge),
-                           0);
+        QSet<quint64> abdruecke;
+        for (qsizetype k = erstes; k < stapel.Eintraege.size(); ++k) {
+            const AdifRecordStelle &r = records.at(genommen.at(k - erstes));
+            gesucht.insert(QByteArrayView(d + r.anfang, r.laenge), 0);
+            abdruecke.insert(fingerabdruck(d + r.anfang, r.laenge));
+        }
         qsizetype k = erstes;
         for (qsizetype i = 0; i < records.size(); ++i) {
+            if (!abdruecke.contains(fingerabdruck(d + records.at(i).anfang, records.at(i).laenge)))
+                continue;
             const auto it = gesucht.find(QByteArrayView(d + records.at(i).anfang, records.at(i).laenge));
             if (it == gesucht.end())
                 continue;
@@ -164,18 +220,16 @@ QslStapel StapelAufbauen(const QStringList &dateien, StapelFilter filter, const 
         }
     }
 
+    // Callsign, date and time as one key; the separator sorts before every
+    // character, so a callsign comes before its longer forms.
+    QList<QString> schluessel;
+    schluessel.reserve(stapel.Eintraege.size());
+    for (const StapelEintrag &e : std::as_const(stapel.Eintraege))
+        schluessel.append(e.Satz.Call + QChar(1) + e.Satz.DatumText + QChar(1) + zeitSchluessel(e.Satz.ZeitText));
     QList<qsizetype> folge(stapel.Eintraege.size());
     std::iota(folge.begin(), folge.end(), 0);
-    const QList<StapelEintrag> &e = stapel.Eintraege;
-    std::stable_sort(folge.begin(), folge.end(), [&e](qsizetype a, qsizetype b) {
-        const AdifSatz &x = e.at(a).Satz;
-        const AdifSatz &y = e.at(b).Satz;
-        if (const int c = x.Call.compare(y.Call))
-            return c < 0;
-        if (const int c = x.DatumText.compare(y.DatumText))
-            return c < 0;
-        return zeitSchluessel(x.ZeitText) < zeitSchluessel(y.ZeitText);
-    });
+    std::stable_sort(folge.begin(), folge.end(),
+                     [&schluessel](qsizetype a, qsizetype b) { return schluessel.at(a) < schluessel.at(b); });
     QList<StapelEintrag> sortiert;
     sortiert.reserve(folge.size());
     for (const qsizetype i : folge)
