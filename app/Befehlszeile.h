@@ -1,22 +1,19 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
-// The program's command line. Without an option the main window opens;
-// --help prints the German help, --calibration-card [--pdf FILE] prints the
-// calibration card without a window. Arguments not starting with "--" are
-// left to Qt (-platform, -display, ...).
-struct Befehlszeile
-{
-    enum class Art { Fenster, Hilfe, Kalibrierkarte, Fehler };
-    Art art = Art::Fenster;
-    QString pdfDatei; // --pdf FILE
-    QString fehler;   // why the line was not understood (Art::Fehler)
-};
+// The program's command line: the options besides the window, and their help.
 
-// argumente without the program's name.
-Befehlszeile BefehlszeileLesen(const QStringList &argumente);
+// Every option of the program, in German, as "cardforge --help" prints it.
+QString Hilfetext();
 
-// What cardforge --help prints.
-QString BefehlszeileHilfe();
+// Whether the arguments (without the program's name) ask for the command
+// line instead of the window: any option starting with "--" (an unknown one
+// is refused there). Qt's own options (-platform, -display, ...) have one dash.
+bool OhneFenster(const QStringList &argumente);
+
+// Runs the command line: "--help", the QSL queue ("--queue") or the
+// calibration card ("--calibration-card") without any window and without a
+// display. Needs the application object. Returns the
+// exit code: 0, or 1 with the reason on standard error.
+int BefehlszeileAusfuehren(const QStringList &argumente);

@@ -14,6 +14,7 @@
 #include "printing/DruckerEinrichtung.h"
 #include "printing/DruckerZiel.h"
 #include "printing/QtDruckbefehle.h"
+#include "printing/frmQslStapel.h"
 #include "seams/QtDialoge.h"
 #include "seams/QtMeldungen.h"
 
@@ -62,27 +63,6 @@ QSocketNotifier *signaleAbfangen(frmMain *fenster)
     return melder;
 }
 
-// Without a window the messages go to the terminal.
-class Fehlerausgabe : public Meldungen
-{
-public:
-    Antwort zeigen(const QString &titel, const QString &text, Symbol, Knoepfe) override
-    {
-        QString zeilen = text;
-        zeilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        std::fprintf(stderr, "cardforge: %s\n%s\n", qPrintable(titel.trimmed()), qPrintable(zeilen));
-        return Antwort::Abbrechen;
-    }
-};
-
-// Without a window no dialog can be asked.
-class KeineDialoge : public Dialoge
-{
-public:
-    DialogErgebnis ShowOpen(CommonDialog &, QString *) override { return DialogErgebnis::Abgebrochen; }
-    DialogErgebnis ShowPrinter(CommonDialog &, QString *) override { return DialogErgebnis::Abgebrochen; }
-};
-
 } // namespace
 
 void AnwendungEinrichten(QApplication &app)
@@ -102,35 +82,13 @@ void AnwendungEinrichten(QApplication &app)
     }
 }
 
-int KalibrierkarteOhneFenster(const QString &pdfDatei)
-{
-    Zustand z;
-    Fehlerausgabe meldungen;
-    KeineDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
-    KartengroesseLesen(z.QSLWidth, z.QSLHeight);
-    DruckerEinstellungenLesen(z);
-
-    DruckerZiel drucker(Einstellung(DruckernameSchluessel));
-    if (!pdfDatei.isEmpty())
-        drucker.pdfDateiSetzen(pdfDatei);
-    z.objZiel = &drucker;
-    QString datei;
-    if (KalibrierkarteDrucken(u, [&datei](const QString &d) { datei = d; }) != DruckErgebnis::Gedruckt)
-        return 1;
-    if (datei.isEmpty())
-        std::printf("Kalibrierkarte an den Drucker „%s“ geschickt.\n", qPrintable(drucker.DeviceName()));
-    else
-        std::printf("Kalibrierkarte gespeichert: %s\n", qPrintable(QDir::toNativeSeparators(datei)));
-    return 0;
-}
-
 void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
 {
     DateisucheAnbinden(umgebung, haupt);
     LayoutfensterAnbinden(umgebung, haupt);
     LogfensterAnbinden(umgebung, haupt);
     DruckenAnbinden(umgebung, haupt);
+    QslStapelAnbinden(umgebung, haupt);
     Q_ASSERT_X(haupt.befehleOhneHandler().isEmpty(), "BefehleAnbinden",
                qPrintable(QStringLiteral("menu entries without handler: ")
                           + haupt.befehleOhneHandler().join(QStringLiteral(", "))));

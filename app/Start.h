@@ -11,12 +11,6 @@ struct Umgebung;
 // of the program, whatever the user's locale.
 void AnwendungEinrichten(QApplication &app);
 
-// --calibration-card: the calibration card in the card size, on the printer
-// and with the corrections of the stored settings, or into pdfDatei when one
-// is named (the documents folder when there is no printer). No window opens;
-// a message goes to stderr. 0 when the card was printed, else 1.
-int KalibrierkarteOhneFenster(const QString &pdfDatei);
-
 // The program's start: creates the application state and the seams, runs the
 // start-up steps, shows the main window and runs the event loop until it closes.
 int Start(QApplication &app);

@@ -106,6 +106,45 @@ private Q_SLOTS:
             einstellungenGeprueft();
     }
 
+    // The queue by keyboard alone: F8, the second of three requested QSOs
+    // unticked, "&Drucken"; one PDF with a page for each ticked card, and only
+    // their records marked.
+    void stapelPerTastatur()
+    {
+        if (!lauf->fehler().isEmpty())
+            QSKIP(qPrintable(lauf->fehler()));
+        const QByteArray log =
+            Probekarte::kopf()
+            + "<CALL:5>Q3AAA <QSO_DATE:8>20230601 <TIME_ON:4>1000 <MODE:2>CW <QSL_SENT:1>R <EOR>\r\n"
+              "<CALL:5>Q1BBB <QSO_DATE:8>20230602 <TIME_ON:4>1100 <MODE:2>CW <QSL_SENT:1>Q <EOR>\r\n"
+              "<CALL:5>Q2CCC <QSO_DATE:8>20230603 <TIME_ON:4>1200 <MODE:2>CW <QSL_SENT:1>r <EOR>\r\n";
+        QVERIFY(QDir().mkpath(QFileInfo(logDatei()).path()));
+        QVERIFY(schreiben(logDatei(), log));
+        QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
+        einstellungen.append({QStringLiteral("AdifDatGes"), logDatei() + QLatin1Char(';')});
+        lauf->einstellungen(einstellungen);
+        QVERIFY(lauf->starten());
+        QVERIFY2(lauf->tippen(QStringLiteral("Cardforge"), {QStringLiteral("F8")}), "the main window did not come up");
+        QVERIFY2(lauf->tippen(QStringLiteral("QSL-Stapel drucken"),
+                              {QStringLiteral("Down"), QStringLiteral("space"), QStringLiteral("alt+d")}),
+                 "the queue window did not open on F8");
+        const QString pdf = Programmlauf::warteAufPdf(lauf->kartenOrdner());
+        QVERIFY2(!pdf.isEmpty(), "no PDF appeared after \"&Drucken\"");
+        QTRY_VERIFY_WITH_TIMEOUT(lesen(logDatei()).count("<QSL_SEND:1>Y") == 2, Programmlauf::Frist);
+        QCOMPARE(Programmlauf::seitenzahl(pdf), 2);
+        QStringList texte;
+        for (const PdfMessung::Wort &w : PdfMessung::woerter(pdf))
+            texte << w.text;
+        QVERIFY2(texte.contains("Q1BBB") && texte.contains("Q3AAA") && !texte.contains("Q2CCC"),
+                 qPrintable(texte.join(' ')));
+        const QList<QByteArray> saetze = lesen(logDatei()).split('\n');
+        QCOMPARE(saetze.size(), 9);
+        QVERIFY(saetze.at(5).contains("<QSL_SENT:1>Y") && saetze.at(6).contains("<QSL_SENT:1>Y"));
+        QCOMPARE(saetze.at(7), log.split('\n').at(7));
+        QVERIFY2(lauf->menue(QStringLiteral("alt+d"), QStringLiteral("b")), "the menu \"&Datei\" did not open");
+        QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
+    }
+
 private:
     void karteGeprueft(const QString &pdf)
     {

@@ -377,6 +377,15 @@ void AufzeichnungsZiel::EndDoc()
     m_yMm = 0.0;
 }
 
+void AufzeichnungsZiel::NewPage()
+{
+    zeichnen(QStringLiteral("NewPage"), {});
+    ++m_fertigeSeiten;
+    m_seiteOffen = true;
+    m_xMm = 0.0;
+    m_yMm = 0.0;
+}
+
 void AufzeichnungsZiel::setDokumentName(const QString &name)
 {
     merken(QStringLiteral("setDokumentName"), {name});

@@ -95,6 +95,7 @@ public:
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
     void Line(float x1, float y1, float x2, float y2) override;
     void EndDoc() override;
+    void NewPage() override;
 
     void setDokumentName(const QString &name) override;
     void setDokumentart(Dokumentart art) override;
@@ -114,7 +115,7 @@ public:
     void verweigern(const QString &eigenschaft, bool ja = true);
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft, bool ja = true);
-    // The n-th drawing call from now (Print, PaintPicture, Line and EndDoc count)
+    // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and EndDoc count)
     // throws ZielFehler with the given text and drops the page; 0 switches
     // this off.
     void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."));

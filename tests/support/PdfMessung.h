@@ -34,13 +34,18 @@ inline QString ausgabe(const QString &programm, const QStringList &argumente)
     return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
-inline QList<Wort> woerter(const QString &pdf)
+// The words of the whole document, or of page seite (from 1) only.
+inline QList<Wort> woerter(const QString &pdf, int seite = 0)
 {
     static const QRegularExpression muster(
         QStringLiteral(R"x(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)x"));
     QList<Wort> liste;
-    auto it =
-        muster.globalMatch(ausgabe(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    QStringList argumente = {QStringLiteral("-bbox"), pdf, QStringLiteral("-")};
+    if (seite > 0)
+        argumente =
+            QStringList{QStringLiteral("-f"), QString::number(seite), QStringLiteral("-l"), QString::number(seite)}
+            + argumente;
+    auto it = muster.globalMatch(ausgabe(QStringLiteral("pdftotext"), argumente));
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,

@@ -19,13 +19,6 @@
 
 namespace {
 
-QString kanonisch(const QString &pfad)
-{
-    const QFileInfo info(pfad);
-    const QString echt = info.canonicalFilePath();
-    return echt.isEmpty() ? info.absoluteFilePath() : echt;
-}
-
 // A record as a part of its file's text, sharing the text's memory: one more
 // reference to the text instead of a copy. Like every string it is copied as
 // soon as it is changed; it is not followed by a '\0', so its end is its size.
@@ -446,6 +439,13 @@ QString dateiFehlerText(const QString &pfad, const QByteArray &daten, bool geles
 
 } // namespace
 
+QString KanonischerPfad(const QString &pfad)
+{
+    const QFileInfo info(pfad);
+    const QString echt = info.canonicalFilePath();
+    return echt.isEmpty() ? info.absoluteFilePath() : echt;
+}
+
 bool DateiLaden(Umgebung &u)
 {
     Zustand &z = u.z;
@@ -512,7 +512,7 @@ bool DateiLaden(Umgebung &u)
     frei.clear();
     z.AdifRecords = std::move(records);
     z.AdifRecordsText = std::move(text);
-    z.AdifRecordsDatei = kanonisch(z.AdifDatei);
+    z.AdifRecordsDatei = KanonischerPfad(z.AdifDatei);
     AenderungenEinsetzen(z);
     z.AdifRecordIndex = 0;
     return true;

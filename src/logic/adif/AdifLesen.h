@@ -41,6 +41,10 @@ struct AdifSatz
     QString QslMedium;
 };
 
+// A log's path as the program tells logs apart: the file a link points to,
+// without "." and ".." (the absolute path when the file does not exist).
+QString KanonischerPfad(const QString &pfad);
+
 // Loads the file AdifDatei into AdifRecords: the text of every QSO record as
 // read (AdifRecordsTeilen), each a part of the file's text in AdifRecordsText,
 // so the records cost a few pieces of memory instead of one each. Changes

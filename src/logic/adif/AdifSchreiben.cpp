@@ -199,7 +199,11 @@ QString calls(const QList<const AdifAenderung *> &aenderungen)
 
 QString AdifSatzBauen(const Zustand &z)
 {
-    const QsoDaten &q = z.AktQSO;
+    return AdifSatzBauen(z.AktQSO);
+}
+
+QString AdifSatzBauen(const QsoDaten &q)
+{
     QString s;
     if (!q.Call.isEmpty())
         s += feld("CALL", q.Call);

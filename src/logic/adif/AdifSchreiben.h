@@ -14,6 +14,7 @@ class Dateiablage;
 // the settings STATION_CALLSIGN ("MyCall") and MY_GRIDSQUARE ("MyLoc"), then
 // <EOR>.
 QString AdifSatzBauen(const Zustand &z);
+QString AdifSatzBauen(const QsoDaten &q);
 
 // Appends the record and CR LF to AdifDatei (a file that does not end with a
 // line end gets one first, so the record stays a line of its own) with one

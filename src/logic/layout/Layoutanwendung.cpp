@@ -1,7 +1,9 @@
 #include "layout/Layoutanwendung.h"
 
+#include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Meldungen.h"
+#include "core/Zustand.h"
 #include "layout/Kartenvorschau.h"
 
 #include <algorithm>
@@ -309,6 +311,23 @@ void AufVorschau(const LayoutAnwendung &anwendung, Kartenvorschau &vorschau)
         e->breite = p.Breite.value_or(e->breite);
         e->sichtbar = p.Sichtbar.value_or(e->sichtbar);
     }
+}
+
+Kartenvorschau GespeicherteKarte(Zustand &z, Meldungen &meldungen)
+{
+    Kartenvorschau karte;
+    KartengroesseLesen(z.QSLWidth, z.QSLHeight);
+    Layoutwerte werte = AnfangsLayout();
+    ListenLesen(werte);
+    const LayoutAnwendung anwendung = LayoutAnwenden(werte, z.QSLWidth, z.QSLHeight);
+    AufVorschau(anwendung, karte);
+    if (!anwendung.vollstaendig())
+        EingabefehlerMelden(meldungen);
+    karte.viaMitdrucken = werte.Aktiv1[FlagViaMitdrucken];
+    const QString unterschrift = Einstellung(QStringLiteral("Unterschrift"));
+    if (!unterschrift.isEmpty())
+        karte.unterschrift.load(unterschrift);
+    return karte;
 }
 
 void EingabefehlerMelden(Meldungen &meldungen)

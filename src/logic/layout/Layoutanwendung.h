@@ -10,6 +10,7 @@
 
 class Kartenvorschau;
 class Meldungen;
+struct Zustand;
 
 // Applying a layout to the main window's card preview. The apply is computed here
 // without touching a window: the layout window reads its boxes into Layoutwerte,
@@ -73,6 +74,12 @@ LayoutAnwendung LayoutAnwenden(const Layoutwerte &eingabe, float QSLWidth, float
 // Carries the result over to the main window's card controls: only what the apply
 // set changes, every other value stays as it was. The window redraws afterwards.
 void AufVorschau(const LayoutAnwendung &anwendung, Kartenvorschau &vorschau);
+
+// The card preview as start-up makes it, without any window: the stored card
+// size (into the state) and layout applied as the layout window applies them,
+// its "via" flag, and the stored signature picture. A refused entry is told
+// as at start-up.
+Kartenvorschau GespeicherteKarte(Zustand &z, Meldungen &meldungen);
 
 // The message for a refused entry, with a stop icon and an OK button.
 extern const QString EingabefehlerTitel; // " Eingabefehler "

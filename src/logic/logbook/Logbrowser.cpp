@@ -26,7 +26,82 @@ bool gleichOhneFall(const QString &a, const QString &b)
     return GrossBuchstaben(a) == GrossBuchstaben(b);
 }
 
+void stationsregel(Browserfelder &felder)
+{
+    const Stationsregel r = StationsregelAnwenden(felder.MHz);
+    if (r.kurzwelle)
+        felder.QSOvia = QStringLiteral("SW");
+    felder.RX = r.werte.RX;
+    felder.TX = r.werte.TRX;
+    felder.Ant = r.werte.Antenne;
+}
+
 } // namespace
+
+void SatzFelderFuellen(Browserfelder &felder, const AdifSatz &r, const QDate &heute)
+{
+    felder.Call = r.Call;
+    felder.Datum = r.DatumText;
+    felder.UTC = r.ZeitText;
+    felder.RST = r.RST;
+    felder.Mode = r.Mode;
+    felder.MHz = r.MHzText;
+    felder.QSOvia = r.Ausbreitung;
+    felder.Comment = r.Kommentar;
+    felder.QSLvia = r.QslVia;
+    felder.tnxWaehlen(heute);
+    stationsregel(felder);
+    if (!r.QslMedium.isEmpty()) {
+        felder.Medium = r.QslMedium;
+        felder.Send = r.QslSDate;
+        felder.Rcvd = r.QslRDate;
+        felder.Gesendet = r.QslSent;
+        felder.Erhalten = r.QslRcvd;
+    } else {
+        felder.Medium = kPapier;
+        felder.Gesendet = false;
+        felder.Erhalten = false;
+        felder.Send.clear();
+        felder.Rcvd.clear();
+    }
+}
+
+std::optional<QsoDaten> FelderUebergeben(Browserfelder &felder, const AdifSatz &gezeigt, const QDate &heute,
+                                         Kartenvorschau *karte)
+{
+    QsoDaten q;
+    q.Call = GrossBuchstaben(felder.Call);
+    q.Datum = DatumAusEingabe(felder.Datum);
+    q.UTC = felder.UTC;
+    if (q.Call.isEmpty() || q.UTC.isEmpty() || DatumLeer(q.Datum))
+        return std::nullopt;
+    q.RST = felder.RST;
+    q.Mode = felder.Mode;
+    q.MHz = MHzAusEingabe(felder.MHz);
+    q.QSOvia = felder.QSOvia;
+    q.RX = felder.RX;
+    q.TX = felder.TX;
+    q.ANT = felder.Ant;
+    q.Comment = felder.Comment;
+    q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
+    q.QSLvia = GrossBuchstaben(felder.QSLvia);
+
+    // The QSL status goes into the record when the card is printed, so it is
+    // this record's own: a request card keeps what the record says about a
+    // received card, and no date of an earlier QSO stays behind.
+    q.QslRcvd = gezeigt.QslRcvd;
+    q.QslRDate = gezeigt.QslRDate;
+    Kartenvorschau ohneKarte;
+    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute, karte ? *karte : ohneKarte);
+
+    if (felder.Medium.isEmpty()) {
+        felder.Medium = kPapier;
+        q.QslMedium = kPapier;
+    } else {
+        q.QslMedium = GrossBuchstaben(felder.Medium);
+    }
+    return q;
+}
 
 bool SuchtasteErlaubt(Suchart art, QChar zeichen)
 {
@@ -176,16 +251,6 @@ void Logbrowser::aktivieren()
     beschriftungen();
 }
 
-void Logbrowser::stationsregel()
-{
-    const Stationsregel r = StationsregelAnwenden(felder.MHz);
-    if (r.kurzwelle)
-        felder.QSOvia = QStringLiteral("SW");
-    felder.RX = r.werte.RX;
-    felder.TX = r.werte.TRX;
-    felder.Ant = r.werte.Antenne;
-}
-
 void Logbrowser::satzZeigen(qint32 i)
 {
     const Zustand &z = u.z;
@@ -193,31 +258,8 @@ void Logbrowser::satzZeigen(qint32 i)
         return;
     SatzNr = i;
     const AdifSatz r = SatzParsen(z.AdifRecords.at(i));
-    felder.Call = r.Call;
-    felder.Datum = r.DatumText;
-    felder.UTC = r.ZeitText;
-    felder.RST = r.RST;
-    felder.Mode = r.Mode;
-    felder.MHz = r.MHzText;
-    felder.QSOvia = r.Ausbreitung;
-    felder.Comment = r.Kommentar;
-    felder.QSLvia = r.QslVia;
-    tnxWaehlen();
+    SatzFelderFuellen(felder, r, heute());
     zaehler = QString::number(SatzNr);
-    stationsregel();
-    if (!r.QslMedium.isEmpty()) {
-        felder.Medium = r.QslMedium;
-        felder.Send = r.QslSDate;
-        felder.Rcvd = r.QslRDate;
-        felder.Gesendet = r.QslSent;
-        felder.Erhalten = r.QslRcvd;
-    } else {
-        felder.Medium = kPapier;
-        felder.Gesendet = false;
-        felder.Erhalten = false;
-        felder.Send.clear();
-        felder.Rcvd.clear();
-    }
     m_gezeigt = felder;
     m_gezeigtSatz = r;
     m_gezeigtDatei = z.AdifRecordsDatei;
@@ -383,7 +425,7 @@ void Logbrowser::callVerlassen()
 
 void Logbrowser::frequenzVerlassen()
 {
-    stationsregel();
+    stationsregel(felder);
 }
 
 void Logbrowser::kommentarKlick()
@@ -406,47 +448,18 @@ bool Logbrowser::uebergeben(Kartenvorschau &karte)
     Zustand &z = u.z;
     // Built apart and taken over only when complete: a refused hand-over
     // leaves the QSO the main window shows and prints as it was.
-    QsoDaten q = z.AktQSO;
     Wartezeiger sanduhr;
-
-    q.Call = GrossBuchstaben(felder.Call);
-    q.Datum = DatumAusEingabe(felder.Datum);
-    q.UTC = felder.UTC;
-    q.RST = felder.RST;
-    q.Mode = felder.Mode;
-    q.MHz = MHzAusEingabe(felder.MHz);
-    q.QSOvia = felder.QSOvia;
-    q.RX = felder.RX;
-    q.TX = felder.TX;
-    q.ANT = felder.Ant;
-    q.Comment = felder.Comment;
-    q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
-    q.QSLvia = GrossBuchstaben(felder.QSLvia);
-
-    if (q.Call.isEmpty() || q.UTC.isEmpty() || DatumLeer(q.Datum)) {
+    const std::optional<QsoDaten> q = FelderUebergeben(felder, m_gezeigtSatz, heute(), &karte);
+    if (!q) {
         sanduhr.aus();
         u.meldungen.zeigen(QStringLiteral("Fehler"), QStringLiteral("Eingaben nicht komplett!"), Symbol::Kritisch,
                            Knoepfe::Ok);
         return false;
     }
 
-    // The QSL status goes into the record when the card is printed, so it is
-    // this record's own: a request card keeps what the record says about a
-    // received card, and no date of an earlier QSO stays behind.
-    q.QslRcvd = m_gezeigtSatz.QslRcvd;
-    q.QslRDate = m_gezeigtSatz.QslRDate;
-    QslWunschUebernehmen(q, felder.Pse, felder.Send, felder.Rcvd, heute(), karte);
-
-    if (felder.Medium.isEmpty()) {
-        felder.Medium = kPapier;
-        q.QslMedium = kPapier;
-    } else {
-        q.QslMedium = GrossBuchstaben(felder.Medium);
-    }
-
     // From here on AktQSO is no longer the QSO handed over before, so it must
     // not mark that QSO's record.
-    z.AktQSO = q;
+    z.AktQSO = *q;
     z.AktQsoDatei.clear();
     z.AktQsoSatz.clear();
     z.AktQsoKorrigiert = {};

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <optional>
 
 struct Umgebung;
 class Kartenvorschau;
@@ -36,6 +37,19 @@ bool SuchtasteErlaubt(Suchart art, QChar zeichen);
 // showed for the record (after its own display rules), compared the way the
 // hand-over reads them.
 Korrekturen KorrekturenErmitteln(const Browserfelder &gezeigt, const Browserfelder &uebergeben);
+
+// What the log browser shows of a record: its fields, "TNX" selected, the
+// station rule applied and the record's QSL status. The search text stays.
+void SatzFelderFuellen(Browserfelder &felder, const AdifSatz &r, const QDate &heute);
+
+// The hand-over "&OK" without a window: the QSO the fields describe, with the
+// received status of the record shown (gezeigt) and the PSE/TNX wish on top,
+// and the PSE/TNX boxes of the card when one is given. Like the window, it
+// fills today's sent date of a TNX card and the paper medium into the fields.
+// nullopt when the callsign, the time or the date is missing; then nothing
+// has changed.
+std::optional<QsoDaten> FelderUebergeben(Browserfelder &felder, const AdifSatz &gezeigt, const QDate &heute,
+                                         Kartenvorschau *karte);
 
 // The log browser without its window: the shown record, stepping through the
 // records of the listed files, the search, the station rule and the hand-over
@@ -105,7 +119,6 @@ private:
     bool dateiWechseln(qint32 index);
     void felderLeeren();
     void beschriftungen();
-    void stationsregel();
 
     Umgebung &u;
     bool m_sucht = false;

@@ -46,7 +46,11 @@ qint16 gruppeZeigen(Kartenvorschau &k, int gruppe, int offen, qint16 altIndex, i
 
 void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
 {
-    QsoDaten &q = z.AktQSO;
+    z.AktQsoAdif = ZeigeQSO(z.AktQSO, z.ChkIndex, k);
+}
+
+QString ZeigeQSO(QsoDaten &q, std::array<qint16, 3> &chkIndex, Kartenvorschau &k)
+{
     const bool markierungAn = k.markiert;
 
     setzeText(k, "lbCall", q.Call, markierungAn);
@@ -72,7 +76,7 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
     q.Mode = q.Mode.toUpper();
     const QStringList modes = {QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("FM"),
                                QStringLiteral("RTTY")};
-    z.ChkIndex[0] = gruppeZeigen(k, 1, 4, z.ChkIndex[0], static_cast<int>(modes.indexOf(q.Mode)), q.Mode);
+    chkIndex[0] = gruppeZeigen(k, 1, 4, chkIndex[0], static_cast<int>(modes.indexOf(q.Mode)), q.Mode);
 
     QString bandText;
     int bandTreffer = -1;
@@ -84,12 +88,12 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
         }
         bandText = FormatZahl(static_cast<double>(q.MHz), QStringLiteral("##0.0##")).left(5);
     }
-    z.ChkIndex[1] = gruppeZeigen(k, 2, 4, z.ChkIndex[1], bandTreffer, bandText);
+    chkIndex[1] = gruppeZeigen(k, 2, 4, chkIndex[1], bandTreffer, bandText);
 
     q.QSOvia = q.QSOvia.toUpper();
     const QStringList wege = {QStringLiteral("TROPO"), QStringLiteral("AURORA"), QStringLiteral("RPT"),
                               QStringLiteral("ES"),    QStringLiteral("SAT"),    QStringLiteral("MS")};
-    z.ChkIndex[2] = gruppeZeigen(k, 3, 6, z.ChkIndex[2], static_cast<int>(wege.indexOf(q.QSOvia)), q.QSOvia);
+    chkIndex[2] = gruppeZeigen(k, 3, 6, chkIndex[2], static_cast<int>(wege.indexOf(q.QSOvia)), q.QSOvia);
 
     setzeText(k, "lbRX", q.RX, markierungAn);
     setzeText(k, "lbTX", q.TX, markierungAn);
@@ -116,5 +120,5 @@ void ZeigeAktQSO(Zustand &z, Kartenvorschau &k)
         via.sichtbar = false;
     }
 
-    z.AktQsoAdif = AdifSatzBauen(z);
+    return AdifSatzBauen(q);
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+struct QsoDaten;
 struct Zustand;
 class Kartenvorschau;
 
@@ -13,3 +18,7 @@ class Kartenvorschau;
 // marks the preview (k.markiert), labels of empty fields keep the marking
 // captions. The QSL route gets "via " in front when k.viaMitdrucken says so.
 void ZeigeAktQSO(Zustand &z, Kartenvorschau &k);
+
+// The same for any QSO, with the remembered boxes in chkIndex; returns the
+// QSO's record line (what ZeigeAktQSO keeps in AktQsoAdif).
+QString ZeigeQSO(QsoDaten &q, std::array<qint16, 3> &chkIndex, Kartenvorschau &k);

@@ -93,22 +93,6 @@ QString nichtVermerkbarText(const Zustand &z)
            + QStringLiteral("Karte trotzdem drucken?");
 }
 
-// The printer set up for a card. Every position on the card is in
-// millimetres; in any other unit the card would come out shrunk into a corner.
-bool vorbereitet(Umgebung &u, Zeichenziel &ziel, Wartezeiger &sanduhr)
-{
-    DruckerVorbereiten(u.z, ziel);
-    if (ziel.ScaleMode() == millimeter)
-        return true;
-    sanduhr.aus();
-    u.meldungen.zeigen(
-        QStringLiteral("Fehler"),
-        QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + u.z.CrLf
-            + QStringLiteral("die Karte wird nicht gedruckt."),
-        Symbol::Ausruf, Knoepfe::Ok);
-    return false;
-}
-
 void zielFehlerMelden(Umgebung &u, Wartezeiger &sanduhr, const ZielFehler &fehler)
 {
     sanduhr.aus();
@@ -148,6 +132,22 @@ void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel)
         ziel.setPaperSize(z.DrGroesse);
     if (z.DrBehaelter > 0)
         ziel.setPaperBin(z.DrBehaelter);
+}
+
+bool DruckerFuerKarten(Umgebung &u, Zeichenziel &ziel, Wartezeiger &sanduhr)
+{
+    DruckerVorbereiten(u.z, ziel);
+    // Every position on the card is in millimetres; in any other unit the card
+    // would come out shrunk into a corner.
+    if (ziel.ScaleMode() == millimeter)
+        return true;
+    sanduhr.aus();
+    u.meldungen.zeigen(
+        QStringLiteral("Fehler"),
+        QStringLiteral("Der Drucker „%1“ nimmt die Maßeinheit Millimeter nicht an;").arg(ziel.DeviceName()) + u.z.CrLf
+            + QStringLiteral("die Karte wird nicht gedruckt."),
+        Symbol::Ausruf, Knoepfe::Ok);
+    return false;
 }
 
 Vermerk VermerkPruefen(const Zustand &z)
@@ -221,7 +221,7 @@ DruckErgebnis Drucken(Umgebung &u, const Kartenvorschau &vorschau, const DruckRu
         return DruckErgebnis::Fehler;
     Zeichenziel &ziel = *z.objZiel;
     Wartezeiger sanduhr;
-    if (!vorbereitet(u, ziel, sanduhr))
+    if (!DruckerFuerKarten(u, ziel, sanduhr))
         return DruckErgebnis::Fehler;
     ziel.setDokumentName(z.AktQSO.Call.trimmed());
 
@@ -252,7 +252,7 @@ DruckErgebnis KalibrierkarteDrucken(Umgebung &u, const std::function<void(const 
         return DruckErgebnis::Fehler;
     Zeichenziel &ziel = *z.objZiel;
     Wartezeiger sanduhr;
-    if (!vorbereitet(u, ziel, sanduhr))
+    if (!DruckerFuerKarten(u, ziel, sanduhr))
         return DruckErgebnis::Fehler;
     const Kalibrierdokument dokument(ziel);
     try {

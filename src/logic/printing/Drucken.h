@@ -6,6 +6,7 @@
 struct Umgebung;
 struct Zustand;
 class Kartenvorschau;
+class Wartezeiger;
 class Zeichenziel;
 
 // What the print command did.
@@ -51,6 +52,11 @@ DruckErgebnis KalibrierkarteDrucken(Umgebung &u, const std::function<void(const 
 // Scale mode millimetres, then orientation, card height and width (as twips),
 // paper code and bin, each only when set above 0. Refused values are ignored.
 void DruckerVorbereiten(const Zustand &z, Zeichenziel &ziel);
+
+// DruckerVorbereiten, then the check that the target took millimetres; when
+// it did not, the busy pointer goes, the user is told under "Fehler" and the
+// result is false.
+bool DruckerFuerKarten(Umgebung &u, Zeichenziel &ziel, Wartezeiger &sanduhr);
 
 // Whether and where printing can mark the current QSO. A record counts as the
 // QSO's when the log is the one AktQsoDatei names, the index lies in the list,

@@ -117,7 +117,7 @@ void TextEinpassen(Zeichenziel &ziel, const QString &text, float x, float breite
 }
 
 bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLinks, Zeichenziel &ziel,
-                  Meldungen &meldungen, const std::function<void(bool)> &bild1Sichtbar)
+                  Meldungen &meldungen, const std::function<void(bool)> &bild1Sichtbar, Seitenende ende)
 {
     const Bild1Verbergen verborgen(bild1Sichtbar);
 
@@ -199,6 +199,8 @@ bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLink
         }
     }
 
+    if (ende == Seitenende::Offen)
+        return true;
     ziel.EndDoc();
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();

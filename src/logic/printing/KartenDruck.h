@@ -21,8 +21,13 @@ class Zeichenziel;
 // Returns false without drawing when a correction is above 0 (or no number):
 // the user is told under " Falsche Druckrand-Korrektur". A failure of the
 // target while drawing (ZielFehler) is passed on to the caller.
+// ende says how the card ends: EndDoc ends the page and the job, as one card
+// goes out; Offen leaves the page open for a job of several cards, whose
+// caller starts the next page (NewPage) or ends the job (EndDoc).
+enum class Seitenende { EndDoc, Offen };
 bool KarteDrucken(const Kartenvorschau &vorschau, float RandOben, float RandLinks, Zeichenziel &ziel,
-                  Meldungen &meldungen, const std::function<void(bool)> &bild1Sichtbar = {});
+                  Meldungen &meldungen, const std::function<void(bool)> &bild1Sichtbar = {},
+                  Seitenende ende = Seitenende::EndDoc);
 
 // Prints text (without its leading and trailing blanks) centred over the box
 // [x, x + breite] on the target's current line, first shrinking the target's

@@ -95,6 +95,9 @@ public:
     // Ends the page and the job; without a drawing call before, the page is
     // an empty one, so every card is a page of its own.
     virtual void EndDoc() = 0;
+    // Ends the page and starts the next one of the same job, so several cards
+    // go out as one job. A target that prints one page per job refuses.
+    virtual void NewPage() { throw ZielFehler("Dieses Druckziel druckt nur eine Karte je Auftrag."); }
 
     // The name a card's document should carry (the partner's callsign); a target
     // that writes files uses it for the file name.

@@ -26,10 +26,10 @@ namespace {
 
 // The objectName of each command's menu entry, in the order of Befehl.
 constexpr std::array<const char *, AnzahlBefehle> befehlNamen = {
-    "mnuFileOpen",        "mnuXFileOpen",     "mnuFileExit",      "mnuADIFLog",        "mnuEditLog",
-    "mnuFilePrint",       "mnuMyCall",        "mnuStation",       "mnuScanSetup",      "mnuUnterschriftScan",
-    "mnuQSL_Einrichtung", "mnuPrinterSetup",  "mnuPrinterRand",   "mnuKalibrierkarte", "mnuHelpContents",
-    "mnuHelpAbout",       "mnu_objZiel_Info", "mnu_Printer_Info",
+    "mnuFileOpen",         "mnuXFileOpen",       "mnuFileExit",      "mnuADIFLog",       "mnuEditLog",
+    "mnuFilePrint",        "mnuQslStapel",       "mnuMyCall",        "mnuStation",       "mnuScanSetup",
+    "mnuUnterschriftScan", "mnuQSL_Einrichtung", "mnuPrinterSetup",  "mnuPrinterRand",   "mnuKalibrierkarte",
+    "mnuHelpContents",     "mnuHelpAbout",       "mnu_objZiel_Info", "mnu_Printer_Info",
 };
 
 constexpr std::size_t nummer(Befehl befehl)
@@ -75,7 +75,8 @@ const QList<Menue> &menues()
          "&Logbuch",
          {befehlsEintrag(Befehl::mnuADIFLog, "&ADIF-Logbuch-Daten", "F4"),
           befehlsEintrag(Befehl::mnuEditLog, "&Handeingabe", "F6"), trennEintrag("mnuEditBar0"),
-          befehlsEintrag(Befehl::mnuFilePrint, "QSL-Karte &bedrucken...", "F5")}},
+          befehlsEintrag(Befehl::mnuFilePrint, "QSL-Karte &bedrucken...", "F5"),
+          befehlsEintrag(Befehl::mnuQslStapel, "QSL-&Stapel drucken...", "F8")}},
         {"mnuSet",
          "&Settings",
          {befehlsEintrag(Befehl::mnuMyCall, "My &Call"), befehlsEintrag(Befehl::mnuStation, "My &Station"),

@@ -22,6 +22,7 @@ enum class Befehl {
     mnuADIFLog,
     mnuEditLog,
     mnuFilePrint,
+    mnuQslStapel,
     mnuMyCall,
     mnuStation,
     mnuScanSetup,

@@ -16,7 +16,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -59,8 +62,8 @@ struct DruckerZiel::Daten
     int benutzerCode = PapierBenutzer;
     QString dokumentName;
     Zeichenziel::Dokumentart art = Zeichenziel::Dokumentart::QslKarte;
-    // The file every page goes to when one was named; else each page gets a
-    // new file in the documents folder.
+    // The one file every job goes into, when set; a job is written beside it
+    // under a name of its own first.
     QString festeDatei;
     QString datei;
     QString letzteDatei;
@@ -174,6 +177,20 @@ struct DruckerZiel::Daten
 
     QString neueDatei()
     {
+        if (!festeDatei.isEmpty()) {
+            const QFileInfo ziel(festeDatei);
+            for (int n = 1; n < 10000; ++n) {
+                const QString pfad = ziel.absolutePath() + QStringLiteral("/.%1.%2.teil").arg(ziel.fileName()).arg(n);
+                QFile f(pfad);
+                if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                    return pfad;
+                if (!f.exists())
+                    throw ZielFehler(QStringLiteral("Die PDF-Datei „%1“ kann nicht angelegt werden: %2")
+                                         .arg(QDir::toNativeSeparators(festeDatei), f.errorString())
+                                         .toStdString());
+            }
+            throw ZielFehler(QStringLiteral("Für die PDF-Datei ist kein freier Name mehr zu finden.").toStdString());
+        }
         const QString ordner =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Cardforge");
         if (!QDir().mkpath(ordner))
@@ -230,7 +247,7 @@ struct DruckerZiel::Daten
         if (painter)
             return;
         if (schreibtPdf()) {
-            datei = festeDatei.isEmpty() ? neueDatei() : festeDatei;
+            datei = neueDatei();
             printer.setOutputFileName(datei);
         }
         if (art == Zeichenziel::Dokumentart::Kalibrierkarte)
@@ -589,11 +606,36 @@ void DruckerZiel::EndDoc()
         d->abbrechen();
         throw ZielFehler(QStringLiteral("%1 konnte die Karte nicht fertigstellen.").arg(wo).toStdString());
     }
+    if (!d->festeDatei.isEmpty() && !d->datei.isEmpty()) {
+        // One rename, so the file is either the old one or the whole new job.
+        if (std::rename(QFile::encodeName(d->datei).constData(), QFile::encodeName(d->festeDatei).constData()) != 0) {
+            const QString grund = QString::fromLocal8Bit(std::strerror(errno));
+            d->abbrechen();
+            throw ZielFehler(QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
+                                 .arg(QDir::toNativeSeparators(d->festeDatei), grund)
+                                 .toStdString());
+        }
+        d->datei = d->festeDatei;
+    }
     d->letzteDatei = d->datei;
     d->datei.clear();
     d->xMm = 0.0;
     d->yMm = 0.0;
     d->folgen();
+}
+
+void DruckerZiel::NewPage()
+{
+    // A card with nothing visible on it is a page all the same.
+    d->beginnen();
+    if (!d->printer.newPage()) {
+        const QString wo = d->geraet();
+        d->abbrechen();
+        throw ZielFehler(QStringLiteral("%1 kann keine weitere Seite beginnen.").arg(wo).toStdString());
+    }
+    d->xMm = 0.0;
+    d->yMm = 0.0;
+    d->pruefen();
 }
 
 void DruckerZiel::setDokumentName(const QString &name)
@@ -606,14 +648,6 @@ void DruckerZiel::setDokumentart(Dokumentart art)
     d->art = art;
 }
 
-void DruckerZiel::pdfDateiSetzen(const QString &pfad)
-{
-    d->abbrechen();
-    d->folgtStandard = false;
-    d->zuPdf();
-    d->festeDatei = QFileInfo(pfad).absoluteFilePath();
-}
-
 QString DruckerZiel::LetzteDatei() const
 {
     return d->letzteDatei;
@@ -624,10 +658,18 @@ bool DruckerZiel::schreibtPdf() const
     return d->schreibtPdf();
 }
 
+void DruckerZiel::pdfDateiSetzen(const QString &pfad)
+{
+    d->festeDatei = QFileInfo(pfad).absoluteFilePath();
+    d->folgtStandard = false;
+    d->zuPdf();
+}
+
 bool DruckerZiel::waehleDrucker(const QString &name)
 {
     if (d->seiteOffen())
         return false;
+    d->festeDatei.clear();
     d->folgtStandard = name.isEmpty();
     d->zuletztGefragt.start();
     return d->waehlen(name);

@@ -64,6 +64,7 @@ public:
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
     void Line(float x1, float y1, float x2, float y2) override;
     void EndDoc() override;
+    void NewPage() override;
 
     void setDokumentName(const QString &name) override;
     void setDokumentart(Dokumentart art) override;
@@ -71,8 +72,9 @@ public:
 
     // True when no printer exists and cards go to PDF files.
     bool schreibtPdf() const;
-    // From now on every page goes into this PDF file (written over), whatever
-    // printers there are.
+    // Every job from now on goes into this one PDF file instead of a printer,
+    // replacing a file of that name once the job is complete; a job that
+    // fails leaves an existing file as it was.
     void pdfDateiSetzen(const QString &pfad);
     // Without any printer the default is the PDF file.
     bool waehleDrucker(const QString &name) override;

@@ -48,7 +48,7 @@ private Q_SLOTS:
                 {"mnuFile=&Datei: mnuFileOpen=&Öffnen eine ADIF-Datei F3; mnuXFileOpen=Öffnen &mehrere ADIF-Dateien F7;"
                  " mnuFileBar0=-; mnuFileExit=&Beenden;",
                  "mnuLog=&Logbuch: mnuADIFLog=&ADIF-Logbuch-Daten F4; mnuEditLog=&Handeingabe F6; mnuEditBar0=-;"
-                 " mnuFilePrint=QSL-Karte &bedrucken... F5;",
+                 " mnuFilePrint=QSL-Karte &bedrucken... F5; mnuQslStapel=QSL-&Stapel drucken... F8;",
                  "mnuSet=&Settings: mnuMyCall=My &Call; mnuStation=My &Station; mnuScanSetup=&1:1 QSL-Scan einlesen;"
                  " mnuUnterschriftScan=&Unterschrift-Scan einlesen; mnuQSL_Einrichtung=&QSL-Karte einrichten; mnuSetBar1=-;"
                  " mnuPrinterSetup=&Drucker einrichten...; mnuPrinterRand=Drucker-&Randkorrektur;"
