@@ -5,6 +5,7 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "layout/Kartenlayout.h"
 #include "layout/frmQSL_Karte.h"
 #include "logwindows/StartLogfenster.h"
 #include "mainwindow/frmFindADIF.h"
@@ -58,6 +59,13 @@ QSocketNotifier *signaleAbfangen(frmMain *fenster)
 
 } // namespace
 
+namespace {
+
+const QString ErsteSchritteText = QStringLiteral(
+    "Erste Schritte: Settings → QSL-Karte einrichten → „Beispiel laden“ oder eigenen Karten-Scan einlesen");
+
+} // namespace
+
 void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
 {
     DateisucheAnbinden(umgebung, haupt);
@@ -106,6 +114,10 @@ int Start(QApplication &app)
                                                [&] {
                                                    hauptfenster->laden();
                                                    hauptfenster->show();
+                                                   // A first start shows the items piled in the corner;
+                                                   // the status bar says how to begin.
+                                                   if (!LayoutGespeichert())
+                                                       hauptfenster->statusMelden(ErsteSchritteText);
                                                },
                                            },
                                            meldungen);
