@@ -470,6 +470,8 @@ void frmQSL_Karte::hauptfensterAnpassen()
 
 void frmQSL_Karte::Command2_Click()
 {
+    // The size the boxes hold takes effect now, the sample's too.
+    m_groesseVorBeispiel.reset();
     // A size that cannot be a card keeps the one in effect, and the boxes show it.
     if (!KartenmassAusText(m_text1->text(), u.z.QSLWidth))
         m_text1->setText(KartenmassAlsText(u.z.QSLWidth));
@@ -513,6 +515,13 @@ void frmQSL_Karte::Command1_Click()
         m_text3[k + 1]->setText(it->y);
     }
     m_gezogen.clear();
+    // A sample loaded and not confirmed leaves the card size as it was: the
+    // cards are printed on a page of that size.
+    if (m_groesseVorBeispiel) {
+        u.z.QSLWidth = static_cast<float>(m_groesseVorBeispiel->width());
+        u.z.QSLHeight = static_cast<float>(m_groesseVorBeispiel->height());
+        m_groesseVorBeispiel.reset();
+    }
     MarkiereFelder(0);
     if (selbst)
         hide();
@@ -555,6 +564,9 @@ void frmQSL_Karte::cmdBeispiel_Click()
                != Antwort::Ja)
         return;
     eingabeSetzen(beispiel);
+    // The sample is applied at its own size, so that its entries fit the card.
+    if (!m_groesseVorBeispiel)
+        m_groesseVorBeispiel = QSizeF(u.z.QSLWidth, u.z.QSLHeight);
     u.z.QSLWidth = beispiel.QSLWidth;
     u.z.QSLHeight = beispiel.QSLHeight;
     m_text1->setText(KartenmassAlsText(beispiel.QSLWidth));

@@ -5,8 +5,10 @@
 
 #include <QHash>
 #include <QPointF>
+#include <QSizeF>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QGridLayout;
@@ -44,9 +46,10 @@ public:
     // window open for the correction and stores nothing.
     void Command2_Click();
     // Cancel: controls moved by hand on the preview since the window was
-    // shown or last applied go back where they were, and so do their x and y
-    // entries; then marking off and hide. Nothing stored, and what an apply
-    // put on the preview stays.
+    // loaded or last applied go back where they were, and so do their x and y
+    // entries; a card size that only a loaded sample put in effect goes back
+    // too. Then marking off and hide. Nothing stored, and what an apply put on
+    // the preview stays.
     void Command1_Click();
     // "&Beispiel laden": the sample card's layout into every box, its size
     // taking effect as with OK, its scan behind the preview (stored as the
@@ -107,6 +110,8 @@ private:
         QString y;
     };
     QHash<QString, VorDemZiehen> m_gezogen;
+    // The card size in effect before "&Beispiel laden", until OK or Cancel.
+    std::optional<QSizeF> m_groesseVorBeispiel;
 };
 
 // The layout window of this main window: the existing one, or a new one created

@@ -231,26 +231,30 @@ private Q_SLOTS:
 
     // "&Beispiel laden" asks first only when the boxes hold a layout of the
     // user's own, and No leaves them. The sample fills every box and shows
-    // its scan; the layout is stored only by OK.
+    // its scan at its own size; the layout is stored only by OK, and Cancel
+    // leaves the user's card size in effect.
     void beispielLaden_data()
     {
         QTest::addColumn<QString>("eigenerEintrag"); // typed into Text3(0); empty: a first start
         QTest::addColumn<int>("antwort");
         QTest::addColumn<int>("fragen");
-        QTest::newRow("first start") << "" << int(Antwort::Nein) << 0;
-        QTest::newRow("own layout, No") << "12" << int(Antwort::Nein) << 1;
-        QTest::newRow("own layout, Yes") << "12" << int(Antwort::Ja) << 1;
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("first start") << "" << int(Antwort::Nein) << 0 << true;
+        QTest::newRow("own layout, No") << "12" << int(Antwort::Nein) << 1 << true;
+        QTest::newRow("own layout, Yes, cancelled") << "12" << int(Antwort::Ja) << 1 << false;
     }
     void beispielLaden()
     {
         QFETCH(QString, eigenerEintrag);
         QFETCH(int, antwort);
+        QFETCH(bool, ok);
         const QString daten = TestUmgebung::home() + QStringLiteral("/.local/share/cardforge/");
         QVERIFY(QDir().mkpath(daten));
         QFile::remove(daten + BeispielLayoutName);
         QVERIFY(QFile::copy(qEnvironmentVariable("CARDFORGE_SOURCE") + "/examples/" + BeispielLayoutName,
                             daten + BeispielLayoutName));
         QImage(14, 9, QImage::Format_RGB32).save(daten + BeispielScanName);
+        KartengroesseSpeichern(150, 100);
         Programm p;
         p.aktivieren();
         if (!eigenerEintrag.isEmpty())
@@ -264,8 +268,9 @@ private Q_SLOTS:
         QCOMPARE(Einstellung("Picture"), geladen ? daten + BeispielScanName : QString());
         QCOMPARE(p.vorschau("lbCall").oben, geladen ? 9.5f : 10.0f);
         QVERIFY(Einstellung("Felder").isEmpty());
-        p.klick("Command2");
-        QCOMPARE(Einstellung("Felder").startsWith("82;9,5;13;51;6;44;5;11;"), geladen);
+        p.klick(ok ? "Command2" : "Command1");
+        QCOMPARE(Einstellung("Felder").startsWith("82;9,5;13;51;6;44;5;11;"), geladen && ok);
+        QCOMPARE(p.z.QSLWidth, geladen && ok ? 140.0f : 150.0f);
     }
 
     // OK with a refused entry stores nothing, not even part of the lists or the
