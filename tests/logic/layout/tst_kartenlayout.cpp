@@ -297,8 +297,10 @@ private Q_SLOTS:
         QVERIFY(LayoutDateiLesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/examples/" + BeispielLayoutName, l));
         const LayoutAnwendung e = LayoutAnwenden(l, l.QSLWidth, l.QSLHeight);
         QVERIFY(e.vollstaendig() && e.Werte == static_cast<const Layoutwerte &>(l));
+        int sichtbar = 0;
         for (const Platzierung &p : e.Vorschau) {
-            if (!p.Sichtbar.value_or(false))
+            sichtbar += p.Sichtbar.value_or(false);
+            if (!p.Links)
                 continue;
             const int k = PositionsEintrag(p.Name);
             QCOMPARE(*p.Links, float(ZahlAusText(l.Felder[k])));
@@ -306,6 +308,8 @@ private Q_SLOTS:
             QVERIFY2(*p.Links + p.Breite.value_or(0) <= l.QSLWidth && *p.Oben + p.Hoehe.value_or(0) <= l.QSLHeight,
                      qPrintable(p.Name));
         }
+        // What the card prints on: its eleven fields and 21 tick boxes.
+        QCOMPARE(sichtbar, 32);
     }
 
     // A typed card size that cannot be one leaves the size as it was; a

@@ -216,6 +216,7 @@ private Q_SLOTS:
                 QTest::keyClick(flaeche, taste.key(), taste.keyboardModifiers());
         }
         QTEST(p.text3(k)->text() + ' ' + p.text3(k + 1)->text(), "eintraege");
+        QCOMPARE(p.vorschau(element).links, float(ZahlAusText(p.text3(k)->text())));
         QVERIFY(p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
         QVERIFY(!p.vorschau(element).gesetzt);
 
@@ -235,11 +236,13 @@ private Q_SLOTS:
     // leaves the user's card size in effect.
     void beispielLaden_data()
     {
-        QTest::addColumn<QString>("eigenerEintrag"); // typed into Text3(0); empty: a first start
+        QTest::addColumn<QString>(
+            "eigenerEintrag"); // typed into Text3(0); empty: a first start; "sample": loaded before
         QTest::addColumn<int>("antwort");
         QTest::addColumn<int>("fragen");
         QTest::addColumn<bool>("ok");
         QTest::newRow("first start") << "" << int(Antwort::Nein) << 0 << true;
+        QTest::newRow("the sample again") << "sample" << int(Antwort::Nein) << 0 << true;
         QTest::newRow("own layout, No") << "12" << int(Antwort::Nein) << 1 << true;
         QTest::newRow("own layout, Yes, cancelled") << "12" << int(Antwort::Ja) << 1 << false;
     }
@@ -257,12 +260,14 @@ private Q_SLOTS:
         KartengroesseSpeichern(150, 100);
         Programm p;
         p.aktivieren();
-        if (!eigenerEintrag.isEmpty())
+        if (eigenerEintrag == "sample")
+            p.klick("cmdBeispiel");
+        else if (!eigenerEintrag.isEmpty())
             p.text3(0)->setText(eigenerEintrag);
         p.meldungen.antworte(Antwort(antwort));
         p.klick("cmdBeispiel");
         QTEST(int(p.meldungen.aufrufe().size()), "fragen");
-        const bool geladen = antwort == int(Antwort::Ja) || eigenerEintrag.isEmpty();
+        const bool geladen = antwort == int(Antwort::Ja) || eigenerEintrag.isEmpty() || eigenerEintrag == "sample";
         QCOMPARE(p.text3(0)->text(), geladen ? QStringLiteral("82") : eigenerEintrag);
         QCOMPARE(p.text3(6)->text(), geladen ? QStringLiteral("5") : QString());
         QCOMPARE(Einstellung("Picture"), geladen ? daten + BeispielScanName : QString());
