@@ -82,6 +82,13 @@ void AnwendungEinrichten(QApplication &app)
     }
 }
 
+namespace {
+
+const QString ErsteSchritteText = QStringLiteral(
+    "Erste Schritte: Settings → QSL-Karte einrichten → „Beispiel laden“ oder eigenen Karten-Scan einlesen");
+
+} // namespace
+
 void BefehleAnbinden(Umgebung &umgebung, frmMain &haupt)
 {
     DateisucheAnbinden(umgebung, haupt);
@@ -129,6 +136,10 @@ int Start(QApplication &app)
                                                [&] {
                                                    hauptfenster->laden();
                                                    hauptfenster->show();
+                                                   // A first start shows the items piled in the corner;
+                                                   // the status bar says how to begin.
+                                                   if (!LayoutGespeichert())
+                                                       hauptfenster->statusMelden(ErsteSchritteText);
                                                },
                                            },
                                            meldungen);

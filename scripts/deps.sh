@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what Cardforge needs to build, run and test on Debian 12, and only what
-# is missing. Usage: scripts/deps.sh [build|test|pruefen|format]
+# is missing. Usage: scripts/deps.sh [build|test|pruefen|format|screenshots]
 # build also brings what "cpack -G DEB" needs. pruefen: what the test mode
 # needs, and clang with its sanitizer and libFuzzer runtimes for
 # scripts/pruefen.sh. format: clang-format for scripts/format.sh.
+# screenshots: a display of its own, a remote hand and a camera for
+# scripts/screenshots.sh.
 set -euo pipefail
 
 # Qt's own texts (file and print dialogs, standard buttons) come in German
@@ -16,6 +18,9 @@ if [ "${1:-build}" = test ] || [ "${1:-build}" = pruefen ]; then
 fi
 if [ "${1:-build}" = pruefen ]; then
     pakete+=(clang libclang-rt-14-dev)
+fi
+if [ "${1:-build}" = screenshots ]; then
+    pakete+=(xvfb xauth xdotool imagemagick bc)
 fi
 if [ "${1:-build}" = format ]; then
     pakete=(clang-format-14)

@@ -4,6 +4,7 @@
 #include "core/Hilfen.h"
 #include "core/Zahlformat.h"
 
+#include <QSettings>
 #include <QStringList>
 #include <cmath>
 #include <iterator>
@@ -290,4 +291,48 @@ void ListenSpeichern(const Layoutwerte &werte)
     EinstellungSpeichern(kAktiv[2], FlagsAlsText(werte.Aktiv3));
     EinstellungSpeichern(kAktiv[3], FlagsAlsText(werte.Aktiv4));
     EinstellungSpeichern(kAktiv[4], FlagsAlsText(werte.Aktiv5));
+}
+
+bool LayoutGespeichert()
+{
+    return !Einstellung(kFelder).isEmpty();
+}
+
+const QString BeispielScanName = QStringLiteral("Beispielkarte.png");
+const QString BeispielLayoutName = QStringLiteral("Beispielkarte.ini");
+
+bool LayoutDateiLesen(const QString &datei, Kartenlayout &layout)
+{
+    if (!DateiVorhanden(datei))
+        return false;
+    QSettings ini(datei, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Settings"));
+    // A value written without quotes is split at its commas, which in these
+    // lists are decimal signs.
+    auto text = [&ini](const QString &key) {
+        const QVariant wert = ini.value(key);
+        return wert.typeId() == QMetaType::QStringList ? wert.toStringList().join(QLatin1Char(',')) : wert.toString();
+    };
+    Kartenlayout gelesen;
+    const QString felder = text(kFelder);
+    if (ini.status() != QSettings::NoError || felder.isEmpty())
+        return false;
+    FelderAusText(felder, gelesen.Felder);
+    FlagsAusText(text(kAktiv[0]), gelesen.Aktiv1);
+    FlagsAusText(text(kAktiv[1]), gelesen.Aktiv2);
+    FlagsAusText(text(kAktiv[2]), gelesen.Aktiv3);
+    FlagsAusText(text(kAktiv[3]), gelesen.Aktiv4);
+    FlagsAusText(text(kAktiv[4]), gelesen.Aktiv5);
+    for (auto [key, ziel] : {std::pair{"QSLWidth", &gelesen.QSLWidth}, std::pair{"QSLHeight", &gelesen.QSLHeight}}) {
+        float wert = 0.0f;
+        if (SingleAusText(text(QString::fromLatin1(key)), wert) && MasszahlGueltig(static_cast<double>(wert)))
+            *ziel = wert;
+    }
+    layout = gelesen;
+    return true;
+}
+
+bool BeispielErsetztEingaben(const Layoutwerte &eingabe, const Layoutwerte &beispiel)
+{
+    return eingabe != static_cast<const Layoutwerte &>(AnfangsLayout()) && eingabe != beispiel;
 }

@@ -161,6 +161,25 @@ void KartengroesseLesen(float &QSLWidth, float &QSLHeight);
 void KartengroesseSpeichern(float QSLWidth, float QSLHeight);
 void ListenSpeichern(const Layoutwerte &werte);
 
+// Whether the user has stored a layout; a first start has none.
+bool LayoutGespeichert();
+
+// A layout in the stored form kept in a file of its own (an INI file with the
+// eight keys in the group [Settings]), such as the sample card's. Every entry
+// and flag comes from the file (what it leaves out is empty or 0), the card
+// size too (140 x 90 when it has none). False, and the layout untouched, when
+// the file cannot be read or has no entries.
+bool LayoutDateiLesen(const QString &datei, Kartenlayout &layout);
+
+// The sample card the program ships beside itself: a scan of a plain
+// pre-printed card and the layout that fits it.
+extern const QString BeispielScanName;   // "Beispielkarte.png"
+extern const QString BeispielLayoutName; // "Beispielkarte.ini"
+// Loading the sample replaces the user's work when the boxes hold anything
+// but the layout a first start shows or the sample itself; then the user is
+// asked first.
+bool BeispielErsetztEingaben(const Layoutwerte &eingabe, const Layoutwerte &beispiel);
+
 // Paper size codes as the settings keep them (DrGroesse) for "the size given
 // through Width and Height", the card's own size: 256 is the one a printer
 // reports for a paper without a code of its own, 512 the one a first run

@@ -3,6 +3,7 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Meldungen.h"
+#include "core/Zahlformat.h"
 #include "core/Zustand.h"
 #include "layout/Kartenvorschau.h"
 
@@ -297,6 +298,55 @@ LayoutAnwendung LayoutAnwenden(const Layoutwerte &eingabe, float QSLWidth, float
     Anwender a(eingabe, QSLWidth, QSLHeight);
     a.lauf();
     return a.e;
+}
+
+int PositionsEintrag(const QString &name)
+{
+    const auto &namen = VorschauNamen();
+    const auto it = std::find(namen.cbegin(), namen.cend(), name);
+    if (it == namen.cend())
+        return -1;
+    // The entries each step of the apply places its controls from.
+    const int i = static_cast<int>(it - namen.cbegin());
+    if (i <= lbComment)
+        return EintraegeJeText * i;
+    switch (i) {
+    case lbPSE: return EintragPseTnx;
+    case lbMHZ: return EintragMHz;
+    case lb2Way: return EintragMode;
+    case lbQSOvia: return EintragAusbreitung;
+    case lbQSLvia: return EintragQslVia;
+    case imUnterschrift: return EintragUnterschrift;
+    default: break;
+    }
+    if (i >= Check5)
+        return EintragPseTnxBoxen + EintraegeJeBox * (i - Check5);
+    if (i >= Check4)
+        return EintragBestaetigung + EintraegeJeBox * (i - Check4);
+    if (i >= Check3)
+        return EintragBox(EintragAusbreitung, i - Check3);
+    if (i >= Check2)
+        return EintragBox(EintragMHz, i - Check2);
+    return EintragBox(EintragMode, i - Check1);
+}
+
+Kartenlage LageAufKarte(double links, double oben, float breite, float hoehe, float QSLWidth, float QSLHeight)
+{
+    auto achse = [](double wert, float mass, float kante) {
+        const double gerundet = std::isfinite(wert) ? std::round(wert * 10.0) / 10.0 : 0.0;
+        double hoechste = GroessteMasszahl;
+        if (kante > 0.0f) {
+            // A position equal to the card's edge is refused, so the corner
+            // stays a tenth inside it even for an item wider than the card.
+            const double rest = std::min(static_cast<double>(kante) - std::max(0.0f, mass), kante - 0.1);
+            hoechste = std::max(0.0, std::floor(rest * 10.0 + 1e-6) / 10.0);
+        }
+        return std::clamp(gerundet, 0.0, hoechste);
+    };
+    const double x = achse(links, breite, QSLWidth);
+    const double y = achse(oben, hoehe, QSLHeight);
+    const QString muster = QStringLiteral("##0.0");
+    return {static_cast<float>(x), static_cast<float>(y), FormatZahl(x, muster), FormatZahl(y, muster)};
 }
 
 void AufVorschau(const LayoutAnwendung &anwendung, Kartenvorschau &vorschau)

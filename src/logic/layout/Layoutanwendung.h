@@ -99,6 +99,33 @@ const std::array<Markierung, 17> &Markierungen();
 // remembers which (Kartenvorschau::markiert).
 void VorschauMarkieren(Kartenvorschau &vorschau, bool an);
 
+// Moving an item by hand on the preview while the layout window is open: the
+// main window turns mouse drags and arrow keys into millimetres, and the layout
+// window writes where the item lands into the item's x and y entries.
+
+// The arrow keys move an item by this much, with Shift by the larger step.
+constexpr double SchrittMm = 0.5;
+constexpr double GrosserSchrittMm = 5.0;
+
+// The x entry of a card control of the main window (its y entry is the next
+// one): the entry the apply places the control's left edge from. -1 for a name
+// that has no place in the layout.
+int PositionsEintrag(const QString &name);
+
+struct Kartenlage
+{
+    float links = 0.0f;
+    float oben = 0.0f;
+    QString linksText; // with one decimal and the user's decimal sign, "82,5"
+    QString obenText;
+};
+
+// Where an item of the given size lands when its top-left corner is moved to
+// (links, oben) millimetres: on the 0.1 mm grid and on the card, whole where it
+// fits, else with its corner below the card's width and height so that the
+// apply accepts the entries. A card size of 0 or less sets no far edge.
+Kartenlage LageAufKarte(double links, double oben, float breite, float hoehe, float QSLWidth, float QSLHeight);
+
 // The main window's outer size in millimetres after OK: the card plus 2 mm each
 // way, and room for the title bar and menu, which grows with the screen height in
 // pixels (p / 98.182 mm). Never negative.

@@ -1,5 +1,8 @@
 #include "layout/frmQSL_Karte.h"
 
+#include "core/Einstellungen.h"
+#include "core/Hilfen.h"
+#include "core/Programmdateien.h"
 #include "layout/Layoutanwendung.h"
 #include "mainwindow/frmMain.h"
 
@@ -349,11 +352,16 @@ void frmQSL_Karte::aufbauen()
     auto *Command1 = new QPushButton(QStringLiteral("&Abbrechen"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("Abbruch"));
+    auto *cmdBeispiel = new QPushButton(QStringLiteral("&Beispiel laden"));
+    cmdBeispiel->setObjectName(QStringLiteral("cmdBeispiel"));
+    cmdBeispiel->setToolTip(QStringLiteral("Beispielkarte mit passendem Layout laden"));
+    connect(cmdBeispiel, &QPushButton::clicked, this, &frmQSL_Karte::cmdBeispiel_Click);
     connect(cmSetAll, &QPushButton::clicked, this, [this] { cmSetAll_Click(); });
     connect(Command2, &QPushButton::clicked, this, &frmQSL_Karte::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmQSL_Karte::Command1_Click);
 
     auto *knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(cmdBeispiel);
     knoepfe->addStretch();
     knoepfe->addWidget(cmSetAll);
     knoepfe->addWidget(Command2);
@@ -412,6 +420,7 @@ void frmQSL_Karte::Form_Load()
     KartengroesseLesen(u.z.QSLWidth, u.z.QSLHeight);
     m_text1->setText(KartenmassAlsText(u.z.QSLWidth));
     m_text2->setText(KartenmassAlsText(u.z.QSLHeight));
+    m_gezogen.clear();
     Layoutwerte werte = eingabe();
     ListenLesen(werte);
     eingabeSetzen(werte);
@@ -432,8 +441,11 @@ bool frmQSL_Karte::cmSetAll_Click()
             box->setChecked(true);
     }
     m_haupt.vorschauZeigen();
-    if (e.vollstaendig())
+    if (e.vollstaendig()) {
+        // Applied: the moves by hand are part of the layout now.
+        m_gezogen.clear();
         return true;
+    }
 
     unsetCursor();
     EingabefehlerMelden(u.meldungen);
@@ -458,6 +470,8 @@ void frmQSL_Karte::hauptfensterAnpassen()
 
 void frmQSL_Karte::Command2_Click()
 {
+    // The size the boxes hold takes effect now, the sample's too.
+    m_groesseVorBeispiel.reset();
     // A size that cannot be a card keeps the one in effect, and the boxes show it.
     if (!KartenmassAusText(m_text1->text(), u.z.QSLWidth))
         m_text1->setText(KartenmassAlsText(u.z.QSLWidth));
@@ -490,9 +504,76 @@ void frmQSL_Karte::Command2_Click()
 void frmQSL_Karte::Command1_Click()
 {
     QPointer<frmQSL_Karte> selbst(this);
+    for (auto it = m_gezogen.cbegin(); it != m_gezogen.cend(); ++it) {
+        KartenElement *e = m_haupt.vorschau().finde(it.key());
+        const int k = PositionsEintrag(it.key());
+        if (!e || k < 0)
+            continue;
+        e->links = it->links;
+        e->oben = it->oben;
+        m_text3[k]->setText(it->x);
+        m_text3[k + 1]->setText(it->y);
+    }
+    m_gezogen.clear();
+    // A sample loaded and not confirmed leaves the card size as it was: the
+    // cards are printed on a page of that size.
+    if (m_groesseVorBeispiel) {
+        u.z.QSLWidth = static_cast<float>(m_groesseVorBeispiel->width());
+        u.z.QSLHeight = static_cast<float>(m_groesseVorBeispiel->height());
+        m_groesseVorBeispiel.reset();
+    }
     MarkiereFelder(0);
     if (selbst)
         hide();
+}
+
+void frmQSL_Karte::elementVerschieben(const QString &name, QPointF mm)
+{
+    KartenElement *e = m_haupt.vorschau().finde(name);
+    const int k = PositionsEintrag(name);
+    if (!e || k < 0)
+        return;
+    const Kartenlage lage = LageAufKarte(mm.x(), mm.y(), e->breite, e->hoehe, u.z.QSLWidth, u.z.QSLHeight);
+    if (!m_gezogen.contains(name))
+        m_gezogen.insert(name, {e->links, e->oben, m_text3[k]->text(), m_text3[k + 1]->text()});
+    e->links = lage.links;
+    e->oben = lage.oben;
+    m_text3[k]->setText(lage.linksText);
+    m_text3[k + 1]->setText(lage.obenText);
+    m_haupt.vorschauZeigen();
+}
+
+void frmQSL_Karte::cmdBeispiel_Click()
+{
+    const QString titel = QStringLiteral("Beispiel laden");
+    const QString layoutDatei = ProgrammDatei(BeispielLayoutName);
+    const QString scan = ProgrammDatei(BeispielScanName);
+    Kartenlayout beispiel;
+    if (!LayoutDateiLesen(layoutDatei, beispiel) || !DateiVorhanden(scan)) {
+        const QString fehlt = DateiVorhanden(scan) ? layoutDatei : scan;
+        u.meldungen.zeigen(titel, QStringLiteral("Die Beispielkarte wurde nicht gefunden:") + u.z.CrLf + fehlt,
+                           Symbol::Ausruf, Knoepfe::Ok);
+        return;
+    }
+    if (BeispielErsetztEingaben(eingabe(), beispiel)
+        && u.meldungen.zeigen(titel,
+                              QStringLiteral("Alle Maße und Häkchen werden durch die der Beispielkarte ersetzt.")
+                                  + u.z.CrLf + QStringLiteral("Gespeichert wird erst mit „OK“.") + u.z.CrLf + u.z.CrLf
+                                  + QStringLiteral("Beispiel laden?"),
+                              Symbol::Frage, Knoepfe::JaNein)
+               != Antwort::Ja)
+        return;
+    eingabeSetzen(beispiel);
+    // The sample is applied at its own size, so that its entries fit the card.
+    if (!m_groesseVorBeispiel)
+        m_groesseVorBeispiel = QSizeF(u.z.QSLWidth, u.z.QSLHeight);
+    u.z.QSLWidth = beispiel.QSLWidth;
+    u.z.QSLHeight = beispiel.QSLHeight;
+    m_text1->setText(KartenmassAlsText(beispiel.QSLWidth));
+    m_text2->setText(KartenmassAlsText(beispiel.QSLHeight));
+    if (m_haupt.scanLaden(scan))
+        EinstellungSpeichern(QStringLiteral("Picture"), scan);
+    cmSetAll_Click();
 }
 
 void frmQSL_Karte::MarkiereFelder(int modus)
@@ -580,6 +661,10 @@ void LayoutfensterAnbinden(Umgebung &umgebung, frmMain &haupt)
         f->activateWindow();
     });
     haupt.layoutBereitstellen = [&umgebung, &haupt] { LayoutFenster(umgebung, haupt); };
+    haupt.elementVerschieben = [&haupt](const QString &name, QPointF mm) {
+        if (frmQSL_Karte *f = VorhandenesLayoutFenster(haupt))
+            f->elementVerschieben(name, mm);
+    };
 }
 
 #include "frmQSL_Karte.moc"

@@ -3,8 +3,12 @@
 #include "core/Umgebung.h"
 #include "layout/Kartenlayout.h"
 
+#include <QHash>
+#include <QPointF>
+#include <QSizeF>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QGridLayout;
@@ -41,8 +45,21 @@ public:
     // size and lists stored and the window hidden. A refused entry keeps the
     // window open for the correction and stores nothing.
     void Command2_Click();
-    // Cancel: marking off and hide; nothing stored, nothing applied undone.
+    // Cancel: controls moved by hand on the preview since the window was
+    // loaded or last applied go back where they were, and so do their x and y
+    // entries; a card size that only a loaded sample put in effect goes back
+    // too. Then marking off and hide. Nothing stored, and what an apply put on
+    // the preview stays.
     void Command1_Click();
+    // "&Beispiel laden": the sample card's layout into every box, its size
+    // taking effect as with OK, its scan behind the preview (stored as the
+    // card scan, like "&1:1 QSL-Scan einlesen"), then applied. The layout is
+    // stored only by OK. Asks first when the boxes hold a layout of the
+    // user's own.
+    void cmdBeispiel_Click();
+    // A card control moved by hand on the main window's preview: it lands on
+    // the 0.1 mm grid on the card, and its x and y entries follow.
+    void elementVerschieben(const QString &name, QPointF mm);
     // Marking on (1) or off (0) on the main window's preview.
     void MarkiereFelder(int modus);
     // A mouse button released over flag box Check1(index): its exclusive
@@ -83,6 +100,18 @@ private:
     QScrollArea *m_rollbereich = nullptr;
     Layoutwerte m_letzte;
     bool m_geschlossen = false;
+    // Controls moved by hand and not yet applied: where they were before the
+    // first move, and their x and y entries then.
+    struct VorDemZiehen
+    {
+        float links;
+        float oben;
+        QString x;
+        QString y;
+    };
+    QHash<QString, VorDemZiehen> m_gezogen;
+    // The card size in effect before "&Beispiel laden", until OK or Cancel.
+    std::optional<QSizeF> m_groesseVorBeispiel;
 };
 
 // The layout window of this main window: the existing one, or a new one created

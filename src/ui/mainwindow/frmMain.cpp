@@ -5,6 +5,7 @@
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
 #include "core/Programmdateien.h"
+#include "mainwindow/Kartenflaeche.h"
 #include "mainwindow/Programmsymbol.h"
 #include "mainwindow/QsoAnzeige.h"
 #include "printing/DruckerEinrichtung.h"
@@ -182,7 +183,7 @@ void frmMain::befehl(Befehl befehl)
 
 void frmMain::kartenflaecheAnlegen()
 {
-    m_flaeche = new QWidget(this);
+    m_flaeche = new Kartenflaeche(this);
     m_flaeche->setObjectName(QStringLiteral("Kartenflaeche"));
     m_flaeche->setAutoFillBackground(true);
     QPalette pal = m_flaeche->palette();
@@ -191,9 +192,11 @@ void frmMain::kartenflaecheAnlegen()
     m_flaeche->setPalette(pal);
     setCentralWidget(m_flaeche);
 
-    m_bild1 = new QLabel(m_flaeche);
+    m_bild1 = new Kartenhintergrund(m_flaeche);
     m_bild1->setObjectName(QStringLiteral("Bild1"));
     m_bild1->setScaledContents(true);
+    // The background: a click on the card goes to the card area.
+    m_bild1->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_bild1->lower();
 
     for (const KartenElement &e : m_vorschau.elemente()) {
@@ -215,6 +218,15 @@ void frmMain::kartenflaecheAnlegen()
         w->setObjectName(e.name);
         m_steuer.insert(e.name, w);
     }
+    m_flaeche->setSteuerelemente(m_steuer);
+    m_flaeche->lage = [this](const QString &name) {
+        const KartenElement *e = m_vorschau.finde(name);
+        return e ? QPointF(e->links, e->oben) : QPointF();
+    };
+    m_flaeche->verschieben = [this](const QString &name, QPointF mm) {
+        if (elementVerschieben)
+            elementVerschieben(name, mm);
+    };
     vorschauZeigen();
 }
 
@@ -255,6 +267,12 @@ void frmMain::vorschauZeigen()
         }
         w->setVisible(e.sichtbar);
     }
+    // The card's outline and grid, and picking controls by hand, go with the
+    // layout window's marking.
+    m_bild1->setKarte(QSizeF(u.z.QSLWidth, u.z.QSLHeight), f);
+    m_bild1->setRaster(m_vorschau.markiert);
+    m_flaeche->setZiehen(m_vorschau.markiert);
+    m_flaeche->rahmenNachfuehren();
     m_zeigtVorschau = false;
 }
 
@@ -265,6 +283,7 @@ bool frmMain::scanLaden(const QString &pfad)
         return false;
     m_scan = bild;
     m_bild1->setPixmap(QPixmap::fromImage(m_scan));
+    m_bild1->setUmriss(false);
     return true;
 }
 

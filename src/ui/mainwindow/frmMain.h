@@ -12,6 +12,8 @@
 class QAction;
 class QLabel;
 class QCheckBox;
+class Kartenflaeche;
+class Kartenhintergrund;
 
 // The commands of the main window's menu, one per menu entry; each is named as
 // its entry's objectName.
@@ -90,6 +92,12 @@ public:
     // display follows; after its close box this brings it back, hidden, with
     // the stored layout applied.
     std::function<void()> layoutBereitstellen;
+    // While the layout window marks the preview, the user picks card controls
+    // and moves them with the mouse or the arrow keys; each move comes here
+    // with the place, in millimetres, the control's top-left corner is wanted
+    // at. The layout window wires it: it puts the control there and writes
+    // its entries.
+    std::function<void(const QString &name, QPointF mm)> elementVerschieben;
     // Runs at program end before the settings are stored: writes the marks
     // of printed cards that could not be written right after the card.
     std::function<void()> logsSchreiben;
@@ -118,8 +126,8 @@ private:
 
     Umgebung &u;
     Kartenvorschau m_vorschau;
-    QWidget *m_flaeche = nullptr;
-    QLabel *m_bild1 = nullptr;
+    Kartenflaeche *m_flaeche = nullptr;
+    Kartenhintergrund *m_bild1 = nullptr;
     QHash<QString, QWidget *> m_steuer;
     std::array<QAction *, AnzahlBefehle> m_aktionen{};
     std::array<std::function<void()>, AnzahlBefehle> m_handler;

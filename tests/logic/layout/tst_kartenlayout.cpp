@@ -1,6 +1,7 @@
 #include "TestUmgebung.h"
 
 #include "core/Einstellungen.h"
+#include "core/Hilfen.h"
 #include "layout/Kartenlayout.h"
 #include "layout/Layoutanwendung.h"
 
@@ -285,6 +286,30 @@ private Q_SLOTS:
         EinstellungSpeichern(QStringLiteral("QSLHeight"), QStringLiteral("1e39"));
         KartengroesseLesen(gelesen.QSLWidth, gelesen.QSLHeight);
         QCOMPARE(gelesen.QSLHeight, 88.25f);
+    }
+
+    // The sample card's layout is in the form an apply stores, fits its card
+    // whole, and puts each control where its x and y entries say (the entries
+    // a move by hand writes).
+    void beispielkarte()
+    {
+        Kartenlayout l;
+        QVERIFY(LayoutDateiLesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/examples/" + BeispielLayoutName, l));
+        const LayoutAnwendung e = LayoutAnwenden(l, l.QSLWidth, l.QSLHeight);
+        QVERIFY(e.vollstaendig() && e.Werte == static_cast<const Layoutwerte &>(l));
+        int sichtbar = 0;
+        for (const Platzierung &p : e.Vorschau) {
+            sichtbar += p.Sichtbar.value_or(false);
+            if (!p.Links)
+                continue;
+            const int k = PositionsEintrag(p.Name);
+            QCOMPARE(*p.Links, float(ZahlAusText(l.Felder[k])));
+            QCOMPARE(*p.Oben, float(ZahlAusText(l.Felder[k + 1])));
+            QVERIFY2(*p.Links + p.Breite.value_or(0) <= l.QSLWidth && *p.Oben + p.Hoehe.value_or(0) <= l.QSLHeight,
+                     qPrintable(p.Name));
+        }
+        // What the card prints on: its eleven fields and 21 tick boxes.
+        QCOMPARE(sichtbar, 32);
     }
 
     // A typed card size that cannot be one leaves the size as it was; a

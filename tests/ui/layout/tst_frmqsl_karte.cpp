@@ -3,13 +3,16 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "core/Einstellungen.h"
+#include "core/Hilfen.h"
 #include "core/Umgebung.h"
+#include "layout/Layoutanwendung.h"
 #include "layout/frmQSL_Karte.h"
 #include "mainwindow/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,7 +66,11 @@ class TestFrmQslKarte : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { QFile::remove(EinstellungsDatei()); }
+    void init()
+    {
+        QFile::remove(EinstellungsDatei());
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
 
     void laden_data()
     {
@@ -158,6 +165,116 @@ private Q_SLOTS:
         // On the tick mark itself: a box without caption is wider than its mark.
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QCOMPARE(ausgeschaltet(), partner < 0 ? QList<int>() : QList<int>{partner});
+    }
+
+    // A control picked on the preview follows the mouse, and the arrow keys
+    // (with Shift 5 mm), on the 0.1 mm grid and whole on the card; its entry
+    // boxes follow with one decimal in the user's locale. OK stores them,
+    // Cancel puts the control and its boxes back.
+    void ziehen_data()
+    {
+        QTest::addColumn<QString>("sprache");
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QStringList>("aktionen"); // "dx,dy" pixels of a drag, else keys
+        QTest::addColumn<QString>("eintraege");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("drag") << "de_DE"
+                              << "lbCall" << QStringList{"10,20", "19,38"} << "55,0 50,1" << true;
+        QTest::newRow("keys on a tick box")
+            << "en_US"
+            << "Check3(6)" << QStringList{"Right", "Right", "Shift+Down"} << "51.0 45.0" << true;
+        QTest::newRow("kept on the card") << "C"
+                                          << "lbCall" << QStringList{"1000,-1000"} << "89.0 0.0" << true;
+        QTest::newRow("cancelled") << "de_DE"
+                                   << "lbCall" << QStringList{"Left", "Shift+Up", "3,0"} << "50,3 35,0" << false;
+    }
+    void ziehen()
+    {
+        QFETCH(QString, sprache);
+        QFETCH(QString, element);
+        QFETCH(QStringList, aktionen);
+        QFETCH(bool, ok);
+        QLocale::setDefault(QLocale(sprache));
+        Programm p;
+        p.aktivieren();
+        const int k = PositionsEintrag(element);
+        p.text3(k)->setText("50");
+        p.text3(k + 1)->setText("40");
+        p.klick("cmSetAll");
+        auto *flaeche = p.haupt.findChild<QWidget *>(QStringLiteral("Kartenflaeche"));
+        const QPoint start = p.haupt.findChild<QWidget *>(element)->geometry().center();
+        QPoint punkt = start;
+        QTest::mousePress(flaeche, Qt::LeftButton, {}, start);
+        for (const QString &a : aktionen.filter(QStringLiteral(","))) {
+            punkt = start + QPoint(a.section(',', 0, 0).toInt(), a.section(',', 1).toInt());
+            QTest::mouseMove(flaeche, punkt);
+        }
+        QTest::mouseRelease(flaeche, Qt::LeftButton, {}, punkt);
+        for (const QString &a : aktionen) {
+            const QKeyCombination taste = QKeySequence(a)[0];
+            if (!a.contains(','))
+                QTest::keyClick(flaeche, taste.key(), taste.keyboardModifiers());
+        }
+        QTEST(p.text3(k)->text() + ' ' + p.text3(k + 1)->text(), "eintraege");
+        QCOMPARE(p.vorschau(element).links, float(ZahlAusText(p.text3(k)->text())));
+        QVERIFY(p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
+
+        p.klick(ok ? "Command2" : "Command1");
+        const QString gespeichert = Einstellung("Felder").section(';', k, k + 1).replace(';', ' ');
+        QCOMPARE(gespeichert, ok ? p.text3(k)->text() + ' ' + p.text3(k + 1)->text() : QString());
+        QCOMPARE(p.text3(k)->text() + ' ' + p.text3(k + 1)->text(), ok ? gespeichert : QStringLiteral("50 40"));
+        const float x = ok ? float(ZahlAusText(gespeichert.section(' ', 0, 0))) : 50.0f;
+        const float y = ok ? float(ZahlAusText(gespeichert.section(' ', 1))) : 40.0f;
+        QCOMPARE(QPointF(p.vorschau(element).links, p.vorschau(element).oben), QPointF(x, y));
+        QVERIFY(!p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
+    }
+
+    // "&Beispiel laden" asks first only when the boxes hold a layout of the
+    // user's own, and No leaves them. The sample fills every box and shows
+    // its scan at its own size; the layout is stored only by OK, and Cancel
+    // leaves the user's card size in effect.
+    void beispielLaden_data()
+    {
+        QTest::addColumn<QString>(
+            "eigenerEintrag"); // typed into Text3(0); empty: a first start; "sample": loaded before
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<int>("fragen");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("first start") << "" << int(Antwort::Nein) << 0 << true;
+        QTest::newRow("the sample again") << "sample" << int(Antwort::Nein) << 0 << true;
+        QTest::newRow("own layout, No") << "12" << int(Antwort::Nein) << 1 << true;
+        QTest::newRow("own layout, Yes, cancelled") << "12" << int(Antwort::Ja) << 1 << false;
+    }
+    void beispielLaden()
+    {
+        QFETCH(QString, eigenerEintrag);
+        QFETCH(int, antwort);
+        QFETCH(bool, ok);
+        const QString daten = TestUmgebung::home() + QStringLiteral("/.local/share/cardforge/");
+        QVERIFY(QDir().mkpath(daten));
+        QFile::remove(daten + BeispielLayoutName);
+        QVERIFY(QFile::copy(qEnvironmentVariable("CARDFORGE_SOURCE") + "/examples/" + BeispielLayoutName,
+                            daten + BeispielLayoutName));
+        QImage(14, 9, QImage::Format_RGB32).save(daten + BeispielScanName);
+        KartengroesseSpeichern(150, 100);
+        Programm p;
+        p.aktivieren();
+        if (eigenerEintrag == "sample")
+            p.klick("cmdBeispiel");
+        else if (!eigenerEintrag.isEmpty())
+            p.text3(0)->setText(eigenerEintrag);
+        p.meldungen.antworte(Antwort(antwort));
+        p.klick("cmdBeispiel");
+        QTEST(int(p.meldungen.aufrufe().size()), "fragen");
+        const bool geladen = antwort == int(Antwort::Ja) || eigenerEintrag.isEmpty() || eigenerEintrag == "sample";
+        QCOMPARE(p.text3(0)->text(), geladen ? QStringLiteral("82") : eigenerEintrag);
+        QCOMPARE(p.text3(6)->text(), geladen ? QStringLiteral("5") : QString());
+        QCOMPARE(Einstellung("Picture"), geladen ? daten + BeispielScanName : QString());
+        QCOMPARE(p.vorschau("lbCall").oben, geladen ? 9.5f : 10.0f);
+        QVERIFY(Einstellung("Felder").isEmpty());
+        p.klick(ok ? "Command2" : "Command1");
+        QCOMPARE(Einstellung("Felder").startsWith("82;9,5;13;51;6;44;5;11;"), geladen && ok);
+        QCOMPARE(p.z.QSLWidth, geladen && ok ? 140.0f : 150.0f);
     }
 
     // OK with a refused entry stores nothing, not even part of the lists or the

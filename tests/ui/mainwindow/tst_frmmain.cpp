@@ -72,6 +72,42 @@ private Q_SLOTS:
         QVERIFY(w.findChild<QLabel *>(QStringLiteral("imUnterschrift")));
     }
 
+    // Without a card scan the card area shows the card's outline; while the
+    // layout window marks the preview, a 10 mm grid, over a scan too.
+    void umrissUndRaster_data()
+    {
+        QTest::addColumn<bool>("scan");
+        QTest::addColumn<bool>("markiert");
+        QTest::newRow("no scan") << false << false;
+        QTest::newRow("no scan, marked") << false << true;
+        QTest::newRow("scan, marked") << true << true;
+    }
+    void umrissUndRaster()
+    {
+        QFETCH(bool, scan);
+        QFETCH(bool, markiert);
+        frmMain w(u);
+        w.resize(700, 500);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTemporaryDir ordner;
+        QImage weiss(140, 90, QImage::Format_RGB32);
+        weiss.fill(Qt::white);
+        QVERIFY(weiss.save(ordner.filePath("scan.png")) && (!scan || w.scanLaden(ordner.filePath("scan.png"))));
+        w.vorschau().markiert = markiert;
+        w.vorschauZeigen();
+        const QImage bild = w.findChild<QWidget *>(QStringLiteral("Kartenflaeche"))->grab().toImage();
+        // Any pixel off white within one pixel of the place, on a row between grid lines.
+        auto gezeichnet = [&](double xMm) {
+            const int x = int(xMm * w.pixelProMm()), y = int(65 * w.pixelProMm());
+            return bild.pixel(x - 1, y) != qRgb(255, 255, 255) || bild.pixel(x, y) != qRgb(255, 255, 255)
+                   || bild.pixel(x + 1, y) != qRgb(255, 255, 255);
+        };
+        QCOMPARE(gezeichnet(140), !scan);
+        QCOMPARE(gezeichnet(10), markiert);
+        QVERIFY(!gezeichnet(15) && !gezeichnet(145));
+    }
+
     // The settings after the load and close steps ("-": not stored): a
     // positive margin is reported and kept for this run only, one refused
     // during the run is never stored, a minimised window leaves its stored

@@ -70,6 +70,12 @@ private Q_SLOTS:
         QTest::newRow("Bleistift") << "share/cardforge/Bleistift.ICO"
                                    << "Bleistift.ICO"
                                    << "";
+        QTest::newRow("Beispielkarte") << "share/cardforge/Beispielkarte.png"
+                                       << "Beispielkarte.png"
+                                       << "PNG";
+        QTest::newRow("Beispiel-Layout") << "share/cardforge/Beispielkarte.ini"
+                                         << "Beispielkarte.ini"
+                                         << "\nAktivFeld=";
     }
     void dateien()
     {

@@ -113,7 +113,8 @@ private Q_SLOTS:
         QVERIFY(!w.findChild<QStatusBar *>());
 
         // The layout editor's marking names the empty fields on the preview,
-        // never on the card.
+        // never on the card; the card's outline and grid it shows are no
+        // picture on the card either.
         VorschauMarkieren(w.vorschau(), true);
         w.aktQsoZeigen();
         ziel.leeren();
@@ -122,6 +123,7 @@ private Q_SLOTS:
         for (const AufzeichnungsZiel::Text &t : ziel.texte())
             gedruckt << t.text;
         QCOMPARE(gedruckt.filter(QRegularExpression(".")), QStringList({"Q1ABC", "X", "___  ----"}));
+        QVERIFY(ziel.bilder().isEmpty());
 
         w.befehl(Befehl::mnu_objZiel_Info);
         w.befehl(Befehl::mnu_Printer_Info);
