@@ -79,3 +79,10 @@ void QsoEingabefelder::tnxWaehlen(const QDate &heute)
     if (Rcvd.isEmpty())
         Rcvd = DatumAlsYYYYMMDD(heute);
 }
+
+QString StationsText(const QString &tx, const QString &ant)
+{
+    if (tx.trimmed().isEmpty() && ant.trimmed().isEmpty())
+        return QString();
+    return tx + QStringLiteral(" Ant: ") + ant;
+}

@@ -50,6 +50,11 @@ bool DatumLeer(const QVariant &datum);
 // number.
 float MHzAusEingabe(const QString &text);
 
+// The station description a card prints: transmitter, then " Ant: " and the
+// antenna. Without either nothing, so a card of a QSO without station data
+// does not carry a lone "Ant:".
+QString StationsText(const QString &tx, const QString &ant);
+
 // The QSL wish of the card into the QSO and onto the card's PSE/TNX boxes.
 // "PSE" asks for a card: sent when a sent date is typed, the received status
 // stays as the QSO has it. "TNX" answers a received card: sent (today unless

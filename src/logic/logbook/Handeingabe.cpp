@@ -88,7 +88,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     q.TX = felder.TX;
     q.ANT = felder.Ant;
     q.Comment = felder.Comment;
-    q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
+    q.RIG = StationsText(q.TX, q.ANT);
     q.QSLvia = felder.QSLvia;
 
     if (q.UTC.isEmpty()) {

@@ -83,7 +83,7 @@ std::optional<QsoDaten> FelderUebergeben(Browserfelder &felder, const AdifSatz &
     q.TX = felder.TX;
     q.ANT = felder.Ant;
     q.Comment = felder.Comment;
-    q.RIG = q.TX + QStringLiteral(" Ant: ") + q.ANT;
+    q.RIG = StationsText(q.TX, q.ANT);
     q.QSLvia = GrossBuchstaben(felder.QSLvia);
 
     // The QSL status goes into the record when the card is printed, so it is

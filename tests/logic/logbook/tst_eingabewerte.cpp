@@ -11,6 +11,15 @@ class TestEingabewerte : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The card's station line: a QSO without transmitter and antenna prints
+    // nothing there, not a lone "Ant:".
+    void stationsText()
+    {
+        QCOMPARE(StationsText(QString(), QStringLiteral(" ")), QString());
+        QCOMPARE(StationsText(QStringLiteral("IC-7300"), QString()), QStringLiteral("IC-7300 Ant: "));
+        QCOMPARE(StationsText(QString(), QStringLiteral("Dipol")), QStringLiteral(" Ant: Dipol"));
+    }
+
     void qslWunsch_data()
     {
         QTest::addColumn<bool>("pse");
