@@ -66,8 +66,19 @@ void Kartenhintergrund::setRaster(bool an)
 
 void Kartenhintergrund::paintEvent(QPaintEvent *event)
 {
-    QLabel::paintEvent(event);
-    if ((!m_umriss && !m_raster) || !(m_karte.width() > 0.0) || !(m_karte.height() > 0.0))
+    const bool karte = m_karte.width() > 0.0 && m_karte.height() > 0.0;
+    // The scan is a 1:1 picture of the card: shown at the card's size, every
+    // item lands on it where it lands on the printed card, however large the
+    // window's card area is.
+    if (!karte || pixmap().isNull()) {
+        QLabel::paintEvent(event);
+    } else {
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(QRectF(0, 0, m_karte.width() * m_pixelProMm, m_karte.height() * m_pixelProMm), pixmap(),
+                     QRectF(pixmap().rect()));
+    }
+    if ((!m_umriss && !m_raster) || !karte)
         return;
     QPainter p(this);
     const double f = m_pixelProMm;
