@@ -305,7 +305,7 @@ void druckenUndSchreiben(Umgebung &u, FuzzMeldungen &meldungen, const QByteArray
     if (anders)
         titel << QStringLiteral("QSL nicht markiert");
     FUZZ_PRUEFEN(meldungen.titel == titel);
-    FUZZ_PRUEFEN(z.AdifAenderungen.isEmpty() && !z.AdifGeaendert);
+    FUZZ_PRUEFEN(z.AdifAenderungen.isEmpty());
 
     const QByteArray neu = lesen(g_datei);
     if (geschrieben.isEmpty()) {

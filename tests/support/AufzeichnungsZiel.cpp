@@ -12,18 +12,14 @@
 namespace {
 
 constexpr double dpi = 1200.0;
-constexpr double kleinsteSchriftPt = 1.0;
-constexpr double groessteSchriftPt = 1000.0;
-constexpr double groessteSeiteMm = 10000.0;
 
 // The device the font metrics are taken on: a printer-like 1200 dpi.
 const QImage &messflaeche()
 {
     static const QImage bild = [] {
         QImage b(1, 1, QImage::Format_ARGB32);
-        const int punkteJeMeter = int(std::lround(dpi / 0.0254));
-        b.setDotsPerMeterX(punkteJeMeter);
-        b.setDotsPerMeterY(punkteJeMeter);
+        b.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        b.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
         return b;
     }();
     return bild;
@@ -41,15 +37,13 @@ AufzeichnungsZiel::AufzeichnungsZiel()
 {
     m_schrift = QFont(QStringLiteral("Arial"));
     m_schrift.setPointSizeF(10.0);
-    m_bericht = {
-        {QStringLiteral("DeviceName"), QStringLiteral("Testdrucker")},
-        {QStringLiteral("DriverName"), QStringLiteral("Testtreiber")},
-        {QStringLiteral("Port"), QStringLiteral("USB001")},
-        {QStringLiteral("ColorMode"), 2},
-        {QStringLiteral("Duplex"), 1},
-        {QStringLiteral("PrintQuality"), 600},
-        {QStringLiteral("Zoom"), 100},
-    };
+    m_bericht = {{"DeviceName", "Testdrucker"},
+                 {"DriverName", "Testtreiber"},
+                 {"Port", "USB001"},
+                 {"ColorMode", 2},
+                 {"Duplex", 1},
+                 {"PrintQuality", 600},
+                 {"Zoom", 100}};
 }
 
 void AufzeichnungsZiel::merken(const QString &op, const QVariantList &args, bool gescheitert) const
@@ -62,6 +56,14 @@ double AufzeichnungsZiel::mmJeEinheit() const
     return Zeichenziel::MmJeEinheit(m_scaleMode, dpi).value_or(1.0);
 }
 
+// A write of a property: refused when it is made to refuse or ok is false.
+bool AufzeichnungsZiel::setzen(const QString &eigenschaft, const QVariant &wert, bool ok)
+{
+    ok = ok && !verweigert(eigenschaft);
+    merken(QStringLiteral("set") + eigenschaft, {wert}, !ok);
+    return ok;
+}
+
 int AufzeichnungsZiel::ScaleMode() const
 {
     merken(QStringLiteral("ScaleMode"));
@@ -70,42 +72,24 @@ int AufzeichnungsZiel::ScaleMode() const
 
 bool AufzeichnungsZiel::setScaleMode(int mode)
 {
-    const bool ok = !verweigert(QStringLiteral("ScaleMode")) && Zeichenziel::MmJeEinheit(mode, dpi).has_value();
-    merken(QStringLiteral("setScaleMode"), {mode}, !ok);
-    if (ok)
-        m_scaleMode = mode;
+    const bool ok = setzen(QStringLiteral("ScaleMode"), mode, Zeichenziel::MmJeEinheit(mode, dpi).has_value());
+    m_scaleMode = ok ? mode : m_scaleMode;
     return ok;
-}
-
-std::optional<int> AufzeichnungsZiel::Orientation() const
-{
-    merken(QStringLiteral("Orientation"));
-    return lesbar(QStringLiteral("Orientation")) ? std::optional<int>(m_orientation) : std::nullopt;
 }
 
 bool AufzeichnungsZiel::setOrientation(int code)
 {
-    const bool ok = !verweigert(QStringLiteral("Orientation")) && !m_seiteOffen && (code == 1 || code == 2);
-    merken(QStringLiteral("setOrientation"), {code}, !ok);
-    if (ok)
-        m_orientation = code;
+    const bool ok = setzen(QStringLiteral("Orientation"), code, !m_seiteOffen && (code == 1 || code == 2));
+    m_orientation = ok ? code : m_orientation;
     return ok;
 }
 
-std::optional<int> AufzeichnungsZiel::PaperSize() const
+bool AufzeichnungsZiel::seiteSetzen(QSizeF mm)
 {
-    merken(QStringLiteral("PaperSize"));
-    return lesbar(QStringLiteral("PaperSize")) ? std::optional<int>(m_paperSize) : std::nullopt;
-}
-
-bool AufzeichnungsZiel::seiteSetzen(QSizeF hochkantMm)
-{
-    if (m_seiteOffen || !std::isfinite(hochkantMm.width()) || !std::isfinite(hochkantMm.height())
-        || hochkantMm.width() <= 0.0 || hochkantMm.height() <= 0.0 || hochkantMm.width() > groessteSeiteMm
-        || hochkantMm.height() > groessteSeiteMm)
-        return false;
-    m_papierMm = hochkantMm;
-    return true;
+    const bool ok = !m_seiteOffen && std::isfinite(mm.width()) && std::isfinite(mm.height()) && mm.width() > 0.0
+                    && mm.height() > 0.0 && mm.width() <= 10000.0 && mm.height() <= 10000.0;
+    m_papierMm = ok ? mm : m_papierMm;
+    return ok;
 }
 
 bool AufzeichnungsZiel::setPaperSize(int code)
@@ -115,44 +99,31 @@ bool AufzeichnungsZiel::setPaperSize(int code)
         const std::optional<QPageSize> format = SeitenformatAusCode(code);
         ok = format && seiteSetzen(format->size(QPageSize::Millimeter));
     }
-    merken(QStringLiteral("setPaperSize"), {code}, !ok);
-    if (ok)
-        m_paperSize = code;
+    ok = setzen(QStringLiteral("PaperSize"), code, ok);
+    m_paperSize = ok ? code : m_paperSize;
     return ok;
-}
-
-std::optional<int> AufzeichnungsZiel::PaperBin() const
-{
-    merken(QStringLiteral("PaperBin"));
-    return lesbar(QStringLiteral("PaperBin")) ? std::optional<int>(m_paperBin) : std::nullopt;
 }
 
 bool AufzeichnungsZiel::setPaperBin(int code)
 {
-    const bool ok = !verweigert(QStringLiteral("PaperBin")) && !m_seiteOffen && PapierquelleAusCode(code).has_value();
-    merken(QStringLiteral("setPaperBin"), {code}, !ok);
-    if (ok)
-        m_paperBin = code;
+    const bool ok = setzen(QStringLiteral("PaperBin"), code, !m_seiteOffen && PapierquelleAusCode(code).has_value());
+    m_paperBin = ok ? code : m_paperBin;
     return ok;
 }
 
 std::optional<float> AufzeichnungsZiel::Width() const
 {
-    merken(QStringLiteral("Width"));
-    if (!lesbar(QStringLiteral("Width")))
-        return std::nullopt;
-    return float((m_orientation == 2 ? m_papierMm.height() : m_papierMm.width()) * TwipsProMm);
+    return lesen(QStringLiteral("Width"),
+                 float((m_orientation == 2 ? m_papierMm.height() : m_papierMm.width()) * TwipsProMm));
 }
 
 // A size set through Width or Height makes the paper a custom one.
-bool AufzeichnungsZiel::setWidth(float twips)
+bool AufzeichnungsZiel::massSetzen(const QString &eigenschaft, float twips, bool quer)
 {
-    bool ok = !verweigert(QStringLiteral("Width"));
-    if (ok) {
-        const double mm = twips / TwipsProMm;
-        ok = seiteSetzen(m_orientation == 2 ? QSizeF(m_papierMm.width(), mm) : QSizeF(mm, m_papierMm.height()));
-    }
-    merken(QStringLiteral("setWidth"), {twips}, !ok);
+    const double mm = twips / TwipsProMm;
+    bool ok = !verweigert(eigenschaft)
+              && seiteSetzen(quer ? QSizeF(m_papierMm.width(), mm) : QSizeF(mm, m_papierMm.height()));
+    ok = setzen(eigenschaft, twips, ok);
     if (ok && !IstBenutzerPapiercode(m_paperSize))
         m_paperSize = PapierBenutzer;
     return ok;
@@ -160,45 +131,14 @@ bool AufzeichnungsZiel::setWidth(float twips)
 
 std::optional<float> AufzeichnungsZiel::Height() const
 {
-    merken(QStringLiteral("Height"));
-    if (!lesbar(QStringLiteral("Height")))
-        return std::nullopt;
-    return float((m_orientation == 2 ? m_papierMm.width() : m_papierMm.height()) * TwipsProMm);
-}
-
-bool AufzeichnungsZiel::setHeight(float twips)
-{
-    bool ok = !verweigert(QStringLiteral("Height"));
-    if (ok) {
-        const double mm = twips / TwipsProMm;
-        ok = seiteSetzen(m_orientation == 2 ? QSizeF(mm, m_papierMm.height()) : QSizeF(m_papierMm.width(), mm));
-    }
-    merken(QStringLiteral("setHeight"), {twips}, !ok);
-    if (ok && !IstBenutzerPapiercode(m_paperSize))
-        m_paperSize = PapierBenutzer;
-    return ok;
+    return lesen(QStringLiteral("Height"),
+                 float((m_orientation == 2 ? m_papierMm.width() : m_papierMm.height()) * TwipsProMm));
 }
 
 QString AufzeichnungsZiel::DeviceName() const
 {
-    merken(QStringLiteral("DeviceName"));
-    return lesbar(QStringLiteral("DeviceName")) ? m_bericht.value(QStringLiteral("DeviceName")).toString() : QString();
-}
-
-bool AufzeichnungsZiel::setTrackDefault(bool folgen)
-{
-    const bool ok = !verweigert(QStringLiteral("TrackDefault"));
-    merken(QStringLiteral("setTrackDefault"), {folgen}, !ok);
-    return ok;
-}
-
-void AufzeichnungsZiel::wechseln(const QString &name, const Drucker &drucker)
-{
-    m_bericht.insert(QStringLiteral("DeviceName"), name);
-    if (const std::optional<QPageSize> format = SeitenformatAusCode(drucker.paperSize))
-        m_papierMm = format->size(QPageSize::Millimeter);
-    m_paperSize = drucker.paperSize;
-    m_paperBin = drucker.paperBin;
+    return lesen(QStringLiteral("DeviceName"), m_bericht.value(QStringLiteral("DeviceName")).toString())
+        .value_or(QString());
 }
 
 bool AufzeichnungsZiel::waehleDrucker(const QString &name)
@@ -206,61 +146,17 @@ bool AufzeichnungsZiel::waehleDrucker(const QString &name)
     const auto it = m_drucker.constFind(name);
     const bool ok = !m_seiteOffen && (name.isEmpty() || it != m_drucker.constEnd());
     merken(QStringLiteral("waehleDrucker"), {name}, !ok);
-    if (m_seiteOffen)
-        return false;
-    if (it == m_drucker.constEnd())
+    if (m_seiteOffen || it == m_drucker.constEnd())
         return ok;
-    if (m_bericht.value(QStringLiteral("DeviceName")).toString() != name)
-        wechseln(name, *it);
+    // Switches to a printer with its own paper and bin.
+    if (m_bericht.value(QStringLiteral("DeviceName")).toString() != name) {
+        m_bericht.insert(QStringLiteral("DeviceName"), name);
+        if (const std::optional<QPageSize> format = SeitenformatAusCode(it->paperSize))
+            m_papierMm = format->size(QPageSize::Millimeter);
+        m_paperSize = it->paperSize;
+        m_paperBin = it->paperBin;
+    }
     return true;
-}
-
-std::optional<QString> AufzeichnungsZiel::DriverName() const
-{
-    merken(QStringLiteral("DriverName"));
-    const QVariant w = m_bericht.value(QStringLiteral("DriverName"));
-    return lesbar(QStringLiteral("DriverName")) && w.isValid() ? std::optional<QString>(w.toString()) : std::nullopt;
-}
-
-std::optional<QString> AufzeichnungsZiel::Port() const
-{
-    merken(QStringLiteral("Port"));
-    const QVariant w = m_bericht.value(QStringLiteral("Port"));
-    return lesbar(QStringLiteral("Port")) && w.isValid() ? std::optional<QString>(w.toString()) : std::nullopt;
-}
-
-std::optional<int> AufzeichnungsZiel::ColorMode() const
-{
-    merken(QStringLiteral("ColorMode"));
-    const QVariant w = m_bericht.value(QStringLiteral("ColorMode"));
-    return lesbar(QStringLiteral("ColorMode")) && w.isValid() ? std::optional<int>(w.toInt()) : std::nullopt;
-}
-
-std::optional<int> AufzeichnungsZiel::Duplex() const
-{
-    merken(QStringLiteral("Duplex"));
-    const QVariant w = m_bericht.value(QStringLiteral("Duplex"));
-    return lesbar(QStringLiteral("Duplex")) && w.isValid() ? std::optional<int>(w.toInt()) : std::nullopt;
-}
-
-std::optional<int> AufzeichnungsZiel::PrintQuality() const
-{
-    merken(QStringLiteral("PrintQuality"));
-    const QVariant w = m_bericht.value(QStringLiteral("PrintQuality"));
-    return lesbar(QStringLiteral("PrintQuality")) && w.isValid() ? std::optional<int>(w.toInt()) : std::nullopt;
-}
-
-std::optional<int> AufzeichnungsZiel::Zoom() const
-{
-    merken(QStringLiteral("Zoom"));
-    const QVariant w = m_bericht.value(QStringLiteral("Zoom"));
-    return lesbar(QStringLiteral("Zoom")) && w.isValid() ? std::optional<int>(w.toInt()) : std::nullopt;
-}
-
-std::optional<int> AufzeichnungsZiel::Page() const
-{
-    merken(QStringLiteral("Page"));
-    return lesbar(QStringLiteral("Page")) ? std::optional<int>(m_seiteOffen ? 1 : 0) : std::nullopt;
 }
 
 float AufzeichnungsZiel::CurrentX() const
@@ -272,8 +168,7 @@ float AufzeichnungsZiel::CurrentX() const
 void AufzeichnungsZiel::setCurrentX(float x)
 {
     merken(QStringLiteral("setCurrentX"), {x}, !std::isfinite(x));
-    if (std::isfinite(x))
-        m_xMm = x * mmJeEinheit();
+    m_xMm = std::isfinite(x) ? x * mmJeEinheit() : m_xMm;
 }
 
 float AufzeichnungsZiel::CurrentY() const
@@ -285,8 +180,7 @@ float AufzeichnungsZiel::CurrentY() const
 void AufzeichnungsZiel::setCurrentY(float y)
 {
     merken(QStringLiteral("setCurrentY"), {y}, !std::isfinite(y));
-    if (std::isfinite(y))
-        m_yMm = y * mmJeEinheit();
+    m_yMm = std::isfinite(y) ? y * mmJeEinheit() : m_yMm;
 }
 
 void AufzeichnungsZiel::setFontName(const QString &name)
@@ -306,7 +200,7 @@ void AufzeichnungsZiel::setFontSize(float punkte)
 {
     merken(QStringLiteral("setFontSize"), {punkte});
     if (std::isfinite(punkte))
-        m_schrift.setPointSizeF(std::clamp(double(punkte), kleinsteSchriftPt, groessteSchriftPt));
+        m_schrift.setPointSizeF(std::clamp(double(punkte), 1.0, 1000.0));
 }
 
 void AufzeichnungsZiel::setFontBold(bool fett)
@@ -334,12 +228,12 @@ float AufzeichnungsZiel::TextWidth(const QString &text)
 
 void AufzeichnungsZiel::zeichnen(const QString &op, const QVariantList &args)
 {
-    if (m_scheitereBei > 0 && --m_scheitereBei == 0) {
-        merken(op, args, true);
+    const bool scheitern = m_scheitereBei > 0 && --m_scheitereBei == 0;
+    merken(op, args, scheitern);
+    if (scheitern) {
         m_seiteOffen = false;
         throw ZielFehler(m_fehlertext.toStdString());
     }
-    merken(op, args);
 }
 
 void AufzeichnungsZiel::Print(const QString &text)
@@ -348,9 +242,8 @@ void AufzeichnungsZiel::Print(const QString &text)
     m_seiteOffen = true;
     m_texte.append({text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold(),
                     float(m_xMm / mmJeEinheit()), float(m_yMm / mmJeEinheit())});
-    const double zeile = QFontMetricsF(m_schrift, &messflaeche()).lineSpacing() / dpi * 25.4;
     m_xMm = 0.0;
-    m_yMm += zeile * zeilen(text).size();
+    m_yMm += QFontMetricsF(m_schrift, &messflaeche()).lineSpacing() / dpi * 25.4 * zeilen(text).size();
 }
 
 void AufzeichnungsZiel::PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe)
@@ -373,8 +266,7 @@ void AufzeichnungsZiel::EndDoc()
     zeichnen(QStringLiteral("EndDoc"), {});
     ++m_fertigeSeiten;
     m_seiteOffen = false;
-    m_xMm = 0.0;
-    m_yMm = 0.0;
+    m_xMm = m_yMm = 0.0;
 }
 
 void AufzeichnungsZiel::NewPage()
@@ -407,32 +299,16 @@ void AufzeichnungsZiel::leeren()
 
 void AufzeichnungsZiel::verweigern(const QString &eigenschaft, bool ja)
 {
-    if (ja)
-        m_verweigert.insert(eigenschaft);
-    else
-        m_verweigert.remove(eigenschaft);
+    ja ? void(m_verweigert.insert(eigenschaft)) : void(m_verweigert.remove(eigenschaft));
 }
 
 void AufzeichnungsZiel::unlesbar(const QString &eigenschaft, bool ja)
 {
-    if (ja)
-        m_unlesbar.insert(eigenschaft);
-    else
-        m_unlesbar.remove(eigenschaft);
+    ja ? void(m_unlesbar.insert(eigenschaft)) : void(m_unlesbar.remove(eigenschaft));
 }
 
 void AufzeichnungsZiel::scheitereBeiZeichnung(int n, const QString &meldung)
 {
     m_scheitereBei = std::max(0, n);
     m_fehlertext = meldung;
-}
-
-void AufzeichnungsZiel::setzeBericht(const QString &eigenschaft, const QVariant &wert)
-{
-    m_bericht.insert(eigenschaft, wert);
-}
-
-void AufzeichnungsZiel::setDrucker(const QString &name, int paperSize, int paperBin)
-{
-    m_drucker.insert(name, {paperSize, paperBin});
 }

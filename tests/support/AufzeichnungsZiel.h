@@ -33,21 +33,16 @@ public:
     // A printed text with the font and position in effect when it was printed.
     struct Text
     {
-        QString text;
-        QString fontName;
+        QString text, fontName;
         float fontSize;
         bool fontBold;
-        float x;
-        float y;
+        float x, y;
     };
 
     struct Bild
     {
         QImage bild;
-        float x;
-        float y;
-        float breite;
-        float hoehe;
+        float x, y, breite, hoehe;
     };
 
     // Width of a text in millimetres for the given font.
@@ -58,27 +53,27 @@ public:
 
     int ScaleMode() const override;
     bool setScaleMode(int mode) override;
-    std::optional<int> Orientation() const override;
+    std::optional<int> Orientation() const override { return lesen(QStringLiteral("Orientation"), m_orientation); }
     bool setOrientation(int code) override;
-    std::optional<int> PaperSize() const override;
+    std::optional<int> PaperSize() const override { return lesen(QStringLiteral("PaperSize"), m_paperSize); }
     bool setPaperSize(int code) override;
-    std::optional<int> PaperBin() const override;
+    std::optional<int> PaperBin() const override { return lesen(QStringLiteral("PaperBin"), m_paperBin); }
     bool setPaperBin(int code) override;
     std::optional<float> Width() const override;
-    bool setWidth(float twips) override;
+    bool setWidth(float twips) override { return massSetzen(QStringLiteral("Width"), twips, m_orientation == 2); }
     std::optional<float> Height() const override;
-    bool setHeight(float twips) override;
+    bool setHeight(float twips) override { return massSetzen(QStringLiteral("Height"), twips, m_orientation != 2); }
 
     QString DeviceName() const override;
-    bool setTrackDefault(bool folgen) override;
+    bool setTrackDefault(bool folgen) override { return setzen(QStringLiteral("TrackDefault"), folgen, true); }
     bool waehleDrucker(const QString &name) override;
-    std::optional<QString> DriverName() const override;
-    std::optional<QString> Port() const override;
-    std::optional<int> ColorMode() const override;
-    std::optional<int> Duplex() const override;
-    std::optional<int> PrintQuality() const override;
-    std::optional<int> Zoom() const override;
-    std::optional<int> Page() const override;
+    std::optional<QString> DriverName() const override { return bericht<QString>(QStringLiteral("DriverName")); }
+    std::optional<QString> Port() const override { return bericht<QString>(QStringLiteral("Port")); }
+    std::optional<int> ColorMode() const override { return bericht<int>(QStringLiteral("ColorMode")); }
+    std::optional<int> Duplex() const override { return bericht<int>(QStringLiteral("Duplex")); }
+    std::optional<int> PrintQuality() const override { return bericht<int>(QStringLiteral("PrintQuality")); }
+    std::optional<int> Zoom() const override { return bericht<int>(QStringLiteral("Zoom")); }
+    std::optional<int> Page() const override { return lesen(QStringLiteral("Page"), m_seiteOffen ? 1 : 0); }
 
     float CurrentX() const override;
     void setCurrentX(float x) override;
@@ -123,12 +118,28 @@ public:
     void setBreitenfunktion(Breitenfunktion f) { m_breite = std::move(f); }
     // Sets a report value as the printer would report it: "DeviceName",
     // "DriverName", "Port", "ColorMode", "Duplex", "PrintQuality", "Zoom".
-    void setzeBericht(const QString &eigenschaft, const QVariant &wert);
+    void setzeBericht(const QString &eigenschaft, const QVariant &wert) { m_bericht.insert(eigenschaft, wert); }
     // A further installed printer that waehleDrucker can choose by name.
-    void setDrucker(const QString &name, int paperSize, int paperBin);
+    void setDrucker(const QString &name, int paperSize, int paperBin) { m_drucker.insert(name, {paperSize, paperBin}); }
 
 private:
     void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const;
+    // A read of a property: recorded, and nothing when it is made unreadable.
+    template <typename T>
+    std::optional<T> lesen(const QString &eigenschaft, const T &wert) const
+    {
+        merken(eigenschaft);
+        return lesbar(eigenschaft) ? std::optional<T>(wert) : std::nullopt;
+    }
+    // A report value: nothing when unreadable or when the printer does not report it.
+    template <typename T>
+    std::optional<T> bericht(const QString &eigenschaft) const
+    {
+        const QVariant w = m_bericht.value(eigenschaft);
+        return lesen(eigenschaft, w) && w.isValid() ? std::optional<T>(w.value<T>()) : std::nullopt;
+    }
+    bool setzen(const QString &eigenschaft, const QVariant &wert, bool ok);
+    bool massSetzen(const QString &eigenschaft, float twips, bool quer);
     bool verweigert(const QString &eigenschaft) const { return m_verweigert.contains(eigenschaft); }
     bool lesbar(const QString &eigenschaft) const { return !m_unlesbar.contains(eigenschaft); }
     double mmJeEinheit() const;
@@ -138,33 +149,24 @@ private:
     bool seiteSetzen(QSizeF hochkantMm);
     struct Drucker
     {
-        int paperSize = 0;
-        int paperBin = 0;
+        int paperSize = 0, paperBin = 0;
     };
-    // Switches to a printer with its own paper and bin.
-    void wechseln(const QString &name, const Drucker &drucker);
 
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;
     QList<Bild> m_bilder;
-    QSet<QString> m_verweigert;
-    QSet<QString> m_unlesbar;
+    QSet<QString> m_verweigert, m_unlesbar;
     QHash<QString, QVariant> m_bericht;
     Breitenfunktion m_breite;
-    int m_scheitereBei = 0;
+    int m_scheitereBei = 0, m_fertigeSeiten = 0;
     QString m_fehlertext;
-    int m_fertigeSeiten = 0;
     bool m_seiteOffen = false;
     QHash<QString, Drucker> m_drucker;
 
-    int m_scaleMode = 1;
-    int m_orientation = 1;
-    int m_paperSize = 9;
-    int m_paperBin = 7;
+    int m_scaleMode = 1, m_orientation = 1, m_paperSize = 9, m_paperBin = 7;
     // The paper as it lies in portrait, in millimetres.
     QSizeF m_papierMm{210.0, 297.0};
-    double m_xMm = 0.0;
-    double m_yMm = 0.0;
+    double m_xMm = 0.0, m_yMm = 0.0;
     QFont m_schrift;
     QString m_dokumentName;
 };

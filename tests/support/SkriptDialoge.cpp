@@ -1,18 +1,5 @@
 #include "SkriptDialoge.h"
 
-void SkriptDialoge::datei(const QString &pfad)
-{
-    Antwort a;
-    a.ergebnis = DialogErgebnis::Ok;
-    a.werte.FileName = pfad;
-    m_antworten.append(a);
-}
-
-void SkriptDialoge::abbrechen()
-{
-    m_antworten.append(Antwort());
-}
-
 DialogErgebnis SkriptDialoge::naechste(CommonDialog &dlg, QString *fehler, bool drucker)
 {
     m_aufrufe.append(dlg);
@@ -38,14 +25,4 @@ DialogErgebnis SkriptDialoge::naechste(CommonDialog &dlg, QString *fehler, bool 
         break;
     }
     return a.ergebnis;
-}
-
-DialogErgebnis SkriptDialoge::ShowOpen(CommonDialog &dlg, QString *fehler)
-{
-    return naechste(dlg, fehler, false);
-}
-
-DialogErgebnis SkriptDialoge::ShowPrinter(CommonDialog &dlg, QString *fehler)
-{
-    return naechste(dlg, fehler, true);
 }

@@ -16,11 +16,21 @@ public:
         QString fehler;
     };
 
-    DialogErgebnis ShowOpen(CommonDialog &dlg, QString *fehler = nullptr) override;
-    DialogErgebnis ShowPrinter(CommonDialog &dlg, QString *fehler = nullptr) override;
+    DialogErgebnis ShowOpen(CommonDialog &dlg, QString *fehler = nullptr) override
+    {
+        return naechste(dlg, fehler, false);
+    }
+    DialogErgebnis ShowPrinter(CommonDialog &dlg, QString *fehler = nullptr) override
+    {
+        return naechste(dlg, fehler, true);
+    }
 
-    void datei(const QString &pfad);
-    void abbrechen();
+    void datei(const QString &pfad)
+    {
+        m_antworten.append({DialogErgebnis::Ok, CommonDialog(), QString()});
+        m_antworten.last().werte.FileName = pfad;
+    }
+    void abbrechen() { m_antworten.append(Antwort()); }
     void antworte(const Antwort &a) { m_antworten.append(a); }
     const QList<CommonDialog> &aufrufe() const { return m_aufrufe; }
 

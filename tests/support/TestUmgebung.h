@@ -14,6 +14,21 @@ QTemporaryDir &einrichten(const char *sprache = "de_DE.UTF-8");
 QString home();
 } // namespace TestUmgebung
 
+// The columns of a data table, their types in order with their names.
+template <typename... Typen>
+void Spalten(std::initializer_list<const char *> namen)
+{
+    auto name = namen.begin();
+    (QTest::addColumn<Typen>(*name++), ...);
+}
+
+// A row of a data table: its name, then a value for each column.
+template <typename... Werte>
+void Zeile(const char *name, const Werte &...werte)
+{
+    (QTest::newRow(name) << ... << werte);
+}
+
 #define CARDFORGE_TEST_MAIN(Klasse)                                                                                    \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \

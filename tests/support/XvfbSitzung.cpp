@@ -19,9 +19,7 @@ XvfbSitzung::XvfbSitzung()
     // away.
     auto server = std::make_unique<QProcess>();
     server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server->start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                         QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    server->start(xvfb, QStringLiteral("-displayfd 1 -noreset -screen 0 1280x1024x24 -nolisten tcp").split(' '));
     QDeadlineTimer frist(60000);
     if (server->waitForStarted(10000)) {
         while (!server->canReadLine() && server->state() == QProcess::Running && !frist.hasExpired())

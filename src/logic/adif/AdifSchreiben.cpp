@@ -384,7 +384,6 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
         if (a.Datei == z.AdifRecordsDatei && a.Index == index) {
             a.Zeile = neu;
             z.AdifRecords[index] = neu;
-            z.AdifGeaendert = true;
             return true;
         }
     }
@@ -414,7 +413,6 @@ bool AdifRecordErsetzen(Zustand &z, qsizetype index, const QString &zeile)
     a.Index = static_cast<qint32>(index);
     z.AdifAenderungen.append(a);
     z.AdifRecords[index] = neu;
-    z.AdifGeaendert = true;
     return true;
 }
 
@@ -483,6 +481,5 @@ bool AdifDateiSchreiben(Umgebung &u, Dateiablage &ablage, const QString &nurDate
         }
         z.AdifAenderungen.removeIf([&](const AdifAenderung &a) { return a.Datei == datei; });
     }
-    z.AdifGeaendert = !z.AdifAenderungen.isEmpty();
     return alles;
 }

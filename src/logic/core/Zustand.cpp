@@ -7,5 +7,4 @@ void Zustand::AktQsoLeeren()
     AktQsoKorrigiert = {};
     AktQsoDatei.clear();
     AktQsoSatz.clear();
-    AdifGeaendert = false;
 }

@@ -102,7 +102,6 @@ struct Zustand
     // as printing wrote it once the mark is in the file. A reload that finds
     // another text there means the file changed under the record.
     QString AktQsoSatz;
-    bool AdifGeaendert = false;
     qint16 DrFormat = 0;
     qint16 DrGroesse = 512;
     qint16 DrBehaelter = 4;

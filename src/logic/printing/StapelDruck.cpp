@@ -115,7 +115,6 @@ struct Vermerke
             a.Vorkommen = e.Vorkommen;
             a.Zeile = QString::fromLatin1(neu.toLatin1());
             z.AdifAenderungen.append(a);
-            z.AdifGeaendert = true;
         }
         return gelungen;
     }

@@ -17,10 +17,7 @@ class TestAdifMischen : public QObject
 private Q_SLOTS:
     void mischen_data()
     {
-        QTest::addColumn<QString>("original");
-        QTest::addColumn<QString>("gebaut");
-        QTest::addColumn<Korrekturen>("korrigiert");
-        QTest::addColumn<QString>("ergebnis");
+        Spalten<QString, QString, Korrekturen, QString>({"original", "gebaut", "korrigiert", "ergebnis"});
         const QString wsjt = "<call:5>Q1abc <gridsquare:4>JO62 <mode:3>FT8 <rst_sent:3>-10 <rst_rcvd:3>-12 "
                              "<qso_date:8>20230521 <time_on:6>123015 <freq:9>14.074123 <name:4>Hans <eor>";
         const QString gebaut = "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123000"
@@ -30,74 +27,60 @@ private Q_SLOTS:
                                "<MY_GRIDSQUARE:6>JO62QM<EOR>";
         const QString qsl = "<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SENT:1>Y<QSL_SEND:1>Y<QSLSDATE:8>20230601<eor>";
         const Korrekturen keine;
-        QTest::newRow("nothing corrected: only the QSL marks")
-            << wsjt << gebaut << keine << QString(wsjt).replace("<eor>", qsl);
-        QTest::newRow("time and frequency in their place, the ADIF band added, no TIME_OFF")
-            << wsjt << gebaut << Korrekturen(Korrektur::UTC | Korrektur::MHz)
-            << QString(wsjt)
-                   .replace("<time_on:6>123015", "<time_on:6>123000")
-                   .replace("<freq:9>14.074123", "<freq:6>14.074")
-                   .replace("<eor>", "<BAND:3>20m" + qsl);
-        QTest::newRow("frequency in no ADIF band: the band goes")
-            << "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>"
-            << "<FREQ:6>27.555<EOR>" << Korrekturen(Korrektur::MHz) << "<call:5>Q1ABC <freq:6>27.555 <eor>";
-        QTest::newRow("call, date and time: the end of the QSO only where the record has it")
-            << "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:4>1245<EOR>"
-            << "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>"
-            << Korrekturen(Korrektur::Call | Korrektur::Datum | Korrektur::UTC)
-            << "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>";
-        QTest::newRow("QSL fields in their place, type indicator kept, route untouched")
-            << "<CALL:5>Q1ABC<qsl_send:1:S>N<QSLSDATE:8:D>20200101<QSL_VIA:5>Q1MGR<EOR>"
-            << "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine
-            << "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>";
-        QTest::newRow("corrected route goes to QSL_VIA")
-            << "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>"
-            << "<QSL_SEND_VIA:5>Q2MGR<EOR>" << Korrekturen(Korrektur::QSLvia)
-            << "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<QSL_VIA:5>Q2MGR<EOR>";
-        QTest::newRow("LoTW mark, paper QSL_SENT untouched")
-            << "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>"
-            << "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>Y<LOTW_QSL_SEND:1>Y<EOR>";
-        QTest::newRow("unknown medium, comment, own station, received report, short wave: nothing")
-            << "<call:5>Q1ABC <prop_mode:2>ES <eor>"
-            << "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>"
-            << Korrekturen(Korrektur::RST | Korrektur::QSOvia) << "<call:5>Q1ABC <prop_mode:2>ES <eor>";
-        QTest::newRow("propagation as its ADIF value")
-            << "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>"
-            << "<PROP_MODE:6>AURORA<EOR>" << Korrekturen(Korrektur::QSOvia) << "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>";
-        QTest::newRow("no <EOR>: added at the end")
-            << "<CALL:5>Q1ABC "
-            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y";
-        QTest::newRow("length past the record: the field set where it stands")
-            << "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>"
-            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>";
-        QTest::newRow("length over <EOR>: new fields before that field")
-            << "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>"
-            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>";
-        QTest::newRow("length over <EOR>, one field per line: new lines before that field's")
-            << "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>"
-            << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>";
-        QTest::newRow("a value behind a length over <EOR> would make it fit: nothing changes")
-            << "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>"
-            << "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>" << keine << QString();
-        QTest::newRow("value-less CALL is no callsign")
-            << "<CALL>\n<CALL:5>Q1ABC\n<EOR>"
-            << "<CALL:5>Q1ABD<EOR>" << Korrekturen(Korrektur::Call) << "<CALL>\n<CALL:5>Q1ABD\n<EOR>";
-        QTest::newRow("a line break inside a value keeps the record on one line")
-            << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>"
-            << "<QSL_SEND:1>Y<EOR>" << keine << "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>";
-        QTest::newRow("one field per line, CR LF, <EOR> on a line of its own")
-            << "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<EOR>"
-            << "<QSL_SEND:1>Y<EOR>" << keine
-            << "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<QSL_SENT:1>Y\r\n<QSL_SEND:1>Y\r\n<EOR>";
-        QTest::newRow("one field per line, LF, indented, <EOR> after the last field")
-            << "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>"
-            << "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>" << Korrekturen(Korrektur::MHz)
-            << "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>";
-        QTest::newRow("one field per line, CR: a band the frequency leaves goes with its line")
-            << "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>"
-            << "<FREQ:6>27.555<EOR>" << Korrekturen(Korrektur::MHz) << "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>";
+        Zeile("nothing corrected: only the QSL marks", wsjt, gebaut, keine, QString(wsjt).replace("<eor>", qsl));
+        Zeile("time and frequency in their place, the ADIF band added, no TIME_OFF", wsjt, gebaut,
+              Korrekturen(Korrektur::UTC | Korrektur::MHz),
+              QString(wsjt)
+                  .replace("<time_on:6>123015", "<time_on:6>123000")
+                  .replace("<freq:9>14.074123", "<freq:6>14.074")
+                  .replace("<eor>", "<BAND:3>20m" + qsl));
+        Zeile("frequency in no ADIF band: the band goes", "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>",
+              "<FREQ:6>27.555<EOR>", Korrekturen(Korrektur::MHz), "<call:5>Q1ABC <freq:6>27.555 <eor>");
+        Zeile("call, date and time: the end of the QSO only where the record has it",
+              "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:4>1245<EOR>",
+              "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>",
+              Korrekturen(Korrektur::Call | Korrektur::Datum | Korrektur::UTC),
+              "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>");
+        Zeile("QSL fields in their place, type indicator kept, route untouched",
+              "<CALL:5>Q1ABC<qsl_send:1:S>N<QSLSDATE:8:D>20200101<QSL_VIA:5>Q1MGR<EOR>",
+              "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", keine,
+              "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>");
+        Zeile("corrected route goes to QSL_VIA", "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>", "<QSL_SEND_VIA:5>Q2MGR<EOR>",
+              Korrekturen(Korrektur::QSLvia), "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<QSL_VIA:5>Q2MGR<EOR>");
+        Zeile("LoTW mark, paper QSL_SENT untouched", "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>",
+              "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>", keine,
+              "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>Y<LOTW_QSL_SEND:1>Y<EOR>");
+        Zeile("unknown medium, comment, own station, received report, short wave: nothing",
+              "<call:5>Q1ABC <prop_mode:2>ES <eor>",
+              "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>",
+              Korrekturen(Korrektur::RST | Korrektur::QSOvia), "<call:5>Q1ABC <prop_mode:2>ES <eor>");
+        Zeile("propagation as its ADIF value", "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>", "<PROP_MODE:6>AURORA<EOR>",
+              Korrekturen(Korrektur::QSOvia), "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>");
+        Zeile("no <EOR>: added at the end", "<CALL:5>Q1ABC ", "<QSL_SEND:1>Y<EOR>", keine,
+              "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y");
+        Zeile("length past the record: the field set where it stands", "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>",
+              "<QSL_SEND:1>Y<EOR>", keine, "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>");
+        Zeile("length over <EOR>: new fields before that field", "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>",
+              "<QSL_SEND:1>Y<EOR>", keine, "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>");
+        Zeile("length over <EOR>, one field per line: new lines before that field's",
+              "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>", "<QSL_SEND:1>Y<EOR>", keine,
+              "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>");
+        Zeile("a value behind a length over <EOR> would make it fit: nothing changes",
+              "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>", "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", keine,
+              QString());
+        Zeile("value-less CALL is no callsign", "<CALL>\n<CALL:5>Q1ABC\n<EOR>", "<CALL:5>Q1ABD<EOR>",
+              Korrekturen(Korrektur::Call), "<CALL>\n<CALL:5>Q1ABD\n<EOR>");
+        Zeile("a line break inside a value keeps the record on one line", "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>",
+              "<QSL_SEND:1>Y<EOR>", keine, "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>");
+        Zeile("one field per line, CR LF, <EOR> on a line of its own", "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<EOR>",
+              "<QSL_SEND:1>Y<EOR>", keine, "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<QSL_SENT:1>Y\r\n<QSL_SEND:1>Y\r\n<EOR>");
+        Zeile("one field per line, LF, indented, <EOR> after the last field",
+              "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>", "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>",
+              Korrekturen(Korrektur::MHz),
+              "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>");
+        Zeile("one field per line, CR: a band the frequency leaves goes with its line",
+              "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>", "<FREQ:6>27.555<EOR>", Korrekturen(Korrektur::MHz),
+              "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>");
     }
     void mischen()
     {
@@ -121,8 +104,7 @@ private Q_SLOTS:
     // every locale.
     void gueltigesAdif_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<Setzen>("setzen");
+        Spalten<QString, Setzen>({"locale", "setzen"});
         const std::pair<const char *, Setzen> qsos[] = {
             {"paper, everything typed",
              [](QsoDaten &q) {
@@ -195,6 +177,29 @@ private Q_SLOTS:
         }
         QCOMPARE(i, neu.size());
         QCOMPARE(gesendet, 2);
+    }
+
+    // A built line with two fields of one name replaced the original's field
+    // twice; the second replacement cut into the first and left a field whose
+    // length no longer matched its value.
+    void mischenDoppelteFelder_data()
+    {
+        Spalten<QString, QString, QString>({"original", "gebaut", "ergebnis"});
+        Zeile("QSL mark twice", "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>", "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>",
+              "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>");
+        Zeile("one name in two spellings", "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>", "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>",
+              "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>");
+        Zeile("new field added once", "<CALL:5>Q1ABC<EOR>", "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>",
+              "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>");
+    }
+    void mischenDoppelteFelder()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, gebaut);
+        QFETCH(QString, ergebnis);
+        const QString gemischt = AdifSatzMischen(original, gebaut, Korrekturen());
+        QCOMPARE(gemischt, ergebnis);
+        QCOMPARE(AdifSatzMischen(gemischt, gebaut, Korrekturen()), ergebnis);
     }
 };
 

@@ -43,20 +43,12 @@ private Q_SLOTS:
 
     void zahlen_data()
     {
-        QTest::addColumn<QString>("schreibLocale");
-        QTest::addColumn<QString>("leseLocale");
-        QTest::addColumn<float>("wert");
-        QTest::addColumn<QString>("gespeichert");
-        QTest::newRow("german") << "de_DE"
-                                << "de_DE" << -1.5f << "-1,5";
-        QTest::newRow("english") << "en_US"
-                                 << "en_US" << -1.5f << "-1.5";
-        QTest::newRow("german stored, english read") << "de_DE"
-                                                     << "en_US" << 139.5f << "139,5";
-        QTest::newRow("whole number") << "de_DE"
-                                      << "de_DE" << 140.0f << "140";
-        QTest::newRow("no grouping") << "de_DE"
-                                     << "de_DE" << 8051.0f << "8051";
+        Spalten<QString, QString, float, QString>({"schreibLocale", "leseLocale", "wert", "gespeichert"});
+        Zeile("german", "de_DE", "de_DE", -1.5f, "-1,5");
+        Zeile("english", "en_US", "en_US", -1.5f, "-1.5");
+        Zeile("german stored, english read", "de_DE", "en_US", 139.5f, "139,5");
+        Zeile("whole number", "de_DE", "de_DE", 140.0f, "140");
+        Zeile("no grouping", "de_DE", "de_DE", 8051.0f, "8051");
         // Typed into the file without quotes: the INI format reads a list.
         for (const char *locale : {"de_DE", "en_US", "C"})
             QTest::addRow("edited by hand, %s", locale) << "" << locale << -1.5f << "-1,5";
@@ -89,12 +81,12 @@ private Q_SLOTS:
     // value as it was.
     void ohneZahl_data()
     {
-        QTest::addColumn<QString>("text"); // null: no such key
-        QTest::addColumn<bool>("gelesen");
-        QTest::newRow("missing key") << QString() << true;
-        QTest::newRow("letters") << "abc" << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("too large for a single") << "1e300" << false;
+        // null: no such key (text)
+        Spalten<QString, bool>({"text", "gelesen"});
+        Zeile("missing key", QString(), true);
+        Zeile("letters", "abc", false);
+        Zeile("empty", "", false);
+        Zeile("too large for a single", "1e300", false);
     }
     void ohneZahl()
     {

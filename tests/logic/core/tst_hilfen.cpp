@@ -1,8 +1,10 @@
 #include "TestUmgebung.h"
 
 #include "SkriptMeldungen.h"
+#include "core/Ablauf.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
+#include "core/Zahlformat.h"
 #include "core/Zustand.h"
 #include "layout/Layoutanwendung.h"
 #include "logbook/Eingabewerte.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <stdexcept>
 
 class TestHilfen : public QObject
 {
@@ -24,10 +27,7 @@ private Q_SLOTS:
     // given locale.
     void text_data()
     {
-        QTest::addColumn<QString>("helfer");
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("eingabe");
-        QTest::addColumn<QString>("ergebnis");
+        Spalten<QString, QString, QString, QString>({"helfer", "locale", "eingabe", "ergebnis"});
         const auto zeile = [](const char *helfer, const char *locale, const char *name, const char *ein,
                               const char *aus) {
             QTest::addRow("%s: %s", helfer, name) << QString(helfer) << QString(locale) << QString(ein) << QString(aus);
@@ -65,6 +65,22 @@ private Q_SLOTS:
         zeile("GrundRufzeichen", "de_DE", "three-letter prefix and suffix", "Q7A/Q1ABC/M", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "long on both sides keeps first", "Q1ABC/Q2XYZ", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "no slash", "Q1ABC", "");
+        // A callsign of many "/" took a step per character, and each step copied
+        // the rest: the log browser hung on such a record. A copy per step would
+        // keep these two-million-character calls busy far beyond the time limit.
+        const QString s(2000000, QLatin1Char('/'));
+        const std::pair<QString, const char *> lang[] = {
+            {s, ""},
+            {"Q1ABC" + s, "Q1ABC"},
+            {s + "Q1ABC", "Q1ABC"},
+            {QString("A/").repeated(1000000), "A"},
+            {QString("ABC/").repeated(500000), "ABC"},
+            {QString("/A").repeated(1000000), "A"},
+            {QString("ABCD/").repeated(400000), "ABCD"},
+        };
+        for (const auto &[call, grund] : lang)
+            QTest::addRow("GrundRufzeichen: %s... of %d", qPrintable(call.left(6)), int(call.size()))
+                << QString("GrundRufzeichen") << QString("de_DE") << call << QString(grund);
     }
     void text()
     {
@@ -93,7 +109,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("locale");
         for (const char *locale : {"de_DE", "en_US", "C"})
-            QTest::newRow(locale) << QString(locale);
+            Zeile(locale, QString(locale));
     }
     void zahlenUeberall()
     {
@@ -117,19 +133,13 @@ private Q_SLOTS:
 
     void entfernung_data()
     {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        QTest::addColumn<double>("km");
+        Spalten<QString, QString, double>({"a", "b", "km"});
         // Reference figures: haversine on the subsquare centres with the program's
         // earth circumference of 40009.15 km.
-        QTest::newRow("itself") << "JO62QM"
-                                << "JO62QM" << 0.0;
-        QTest::newRow("Berlin-Munich") << "JO62QM"
-                                       << "JN58TD" << 501.780;
-        QTest::newRow("transatlantic") << "JO62MM"
-                                       << "FN31PR" << 6203.104;
-        QTest::newRow("extended locator is the same subsquare") << "JO62mm"
-                                                                << "JO62MM" << 0.0;
+        Zeile("itself", "JO62QM", "JO62QM", 0.0);
+        Zeile("Berlin-Munich", "JO62QM", "JN58TD", 501.780);
+        Zeile("transatlantic", "JO62MM", "FN31PR", 6203.104);
+        Zeile("extended locator is the same subsquare", "JO62mm", "JO62MM", 0.0);
     }
     void entfernung()
     {
@@ -144,25 +154,21 @@ private Q_SLOTS:
 
     void dateiliste_data()
     {
-        QTest::addColumn<QString>("liste");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("pfad");
-        QTest::addColumn<int>("letzter");
-        QTest::newRow("empty list") << "" << 0 << "" << -2;
-        QTest::newRow("two paths, first") << "/a/eins.adi;/b/zwei.adi;" << 0 << "/a/eins.adi" << 1;
-        QTest::newRow("two paths, second") << "/a/eins.adi;/b/zwei.adi;" << 1 << "/b/zwei.adi" << 1;
-        QTest::newRow("beyond the list") << "/a/eins.adi;" << 5 << "" << 0;
+        Spalten<QString, int, QString, int>({"liste", "index", "pfad", "letzter"});
+        Zeile("empty list", "", 0, "", -2);
+        Zeile("two paths, first", "/a/eins.adi;/b/zwei.adi;", 0, "/a/eins.adi", 1);
+        Zeile("two paths, second", "/a/eins.adi;/b/zwei.adi;", 1, "/b/zwei.adi", 1);
+        Zeile("beyond the list", "/a/eins.adi;", 5, "", 0);
     }
     void dateiliste()
     {
         QFETCH(QString, liste);
         QFETCH(int, index);
         QFETCH(QString, pfad);
-        QFETCH(int, letzter);
         Zustand z;
         SkriptMeldungen m;
         QCOMPARE(AdifDateiAusListe(z, m, liste, index), pfad);
-        QCOMPARE(z.AdifDatLast, letzter);
+        QTEST(z.AdifDatLast, "letzter");
         if (!pfad.isEmpty())
             QCOMPARE(z.AdifDatIndex, index);
         QVERIFY(m.aufrufe().isEmpty());
@@ -204,6 +210,69 @@ private Q_SLOTS:
         QString fehler;
         QVERIFY(!StarteMitDatei(dir.filePath(QStringLiteral("gibtsnicht")), dokument, &fehler));
         QVERIFY(!fehler.isEmpty());
+    }
+
+    void formatZahl_data()
+    {
+        Spalten<QString, double, QString, QString>({"locale", "wert", "muster", "text"});
+        Zeile("one decimal kept", "de_DE", 7.0, "###0.0##", "7,0");
+        Zeile("three decimals", "de_DE", double(14.074f), "###0.0##", "14,074");
+        Zeile("single rounding noise", "en_US", double(144.3f), "###0.0##", "144.3");
+        Zeile("rounded to three", "de_DE", 145.12345, "##0.0##", "145,123");
+        Zeile("rounds up", "de_DE", 0.99999, "##0.0##", "1,0");
+        Zeile("leading zero", "de_DE", 0.5, "##0.0#", "0,5");
+        Zeile("two decimals max", "de_DE", 139.456, "##0.0#", "139,46");
+        Zeile("negative", "de_DE", -1.5, "###0.0", "-1,5");
+        Zeile("negative rounding to zero", "de_DE", -0.01, "###0.0", "0,0");
+        Zeile("grouped sizes", "de_DE", 1234567.891, "#,###,###.##0", "1.234.567,891");
+        Zeile("grouped three decimals forced", "de_DE", 1.0, "#,###,###.##0", "1,000");
+        Zeile("no integer digit forced", "de_DE", 0.25, "#,###,###.##0", ",250");
+        Zeile("grouped english", "en_US", 1001.0, "#,###,###.##0", "1,001.000");
+        Zeile("long pattern", "de_DE", 1234.5, "###############0.00##############", "1234,50");
+        Zeile("long pattern keeps digits", "en_US", 0.125, "###############0.00##############", "0.125");
+    }
+    void formatZahl()
+    {
+        QFETCH(QString, locale);
+        QFETCH(double, wert);
+        QFETCH(QString, muster);
+        QTEST(FormatZahl(wert, muster, QLocale(locale)), "text");
+    }
+
+    // The start-up steps: a failing step asks the user, who can abort, retry
+    // or ignore it.
+    void fehlerdialog_data()
+    {
+        Spalten<QList<int>, bool, QString>({"antworten", "ergebnis", "spur"});
+        Zeile("abort skips the rest", QList<int>{int(Antwort::Abbruch)}, false, "1 2!");
+        Zeile("ignore goes on", QList<int>{int(Antwort::Ignorieren)}, true, "1 2! 3");
+        Zeile("retry repeats the step", QList<int>{int(Antwort::Wiederholen), int(Antwort::Ignorieren)}, true,
+              "1 2! 2! 3");
+    }
+    void fehlerdialog()
+    {
+        QFETCH(QList<int>, antworten);
+        SkriptMeldungen m;
+        for (int a : antworten)
+            m.antworte(Antwort(a));
+        QStringList schritte;
+        const bool ok = SchritteAusfuehren({
+                                               [&] { schritte << "1"; },
+                                               [&] {
+                                                   schritte << "2!";
+                                                   throw std::runtime_error("Datei nicht gefunden");
+                                               },
+                                               [&] { schritte << "3"; },
+                                           },
+                                           m);
+        QTEST(ok, "ergebnis");
+        QTEST(schritte.join(' '), "spur");
+        QCOMPARE(m.aufrufe().size(), antworten.size());
+        const SkriptMeldungen::Aufruf &a = m.aufrufe().constFirst();
+        QCOMPARE(a.titel, QStringLiteral("Problem"));
+        QCOMPARE(a.text, QStringLiteral("Datei nicht gefunden"));
+        QCOMPARE(a.symbol, Symbol::Kritisch);
+        QCOMPARE(a.knoepfe, Knoepfe::AbbrechenWiederholenIgnorieren);
     }
 };
 

@@ -39,15 +39,12 @@ private Q_SLOTS:
 
     void felderLesen_data()
     {
-        QTest::addColumn<QString>("gespeichert");
-        QTest::addColumn<QString>("erwartet"); // entries 0 to 3, then 109
-        QTest::newRow("nothing stored") << ""
-                                        << "a b c d z";
-        QTest::newRow("empty piece keeps the text") << "1;;3;"
-                                                    << "1 b 3 d z";
-        QTest::newRow("piece after the last ; unused") << "1;2"
-                                                       << "1 b c d z";
-        QTest::newRow("more pieces than boxes") << QStringLiteral("7;").repeated(115) << "7 7 7 7 7";
+        // entries 0 to 3, then 109 (erwartet)
+        Spalten<QString, QString>({"gespeichert", "erwartet"});
+        Zeile("nothing stored", "", "a b c d z");
+        Zeile("empty piece keeps the text", "1;;3;", "1 b 3 d z");
+        Zeile("piece after the last ; unused", "1;2", "1 b c d z");
+        Zeile("more pieces than boxes", QStringLiteral("7;").repeated(115), "7 7 7 7 7");
     }
     void felderLesen()
     {
@@ -60,24 +57,12 @@ private Q_SLOTS:
 
     void flagsLesen_data()
     {
-        QTest::addColumn<QString>("gespeichert");
-        QTest::addColumn<QString>("vorher");
-        QTest::addColumn<QString>("nachher");
-        QTest::newRow("nothing stored") << ""
-                                        << "1010101"
-                                        << "1010101";
-        QTest::newRow("empty piece gives 0") << "0;1;;1;0;1;0;"
-                                             << "1111111"
-                                             << "0101010";
-        QTest::newRow("values a box does not take") << "2;-1;1.5;0.4;0.6; 1;1abc;"
-                                                    << "0101010"
-                                                    << "0100111";
-        QTest::newRow("no number, exponents") << "x;1e0;1E5;"
-                                              << "1111111"
-                                              << "0111111";
-        QTest::newRow("piece after the last ; unused") << "1;0"
-                                                       << "0111111"
-                                                       << "1111111";
+        Spalten<QString, QString, QString>({"gespeichert", "vorher", "nachher"});
+        Zeile("nothing stored", "", "1010101", "1010101");
+        Zeile("empty piece gives 0", "0;1;;1;0;1;0;", "1111111", "0101010");
+        Zeile("values a box does not take", "2;-1;1.5;0.4;0.6; 1;1abc;", "0101010", "0100111");
+        Zeile("no number, exponents", "x;1e0;1E5;", "1111111", "0111111");
+        Zeile("piece after the last ; unused", "1;0", "0111111", "1111111");
     }
     void flagsLesen()
     {
@@ -94,24 +79,22 @@ private Q_SLOTS:
     // negative), except the day's and year's; every value must fit a control.
     void bereich_data()
     {
-        QTest::addColumn<int>("feld");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("breite"); // card width; the height is 90 for 140, else the same
-        QTest::addColumn<bool>("abgelehnt");
-        QTest::newRow("x equal to the width") << 0 << "140" << 140.f << true;
-        QTest::newRow("x at the edge") << 0 << "0" << 140.f << false;
-        QTest::newRow("x negative") << 0 << "-0,5" << 140.f << true;
-        QTest::newRow("y equal to the height") << 1 << "90" << 140.f << true;
-        QTest::newRow("y just inside, point") << 1 << "89.99" << 140.f << false;
-        QTest::newRow("day x outside") << 4 << "200" << 140.f << false;
-        QTest::newRow("year x outside") << 12 << "140" << 140.f << false;
-        QTest::newRow("open band box outside") << 60 << "150" << 140.f << true;
-        QTest::newRow("PSE box unread with marks") << 98 << "-5" << 140.f << false;
-        QTest::newRow("size 0, far out") << 0 << "500" << 0.f << false;
-        QTest::newRow("size 0, negative") << 0 << "-1" << 0.f << true;
-        QTest::newRow("negative height") << 2 << "-1" << 140.f << true;
-        QTest::newRow("width beyond a control") << 3 << "99999" << 140.f << true;
-        QTest::newRow("infinite width") << 3 << "1e999" << 140.f << true;
+        // card width; the height is 90 for 140, else the same (breite)
+        Spalten<int, QString, float, bool>({"feld", "text", "breite", "abgelehnt"});
+        Zeile("x equal to the width", 0, "140", 140.f, true);
+        Zeile("x at the edge", 0, "0", 140.f, false);
+        Zeile("x negative", 0, "-0,5", 140.f, true);
+        Zeile("y equal to the height", 1, "90", 140.f, true);
+        Zeile("y just inside, point", 1, "89.99", 140.f, false);
+        Zeile("day x outside", 4, "200", 140.f, false);
+        Zeile("year x outside", 12, "140", 140.f, false);
+        Zeile("open band box outside", 60, "150", 140.f, true);
+        Zeile("PSE box unread with marks", 98, "-5", 140.f, false);
+        Zeile("size 0, far out", 0, "500", 0.f, false);
+        Zeile("size 0, negative", 0, "-1", 0.f, true);
+        Zeile("negative height", 2, "-1", 140.f, true);
+        Zeile("width beyond a control", 3, "99999", 140.f, true);
+        Zeile("infinite width", 3, "1e999", 140.f, true);
     }
     void bereich()
     {
@@ -128,13 +111,10 @@ private Q_SLOTS:
     // does not have are neither read nor stored.
     void ungeleseneEintraege_data()
     {
-        QTest::addColumn<Flagliste>("an");
-        QTest::addColumn<Flagliste>("aus");
-        QTest::addColumn<int>("leerVon");
-        QTest::addColumn<int>("leerBis");
-        QTest::newRow("PSE/TNX marks") << Flagliste{11, 19, 20, 22} << Flagliste{} << 98 << 101;
-        QTest::newRow("no confirmation boxes") << Flagliste{19, 22} << Flagliste{11, 20} << 102 << 105;
-        QTest::newRow("no signature") << Flagliste{19, 20} << Flagliste{11, 22} << 106 << 109;
+        Spalten<Flagliste, Flagliste, int, int>({"an", "aus", "leerVon", "leerBis"});
+        Zeile("PSE/TNX marks", Flagliste{11, 19, 20, 22}, Flagliste{}, 98, 101);
+        Zeile("no confirmation boxes", Flagliste{19, 22}, Flagliste{11, 20}, 102, 105);
+        Zeile("no signature", Flagliste{19, 20}, Flagliste{11, 22}, 106, 109);
     }
     void ungeleseneEintraege()
     {
@@ -161,30 +141,14 @@ private Q_SLOTS:
     // mode is set when box mode is off, that of propagation never.
     void gruppen_data()
     {
-        QTest::addColumn<int>("textFlag");
-        QTest::addColumn<bool>("boxModus");
-        QTest::addColumn<QString>("box2");
-        QTest::addColumn<QString>("offen");
-        QTest::addColumn<QString>("editorOffen");
-        QTest::addColumn<bool>("textGespeichert");
-        QTest::newRow("band boxes") << 12 << true << "Check2(2)"
-                                    << "Check2(4)"
-                                    << "Check2(4)" << false;
-        QTest::newRow("band text") << 12 << false << "Check2(2)"
-                                   << "Check2(4)"
-                                   << "Check2(4)" << true;
-        QTest::newRow("mode boxes") << 14 << true << "Check1(2)"
-                                    << "Check1(4)"
-                                    << "Check3(4)" << false;
-        QTest::newRow("mode text") << 14 << false << "Check1(2)"
-                                   << "Check1(4)"
-                                   << "Check3(4)" << true;
-        QTest::newRow("propagation boxes") << 16 << true << "Check3(2)"
-                                           << "Check3(6)"
-                                           << "Check4(6)" << false;
-        QTest::newRow("propagation text") << 16 << false << "Check3(2)"
-                                          << "Check3(6)"
-                                          << "Check4(6)" << false;
+        Spalten<int, bool, QString, QString, QString, bool>(
+            {"textFlag", "boxModus", "box2", "offen", "editorOffen", "textGespeichert"});
+        Zeile("band boxes", 12, true, "Check2(2)", "Check2(4)", "Check2(4)", false);
+        Zeile("band text", 12, false, "Check2(2)", "Check2(4)", "Check2(4)", true);
+        Zeile("mode boxes", 14, true, "Check1(2)", "Check1(4)", "Check3(4)", false);
+        Zeile("mode text", 14, false, "Check1(2)", "Check1(4)", "Check3(4)", true);
+        Zeile("propagation boxes", 16, true, "Check3(2)", "Check3(6)", "Check4(6)", false);
+        Zeile("propagation text", 16, false, "Check3(2)", "Check3(6)", "Check4(6)", false);
     }
     void gruppen()
     {
@@ -213,18 +177,12 @@ private Q_SLOTS:
     // keep what they had, and the lists hold nothing from the refused entry on.
     void ablehnung_data()
     {
-        QTest::addColumn<int>("feld");
-        QTest::addColumn<Flagliste>("an");
-        QTest::addColumn<QString>("geaendert"); // empty: nothing applied at all
-        QTest::addColumn<QString>("unveraendert");
-        QTest::newRow("first entry") << 0 << Flagliste{} << ""
-                                     << "lbCall";
-        QTest::newRow("callsign y: x already set") << 1 << Flagliste{} << "lbCall"
-                                                   << "lbDay";
-        QTest::newRow("QSL route before band") << 94 << Flagliste{} << "lbPSE"
-                                               << "lbMHZ";
-        QTest::newRow("signature last") << 107 << Flagliste{20, 22} << "imUnterschrift"
-                                        << "";
+        // empty: nothing applied at all (geaendert)
+        Spalten<int, Flagliste, QString, QString>({"feld", "an", "geaendert", "unveraendert"});
+        Zeile("first entry", 0, Flagliste{}, "", "lbCall");
+        Zeile("callsign y: x already set", 1, Flagliste{}, "lbCall", "lbDay");
+        Zeile("QSL route before band", 94, Flagliste{}, "lbPSE", "lbMHZ");
+        Zeile("signature last", 107, Flagliste{20, 22}, "imUnterschrift", "");
     }
     void ablehnung()
     {
@@ -316,11 +274,10 @@ private Q_SLOTS:
     // negative one is a size. The main window never gets a negative size.
     void kartenmass_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("erwartet");
-        QTest::newRow("negative is a size") << "-20" << -20.0f;
-        QTest::newRow("beyond a control") << "99999" << 7.0f;
-        QTest::newRow("infinite") << "1e999" << 7.0f;
+        Spalten<QString, float>({"text", "erwartet"});
+        Zeile("negative is a size", "-20", -20.0f);
+        Zeile("beyond a control", "99999", 7.0f);
+        Zeile("infinite", "1e999", 7.0f);
     }
     void kartenmass()
     {

@@ -22,27 +22,14 @@ private Q_SLOTS:
 
     void qslWunsch_data()
     {
-        QTest::addColumn<bool>("pse");
-        QTest::addColumn<QString>("send");
-        QTest::addColumn<QString>("rcvd");
-        QTest::addColumn<QString>("sendDanach");
-        QTest::addColumn<bool>("gesendet");
-        QTest::addColumn<bool>("erhalten");
-        QTest::addColumn<QString>("erhaltenAm");
+        Spalten<bool, QString, QString, QString, bool, bool, QString>(
+            {"pse", "send", "rcvd", "sendDanach", "gesendet", "erhalten", "erhaltenAm"});
         // The QSO comes in with a received card of 2023-01-02: a request card
         // keeps it, an answer card replaces it with what is typed.
-        QTest::newRow("PSE, nothing typed") << true << ""
-                                            << ""
-                                            << "" << false << true << "20230102";
-        QTest::newRow("PSE, sent date typed") << true << "20240301"
-                                              << ""
-                                              << "20240301" << true << true << "20230102";
-        QTest::newRow("TNX, nothing typed: sent today") << false << ""
-                                                        << ""
-                                                        << "20241224" << true << false << "";
-        QTest::newRow("TNX, both typed") << false << "20240301"
-                                         << "20240220"
-                                         << "20240301" << true << true << "20240220";
+        Zeile("PSE, nothing typed", true, "", "", "", false, true, "20230102");
+        Zeile("PSE, sent date typed", true, "20240301", "", "20240301", true, true, "20230102");
+        Zeile("TNX, nothing typed: sent today", false, "", "", "20241224", true, false, "");
+        Zeile("TNX, both typed", false, "20240301", "20240220", "20240301", true, true, "20240220");
     }
     void qslWunsch()
     {

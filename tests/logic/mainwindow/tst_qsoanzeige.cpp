@@ -39,31 +39,18 @@ private Q_SLOTS:
     // whose ticks, captions and date must not survive.
     void felder_data()
     {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<float>("mhz");
-        QTest::addColumn<QString>("via");
-        QTest::addColumn<QString>("kommentar");
-        QTest::addColumn<QVariant>("datum");
-        QTest::addColumn<QString>("boxen"); // mode, band, propagation, confirmation groups
-        QTest::addColumn<QString>("texte"); // lbMHZ, day month year
-        QTest::newRow("lower case, swl in any case, date value")
-            << "cw" << 145.0f << "tropo"
-            << "tnx Swl-report" << QVariant(QDate(2021, 3, 5)) << "0|1|0|1"
-            << "145,0|05. 03. 2021";
-        QTest::newRow("open boxes, date text")
-            << "PSK31" << 145.5f << "F2"
-            << "tnx fb QSO" << QVariant(QStringLiteral("2023/05/21")) << "4:PSK31|4:145,5|6:F2|0"
-            << "145,5|21. 05. 2023";
-        QTest::newRow("SSB clears the open box; cut to five characters; no date")
-            << "SSB" << 1296.2f << "ES"
-            << "" << QVariant(QStringLiteral("32.13.2023")) << "1|4:1296,|3|0"
-            << "1296,2|  ";
-        QTest::newRow("short wave") << "FT8" << 14.074f << "SW"
-                                    << "" << QVariant() << "4:FT8|4:14,07|6:SW|0"
-                                    << "14,074|  ";
-        QTest::newRow("empty fields tick nothing") << "" << 0.0f << ""
-                                                   << "" << QVariant() << "|||0"
-                                                   << "|  ";
+        // mode, band, propagation, confirmation groups (boxen)
+        // lbMHZ, day month year (texte)
+        Spalten<QString, float, QString, QString, QVariant, QString, QString>(
+            {"mode", "mhz", "via", "kommentar", "datum", "boxen", "texte"});
+        Zeile("lower case, swl in any case, date value", "cw", 145.0f, "tropo", "tnx Swl-report",
+              QVariant(QDate(2021, 3, 5)), "0|1|0|1", "145,0|05. 03. 2021");
+        Zeile("open boxes, date text", "PSK31", 145.5f, "F2", "tnx fb QSO", QVariant(QStringLiteral("2023/05/21")),
+              "4:PSK31|4:145,5|6:F2|0", "145,5|21. 05. 2023");
+        Zeile("SSB clears the open box; cut to five characters; no date", "SSB", 1296.2f, "ES", "",
+              QVariant(QStringLiteral("32.13.2023")), "1|4:1296,|3|0", "1296,2|  ");
+        Zeile("short wave", "FT8", 14.074f, "SW", "", QVariant(), "4:FT8|4:14,07|6:SW|0", "14,074|  ");
+        Zeile("empty fields tick nothing", "", 0.0f, "", "", QVariant(), "|||0", "|  ");
     }
     void felder()
     {

@@ -66,7 +66,6 @@ class TestDrucken : public QObject
     {
         QCOMPARE(z.AdifRecords, vorher);
         QVERIFY(z.AdifAenderungen.isEmpty());
-        QVERIFY(!z.AdifGeaendert);
     }
 
 private Q_SLOTS:
@@ -85,17 +84,13 @@ private Q_SLOTS:
     // Each printer property is set only when above 0; a refused one is passed over.
     void druckerVorbereiten_data()
     {
-        QTest::addColumn<QList<int>>("werte"); // DrFormat, DrGroesse, DrBehaelter, QSLWidth, QSLHeight
-        QTest::addColumn<QString>("verweigert");
-        QTest::addColumn<QStringList>("soll");
-        QTest::newRow("Vorgaben: die Seite ist die Karte")
-            << QList<int>{0, 512, 4, 140, 90} << ""
-            << QStringList{"setScaleMode 6", "setHeight 5103", "setWidth 7938", "setPaperSize 512", "setPaperBin 4"};
-        QTest::newRow("nichts gesetzt: nur Millimeter")
-            << QList<int>{0, 0, 0, 0, 0} << "" << QStringList{"setScaleMode 6"};
-        QTest::newRow("verweigerter Papiercode wird übergangen")
-            << QList<int>{2, 512, 0, 0, 0} << "PaperSize"
-            << QStringList{"setScaleMode 6", "setOrientation 2", "setPaperSize 512 verweigert"};
+        // DrFormat, DrGroesse, DrBehaelter, QSLWidth, QSLHeight (werte)
+        Spalten<QList<int>, QString, QStringList>({"werte", "verweigert", "soll"});
+        Zeile("Vorgaben: die Seite ist die Karte", QList<int>{0, 512, 4, 140, 90}, "",
+              QStringList{"setScaleMode 6", "setHeight 5103", "setWidth 7938", "setPaperSize 512", "setPaperBin 4"});
+        Zeile("nichts gesetzt: nur Millimeter", QList<int>{0, 0, 0, 0, 0}, "", QStringList{"setScaleMode 6"});
+        Zeile("verweigerter Papiercode wird übergangen", QList<int>{2, 512, 0, 0, 0}, "PaperSize",
+              QStringList{"setScaleMode 6", "setOrientation 2", "setPaperSize 512 verweigert"});
     }
     void druckerVorbereiten()
     {
@@ -133,25 +128,22 @@ private Q_SLOTS:
     // show in the record's callsign, date, time and mode.
     void vermerk_data()
     {
-        QTest::addColumn<QString>("geladen");  // AdifRecordsDatei
-        QTest::addColumn<QString>("herkunft"); // AktQsoDatei
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("aenderung"); // of record 3 since the hand-over: "old|new"
-        QTest::addColumn<bool>("berichtigt");   // the callsign corrected to Q3ABD
-        QTest::addColumn<bool>("frage");
-        QTest::addColumn<bool>("drucken");
-        QTest::newRow("wie im Log") << dateiA << dateiA << 3 << "" << false << false << true;
-        QTest::newRow("Rufzeichen berichtigt") << dateiA << dateiA << 3 << "" << true << false << true;
-        QTest::newRow("von Hand eingegeben, Log geladen") << dateiA << "" << 3 << "" << false << false << true;
-        QTest::newRow("kein Log geladen") << ""
-                                          << "" << 0 << "" << false << false << true;
-        QTest::newRow("Log gewechselt: abbrechen") << dateiB << dateiA << 3 << "" << false << true << false;
-        QTest::newRow("anderer Partner: trotzdem drucken")
-            << dateiA << dateiA << 3 << "Q3ABC|Q3ABD" << false << true << true;
-        QTest::newRow("anderer Tag") << dateiA << dateiA << 3 << "20230513|20230514" << false << true << true;
-        QTest::newRow("andere Zeit") << dateiA << dateiA << 3 << ">1233 |>1234 " << false << true << true;
-        QTest::newRow("andere Betriebsart") << dateiA << dateiA << 3 << ">FT8 |>FT4 " << false << true << true;
-        QTest::newRow("Index hinter dem Ende") << dateiA << dateiA << 10 << "" << false << true << true;
+        // AdifRecordsDatei (geladen)
+        // AktQsoDatei (herkunft)
+        // of record 3 since the hand-over: "old|new" (aenderung)
+        // the callsign corrected to Q3ABD (berichtigt)
+        Spalten<QString, QString, int, QString, bool, bool, bool>(
+            {"geladen", "herkunft", "index", "aenderung", "berichtigt", "frage", "drucken"});
+        Zeile("wie im Log", dateiA, dateiA, 3, "", false, false, true);
+        Zeile("Rufzeichen berichtigt", dateiA, dateiA, 3, "", true, false, true);
+        Zeile("von Hand eingegeben, Log geladen", dateiA, "", 3, "", false, false, true);
+        Zeile("kein Log geladen", "", "", 0, "", false, false, true);
+        Zeile("Log gewechselt: abbrechen", dateiB, dateiA, 3, "", false, true, false);
+        Zeile("anderer Partner: trotzdem drucken", dateiA, dateiA, 3, "Q3ABC|Q3ABD", false, true, true);
+        Zeile("anderer Tag", dateiA, dateiA, 3, "20230513|20230514", false, true, true);
+        Zeile("andere Zeit", dateiA, dateiA, 3, ">1233 |>1234 ", false, true, true);
+        Zeile("andere Betriebsart", dateiA, dateiA, 3, ">FT8 |>FT4 ", false, true, true);
+        Zeile("Index hinter dem Ende", dateiA, dateiA, 10, "", false, true, true);
     }
     void vermerk()
     {
@@ -200,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(satz.endsWith(QStringLiteral("<eor>")));
         const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
         QCOMPARE(logA(), markiert);
-        QVERIFY(z.AdifAenderungen.isEmpty() && !z.AdifGeaendert);
+        QVERIFY(z.AdifAenderungen.isEmpty());
         QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
         QCOMPARE(z.AdifRecords[3], satz);
         QCOMPARE(logA(), markiert);
@@ -210,26 +202,18 @@ private Q_SLOTS:
     // is marked. The card scan comes back however the drawing ended.
     void nichtGedruckt_data()
     {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<float>("randLinks");
-        QTest::addColumn<int>("zeichnung"); // the drawing call that fails, 0: none
-        QTest::addColumn<QString>("verweigert");
-        QTest::addColumn<DruckErgebnis>("ergebnis");
-        QTest::addColumn<QString>("titel");
-        QTest::addColumn<QString>("text");
+        // the drawing call that fails, 0: none (zeichnung)
+        Spalten<QString, float, int, QString, DruckErgebnis, QString, QString>(
+            {"call", "randLinks", "zeichnung", "verweigert", "ergebnis", "titel", "text"});
         const QString antwortet = QStringLiteral("Der Drucker antwortet nicht.");
-        QTest::newRow("keine QSO-Daten") << "" << 0.f << 0 << "" << DruckErgebnis::KeineDaten
-                                         << "Keine QSO-Daten vorhanden"
-                                         << "Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! ";
-        QTest::newRow("Rand positiv") << "Q3ABC" << 1.f << 0 << "" << DruckErgebnis::Verweigert
-                                      << " Falsche Druckrand-Korrektur" << RandkorrekturText();
-        QTest::newRow("Fehler beim Rufzeichen")
-            << "Q3ABC" << 0.f << 1 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
-        QTest::newRow("Fehler beim Seitenende")
-            << "Q3ABC" << 0.f << 2 << "" << DruckErgebnis::Fehler << "Fehler" << antwortet;
-        QTest::newRow("keine Millimeter")
-            << "Q3ABC" << 0.f << 0 << "ScaleMode" << DruckErgebnis::Fehler << "Fehler"
-            << "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.";
+        Zeile("keine QSO-Daten", "", 0.f, 0, "", DruckErgebnis::KeineDaten, "Keine QSO-Daten vorhanden",
+              "Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! ");
+        Zeile("Rand positiv", "Q3ABC", 1.f, 0, "", DruckErgebnis::Verweigert, " Falsche Druckrand-Korrektur",
+              RandkorrekturText());
+        Zeile("Fehler beim Rufzeichen", "Q3ABC", 0.f, 1, "", DruckErgebnis::Fehler, "Fehler", antwortet);
+        Zeile("Fehler beim Seitenende", "Q3ABC", 0.f, 2, "", DruckErgebnis::Fehler, "Fehler", antwortet);
+        Zeile("keine Millimeter", "Q3ABC", 0.f, 0, "ScaleMode", DruckErgebnis::Fehler, "Fehler",
+              "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.");
     }
     void nichtGedruckt()
     {
@@ -260,14 +244,11 @@ private Q_SLOTS:
     // A record the mark cannot go into is not stored, and the user hears why.
     void satzNichtGespeichert_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("name"); // record 3's name field
-        QTest::addColumn<QString>("titel");
-        QTest::newRow("index behind the end") << 12 << "<name:4>Hans "
-                                              << "Fehler";
+        // record 3's name field (name)
+        Spalten<int, QString, QString>({"index", "name", "titel"});
+        Zeile("index behind the end", 12, "<name:4>Hans ", "Fehler");
         // The length runs over <EOR>; it would fit once the empty sent mark got its Y.
-        QTest::newRow("hand-edited length") << 3 << "<name:18>Hans <qsl_send:0>"
-                                            << "QSL nicht markiert";
+        Zeile("hand-edited length", 3, "<name:18>Hans <qsl_send:0>", "QSL nicht markiert");
     }
     void satzNichtGespeichert()
     {

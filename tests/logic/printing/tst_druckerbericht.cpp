@@ -16,40 +16,25 @@ private Q_SLOTS:
     // for doubt.
     void zeilen_data()
     {
-        QTest::addColumn<int>("skala");
-        QTest::addColumn<int>("papier");
-        QTest::addColumn<QStringList>("eigenschaften"); // "Name": unreadable, "Name=Wert": the card's target reports so
-        QTest::addColumn<QString>("zeile");
-        QTest::addColumn<bool>("geeignet");
-        QTest::newRow("nach dem Druck")
-            << 6 << 256 << QStringList{"Zoom=75"}
-            << "Gerätename: Testdrucker\r\nTreiber: Testtreiber\r\nSchnittstelle: USB001\r\n\r\n"
-               "Ausrichtung: Portrait (Hochformat)   \r\nFarbausgabe: möglich\r\nAusdruck: einseitiger Ausdruck   \r\n"
-               "Druckpapierentnahme: Standardbehälter für Papier   \r\n\r\n"
-               "Maßeinheit: Millimeter   \r\nPapiergröße: benutzerdefiniert 140,0 x 90,0\r\n"
-               "Druckerauflösung: 600 dpi\r\nSkalierungsfaktor: 75/100\r\nSeitennummer:0\r\n\r\n"
-            << true;
-        QTest::newRow("vor dem ersten Druck: Twips") << 1 << 9 << QStringList() << "Maßeinheit: Twips   \r\n" << false;
-        QTest::newRow("512 mit Kartengröße")
-            << 6 << 512 << QStringList() << "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n"
-            << true;
-        QTest::newRow("Zentimeter") << 7 << 256 << QStringList() << "Papiergröße: benutzerdefiniert 14,0 x 9,0\r\n"
-                                    << false;
-        QTest::newRow("Größe unbekannt") << 6 << 256 << QStringList{"Width"} << "Papiergröße: benutzerdefiniert \r\n"
-                                         << true;
-        QTest::newRow("Papiercode unbekannt")
-            << 6 << 9 << QStringList{"PaperSize"} << "Papiergröße: nicht ermittelbar\r\n"
-            << false;
-        QTest::newRow("Farbe unbekannt: noch geeignet")
-            << 6 << 9 << QStringList{"ColorMode"} << "Farbausgabe: nicht ermittelbar, S/W\r\n"
-            << true;
-        QTest::newRow("Duplex unbekannt") << 6 << 9 << QStringList{"Duplex"} << "Ausdruck: nicht ermittelbar   \r\n"
-                                          << false;
-        QTest::newRow("Zoom 0") << 6 << 9 << QStringList{"Zoom=0"} << "Skalierungsfaktor: ? (eventuell 1:1)\r\n"
-                                << true;
-        QTest::newRow("kein Treiber") << 6 << 9 << QStringList{"DriverName", "Port"}
-                                      << "Treiber: \r\nSchnittstelle: \r\n\r\n"
-                                      << true;
+        // "Name": unreadable, "Name=Wert": the card's target reports so (eigenschaften)
+        Spalten<int, int, QStringList, QString, bool>({"skala", "papier", "eigenschaften", "zeile", "geeignet"});
+        Zeile("nach dem Druck", 6, 256, QStringList{"Zoom=75"},
+              "Gerätename: Testdrucker\r\nTreiber: Testtreiber\r\nSchnittstelle: USB001\r\n\r\n"
+              "Ausrichtung: Portrait (Hochformat)   \r\nFarbausgabe: möglich\r\nAusdruck: einseitiger Ausdruck   \r\n"
+              "Druckpapierentnahme: Standardbehälter für Papier   \r\n\r\n"
+              "Maßeinheit: Millimeter   \r\nPapiergröße: benutzerdefiniert 140,0 x 90,0\r\n"
+              "Druckerauflösung: 600 dpi\r\nSkalierungsfaktor: 75/100\r\nSeitennummer:0\r\n\r\n",
+              true);
+        Zeile("vor dem ersten Druck: Twips", 1, 9, QStringList(), "Maßeinheit: Twips   \r\n", false);
+        Zeile("512 mit Kartengröße", 6, 512, QStringList(), "Papiergröße: benutzerdefiniert: 140,0 x 90,0\r\n", true);
+        Zeile("Zentimeter", 7, 256, QStringList(), "Papiergröße: benutzerdefiniert 14,0 x 9,0\r\n", false);
+        Zeile("Größe unbekannt", 6, 256, QStringList{"Width"}, "Papiergröße: benutzerdefiniert \r\n", true);
+        Zeile("Papiercode unbekannt", 6, 9, QStringList{"PaperSize"}, "Papiergröße: nicht ermittelbar\r\n", false);
+        Zeile("Farbe unbekannt: noch geeignet", 6, 9, QStringList{"ColorMode"},
+              "Farbausgabe: nicht ermittelbar, S/W\r\n", true);
+        Zeile("Duplex unbekannt", 6, 9, QStringList{"Duplex"}, "Ausdruck: nicht ermittelbar   \r\n", false);
+        Zeile("Zoom 0", 6, 9, QStringList{"Zoom=0"}, "Skalierungsfaktor: ? (eventuell 1:1)\r\n", true);
+        Zeile("kein Treiber", 6, 9, QStringList{"DriverName", "Port"}, "Treiber: \r\nSchnittstelle: \r\n\r\n", true);
     }
     void zeilen()
     {

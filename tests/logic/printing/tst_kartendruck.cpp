@@ -84,8 +84,8 @@ private Q_SLOTS:
     void ganzeKarte_data()
     {
         QTest::addColumn<bool>("sichtbar");
-        QTest::newRow("alles sichtbar") << true;
-        QTest::newRow("alles verborgen") << false;
+        Zeile("alles sichtbar", true);
+        Zeile("alles verborgen", false);
     }
     void ganzeKarte()
     {
@@ -128,12 +128,9 @@ private Q_SLOTS:
     // average width of "MOWAH" exceeds the box, never below 4 points.
     void druckbild_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRectF>("kasten");
-        QTest::addColumn<QPointF>("rand");
-        QTest::addColumn<QString>("gedruckt"); // text, font, size
-        QTest::addColumn<QPointF>("soll");
+        // text, font, size (gedruckt)
+        Spalten<QString, QString, QRectF, QPointF, QString, QPointF>(
+            {"name", "text", "kasten", "rand", "gedruckt", "soll"});
         auto mitte = [](double breite, const QString &t, float punkte) {
             return (breite - modellBreite(t, punkte)) / 2.0;
         };
@@ -141,46 +138,31 @@ private Q_SLOTS:
         const double rst = mitte(30, "59", 9.6f);
         const QRectF rufzeichen(50, 5, 15.8, 5); // 27 points would fit, 28 do not
         const QString lang = QStringLiteral("tnx fb QSO es 73 de Q9XYZ, vy 73 es gl");
-        QTest::newRow("Rufzeichen mit Korrektur")
-            << "lbCall"
-            << "Q1ABC" << QRectF(20, 30, 30, 5) << QPointF(-2, -1.5) << "Q1ABC Arial Narrow 36"
-            << QPointF(18 + mitte(30, "Q1ABC", 36), 28.5);
-        QTest::newRow("Kasten links am Rand")
-            << "lbRST"
-            << "59" << QRectF(2, 30, 30, 5) << QPointF(-5, 0) << "59 Arial 9.6" << QPointF(rst, 30);
-        QTest::newRow("Kasten oben am Rand")
-            << "lbRST"
-            << "59" << QRectF(20, 1, 30, 5) << QPointF(0, -3) << "59 Arial 9.6" << QPointF(20 + rst, 0);
-        QTest::newRow("TNX-Kreuz am Rand")
-            << "Check5(1)"
-            << "" << QRectF(1, 1, 30, 5) << QPointF(-2, -2) << "X Arial 12" << QPointF(0, 0);
-        QTest::newRow("PSE/TNX links, unverändert")
-            << "lbPSE"
-            << "___  ----" << QRectF(4, 74, 30, 5) << QPointF(0, 0) << "___  ---- Arial 9.6" << QPointF(4, 74);
-        QTest::newRow("Modus-Beschriftung bleibt links außen")
-            << "Check1(4)"
-            << "PSK31" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "PSK31 Arial 7.8" << QPointF(-7 + ww, 10);
-        QTest::newRow("Band-Beschriftung am Rand")
-            << "Check2(4)"
-            << "14,07" << QRectF(1, 10, 30, 5) << QPointF(-8, 0) << "14,07 Arial 7.8" << QPointF(0, 10);
-        QTest::newRow("Ausbreitung: zwei W rechts vom X")
-            << "Check3(6)"
-            << "FAI" << QRectF(40, 10, 30, 5) << QPointF(-1, -1) << "FAI Arial 7.8" << QPointF(39 + ww, 9);
-        QTest::newRow("achtstelliges Rufzeichen") << "lbCall"
-                                                  << "Q1ABCDEF" << rufzeichen << QPointF() << "Q1ABCDEF Arial Narrow 26"
-                                                  << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
-        QTest::newRow("schmale Buchstaben: gleiche Größe")
-            << "lbCall"
-            << "IIIIIIII" << rufzeichen << QPointF() << "IIIIIIII Arial Narrow 26"
-            << QPointF(50 + mitte(15.8, "IIIIIIII", 26), 5);
-        QTest::newRow("Blanks zählen nicht") << "lbCall"
-                                             << "  Q1ABCDEF  " << rufzeichen << QPointF() << "Q1ABCDEF Arial Narrow 26"
-                                             << QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5);
-        QTest::newRow("passt: eigene Größe") << "lbDay"
-                                             << "05." << QRectF(50, 5, 12, 5) << QPointF() << "05. Arial 10.8"
-                                             << QPointF(50 + mitte(12, "05.", 10.8f), 5);
-        QTest::newRow("nie unter 4 Punkt") << "lbComment" << lang << QRectF(50, 5, 2, 5) << QPointF()
-                                           << lang + " Arial 4" << QPointF(50 + mitte(2, lang, 4), 5);
+        Zeile("Rufzeichen mit Korrektur", "lbCall", "Q1ABC", QRectF(20, 30, 30, 5), QPointF(-2, -1.5),
+              "Q1ABC Arial Narrow 36", QPointF(18 + mitte(30, "Q1ABC", 36), 28.5));
+        Zeile("Kasten links am Rand", "lbRST", "59", QRectF(2, 30, 30, 5), QPointF(-5, 0), "59 Arial 9.6",
+              QPointF(rst, 30));
+        Zeile("Kasten oben am Rand", "lbRST", "59", QRectF(20, 1, 30, 5), QPointF(0, -3), "59 Arial 9.6",
+              QPointF(20 + rst, 0));
+        Zeile("TNX-Kreuz am Rand", "Check5(1)", "", QRectF(1, 1, 30, 5), QPointF(-2, -2), "X Arial 12", QPointF(0, 0));
+        Zeile("PSE/TNX links, unverändert", "lbPSE", "___  ----", QRectF(4, 74, 30, 5), QPointF(0, 0),
+              "___  ---- Arial 9.6", QPointF(4, 74));
+        Zeile("Modus-Beschriftung bleibt links außen", "Check1(4)", "PSK31", QRectF(1, 10, 30, 5), QPointF(-8, 0),
+              "PSK31 Arial 7.8", QPointF(-7 + ww, 10));
+        Zeile("Band-Beschriftung am Rand", "Check2(4)", "14,07", QRectF(1, 10, 30, 5), QPointF(-8, 0),
+              "14,07 Arial 7.8", QPointF(0, 10));
+        Zeile("Ausbreitung: zwei W rechts vom X", "Check3(6)", "FAI", QRectF(40, 10, 30, 5), QPointF(-1, -1),
+              "FAI Arial 7.8", QPointF(39 + ww, 9));
+        Zeile("achtstelliges Rufzeichen", "lbCall", "Q1ABCDEF", rufzeichen, QPointF(), "Q1ABCDEF Arial Narrow 26",
+              QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5));
+        Zeile("schmale Buchstaben: gleiche Größe", "lbCall", "IIIIIIII", rufzeichen, QPointF(),
+              "IIIIIIII Arial Narrow 26", QPointF(50 + mitte(15.8, "IIIIIIII", 26), 5));
+        Zeile("Blanks zählen nicht", "lbCall", "  Q1ABCDEF  ", rufzeichen, QPointF(), "Q1ABCDEF Arial Narrow 26",
+              QPointF(50 + mitte(15.8, "Q1ABCDEF", 26), 5));
+        Zeile("passt: eigene Größe", "lbDay", "05.", QRectF(50, 5, 12, 5), QPointF(), "05. Arial 10.8",
+              QPointF(50 + mitte(12, "05.", 10.8f), 5));
+        Zeile("nie unter 4 Punkt", "lbComment", lang, QRectF(50, 5, 2, 5), QPointF(), lang + " Arial 4",
+              QPointF(50 + mitte(2, lang, 4), 5));
     }
     void druckbild()
     {
@@ -206,13 +188,11 @@ private Q_SLOTS:
     // drawn (the print command's test checks the message).
     void randVerweigert_data()
     {
-        QTest::addColumn<float>("oben");
-        QTest::addColumn<float>("links");
-        QTest::addColumn<bool>("gedruckt");
-        QTest::newRow("oben 0,5, links -3") << 0.5f << -3.0f << false;
-        QTest::newRow("links 1") << -1.0f << 1.0f << false;
-        QTest::newRow("keine Zahl") << float(NAN) << 0.0f << false;
-        QTest::newRow("beide -0") << -0.0f << -0.0f << true;
+        Spalten<float, float, bool>({"oben", "links", "gedruckt"});
+        Zeile("oben 0,5, links -3", 0.5f, -3.0f, false);
+        Zeile("links 1", -1.0f, 1.0f, false);
+        Zeile("keine Zahl", float(NAN), 0.0f, false);
+        Zeile("beide -0", -0.0f, -0.0f, true);
     }
     void randVerweigert()
     {

@@ -27,17 +27,11 @@ class TestDateisuche : public QObject
 private Q_SLOTS:
     void muster_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("muster");
-        QTest::addColumn<bool>("passt");
-        QTest::newRow("Großschreibung") << "LOG.ADI"
-                                        << "*.adi" << true;
-        QTest::newRow("längere Endung") << "log.adif"
-                                        << "*.adi" << false;
-        QTest::newRow("Umlaut") << "Übung.ADI"
-                                << "üb*.adi" << true;
-        QTest::newRow("leeres Muster") << "a.adi"
-                                       << "" << false;
+        Spalten<QString, QString, bool>({"name", "muster", "passt"});
+        Zeile("Großschreibung", "LOG.ADI", "*.adi", true);
+        Zeile("längere Endung", "log.adif", "*.adi", false);
+        Zeile("Umlaut", "Übung.ADI", "üb*.adi", true);
+        Zeile("leeres Muster", "a.adi", "", false);
     }
     void muster()
     {
@@ -48,13 +42,12 @@ private Q_SLOTS:
 
     void groesse_data()
     {
-        QTest::addColumn<qint64>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("1000") << qint64(1000) << "1.000,000 Bytes";
-        QTest::newRow("1001") << qint64(1001) << "1,001 Kb";
-        QTest::newRow("1000000") << qint64(1000000) << "1.000,000 Kb";
-        QTest::newRow("1000001") << qint64(1000001) << "1,000 Mb";
-        QTest::newRow("über 32 Bit") << qint64(6543210987) << "6.543,211 Mb";
+        Spalten<qint64, QString>({"bytes", "text"});
+        Zeile("1000", qint64(1000), "1.000,000 Bytes");
+        Zeile("1001", qint64(1001), "1,001 Kb");
+        Zeile("1000000", qint64(1000000), "1.000,000 Kb");
+        Zeile("1000001", qint64(1000001), "1,000 Mb");
+        Zeile("über 32 Bit", qint64(6543210987), "6.543,211 Mb");
     }
     void groesse()
     {
@@ -127,12 +120,10 @@ private Q_SLOTS:
     // The volumes offered: "/" always and first, removable media, no pseudo file systems.
     void laufwerkAnbieten_data()
     {
-        QTest::addColumn<QString>("wurzel");
-        QTest::addColumn<QByteArray>("typ");
-        QTest::addColumn<bool>("angeboten");
-        QTest::newRow("Wurzel im Arbeitsspeicher") << "/" << QByteArray("tmpfs") << true;
-        QTest::newRow("USB-Stick") << "/run/media/anna/STICK" << QByteArray("vfat") << true;
-        QTest::newRow("proc") << "/proc" << QByteArray("proc") << false;
+        Spalten<QString, QByteArray, bool>({"wurzel", "typ", "angeboten"});
+        Zeile("Wurzel im Arbeitsspeicher", "/", QByteArray("tmpfs"), true);
+        Zeile("USB-Stick", "/run/media/anna/STICK", QByteArray("vfat"), true);
+        Zeile("proc", "/proc", QByteArray("proc"), false);
     }
     void laufwerkAnbieten()
     {
