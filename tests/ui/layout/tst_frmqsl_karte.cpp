@@ -65,36 +65,28 @@ class TestFrmQslKarte : public QObject
 private Q_SLOTS:
     void init() { QFile::remove(EinstellungsDatei()); }
 
+    // Stored list and width, where the call lands, the messages: a stored
+    // layout that no longer fits the card is reported at start-up and leaves
+    // the rejected item where it was.
     void laden_data()
     {
-        QTest::addColumn<QString>("felder");
-        QTest::addColumn<QString>("breite");
-        QTest::addColumn<QString>("lbCall");
-        QTest::addColumn<int>("meldungen");
-        QTest::newRow("nothing stored: initial layout") << ""
-                                                        << "140,0"
-                                                        << "82/10 13.5x51 1" << 0;
-        QTest::newRow("stored layout") << "5;6,5;7;8.25;"
-                                       << "139,5"
-                                       << "5/6.5 7x8.25 1" << 0;
-        // A stored layout that no longer fits the card is reported at start-up and
-        // leaves the rejected item where it was.
-        QTest::newRow("stored x beyond the card") << "150;6;7;8;"
-                                                  << "140,0"
-                                                  << "0/0 0x0 1" << 1;
+        QTest::addColumn<QStringList>("fall");
+        QTest::newRow("nothing stored: initial layout") << QStringList{"", "140,0", "82/10 13.5x51 1", "0"};
+        QTest::newRow("stored layout") << QStringList{"5;6,5;7;8.25;", "139,5", "5/6.5 7x8.25 1", "0"};
+        QTest::newRow("stored x beyond the card") << QStringList{"150;6;7;8;", "140,0", "0/0 0x0 1", "1"};
     }
     void laden()
     {
-        QFETCH(QString, felder);
-        QFETCH(QString, breite);
+        QFETCH(QStringList, fall);
+        const QString &felder = fall[0], &breite = fall[1];
         if (!felder.isEmpty()) {
             EinstellungSpeichern(QStringLiteral("Felder"), felder);
             EinstellungSpeichern(QStringLiteral("QSLWidth"), breite);
         }
         Programm p;
         QVERIFY(!p.fenster()->isVisible());
-        QTEST(lage(p.vorschau("lbCall")), "lbCall");
-        QTEST(int(p.meldungen.aufrufe().size()), "meldungen");
+        QCOMPARE(lage(p.vorschau("lbCall")), fall[2]);
+        QCOMPARE(QString::number(p.meldungen.aufrufe().size()), fall[3]);
         QCOMPARE(p.text("Text1")->text(), breite);
         QCOMPARE(KartenmassAlsText(p.z.QSLWidth), breite);
     }

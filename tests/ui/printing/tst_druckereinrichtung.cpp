@@ -126,34 +126,24 @@ private Q_SLOTS:
     void randfenster_data()
     {
         QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("eingabe");   // top|left
-        QTest::addColumn<QString>("angezeigt"); // top|left afterwards
-        QTest::addColumn<QPointF>("rand");      // top, left
+        QTest::addColumn<QStringList>("ein"); // typed top|left, then shown
+        QTest::addColumn<QPointF>("rand");    // top, left
         QTest::addColumn<bool>("offen");
-        QTest::newRow("Komma und Punkt") << "Command1"
-                                         << "-2,5|-1.5"
-                                         << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
-        QTest::newRow("beide -0") << "Command1"
-                                  << "-0|-0"
-                                  << "-0|-0" << QPointF(0, 0) << false;
-        QTest::newRow("oben 3") << "Command1"
-                                << "3|-1"
-                                << "-0|-1" << QPointF(3, -1) << true;
-        QTest::newRow("links 2") << "Command1"
-                                 << "-1|2"
-                                 << "-1|-0" << QPointF(-1, 2) << true;
-        QTest::newRow("Abbrechen") << "Command2"
-                                   << "-9|-9"
-                                   << "-9|-9" << QPointF(-2.5, -0.75) << false;
-        QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2"
-                                                << "3|-1"
-                                                << "-0|-1" << QPointF(-2.5, -0.75) << false;
+        const QString ok = QStringLiteral("Command1");
+        QTest::newRow("Komma und Punkt") << ok << QStringList{"-2,5|-1.5", "-2,5|-1.5"} << QPointF(-2.5, -1.5) << false;
+        QTest::newRow("beide -0") << ok << QStringList{"-0|-0", "-0|-0"} << QPointF(0, 0) << false;
+        QTest::newRow("oben 3") << ok << QStringList{"3|-1", "-0|-1"} << QPointF(3, -1) << true;
+        QTest::newRow("links 2") << ok << QStringList{"-1|2", "-1|-0"} << QPointF(-1, 2) << true;
+        QTest::newRow("Abbrechen") << "Command2" << QStringList{"-9|-9", "-9|-9"} << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("oben 3, dann Abbrechen")
+            << "Command1 Command2" << QStringList{"3|-1", "-0|-1"} << QPointF(-2.5, -0.75) << false;
     }
     void randfenster()
     {
         QFETCH(QString, knopf);
-        QFETCH(QString, eingabe);
+        QFETCH(QStringList, ein);
         QFETCH(QPointF, rand);
+        const QString eingabe = ein[0];
         QFETCH(bool, offen);
         z.RandOben = -2.5f;
         z.RandLinks = -0.75f;
@@ -165,13 +155,13 @@ private Q_SLOTS:
         feld(w, "Text1")->setText(eingabe.section('|', 1));
         for (const QString &k : knopf.split(' '))
             w->findChild<QPushButton *>(k)->click();
-        QTEST(felder(w), "angezeigt");
+        QCOMPARE(felder(w), ein[1]);
         QCOMPARE(QPointF(z.RandOben, z.RandLinks), rand);
         QCOMPARE(w->isVisible(), offen);
         const bool gespeichert = knopf == QLatin1String("Command1") && !offen;
         QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")) + '|' + Einstellung(QStringLiteral("PrinterRandlinks")),
                  gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
-        const bool abgelehnt = felder(w) != eingabe;
+        const bool abgelehnt = ein[1] != eingabe;
         QCOMPARE(meldungen.aufrufe().size(), abgelehnt ? 1 : 0);
         if (abgelehnt)
             QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
