@@ -1,9 +1,9 @@
 #include "TestUmgebung.h"
 
+#include "../e2e/Programmlauf.h"
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "Start.h"
-#include "XvfbSitzung.h"
 #include "core/Umgebung.h"
 #include "mainwindow/frmMain.h"
 
@@ -18,36 +18,6 @@ class TestProgrammstart : public QObject
     Q_OBJECT
 
     QString programm() const { return qEnvironmentVariable("CARDFORGE_BIN"); }
-
-    // Starts the program on a private X server, waits for the main window and
-    // ends it the given way; the close step must then have stored the settings.
-    void startenUndBeenden(const std::function<void(const XvfbSitzung &, const QString &, QProcess &)> &beenden)
-    {
-        XvfbSitzung x;
-        if (!x.fehler().isEmpty())
-            QSKIP(qPrintable(x.fehler()));
-        QTemporaryDir home;
-        QProcess p;
-        p.setProcessEnvironment(x.umgebung(home.path()));
-        p.setProcessChannelMode(QProcess::ForwardedChannels);
-        p.start(programm(), {});
-        QVERIFY(p.waitForStarted(10000));
-        const QString fenster = x.warteAufFenster(QStringLiteral("Cardforge"));
-        QVERIFY2(!fenster.isEmpty(), "the main window titled \"Cardforge\" did not appear");
-        // The first run's size, 8051 x 5954 twips: room for the card area.
-        const QString lage = x.xdotool({QStringLiteral("getwindowgeometry"), fenster});
-        QVERIFY2(lage.contains(QStringLiteral("Geometry: 537x397")), qPrintable(lage));
-        beenden(x, fenster, p);
-        QVERIFY2(p.waitForFinished(60000), "Cardforge did not end");
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 0);
-
-        // The close step ran: it stores the settings (their values are the main window test's).
-        QSettings ini(home.path() + QStringLiteral("/.config/Cardforge/Cardforge.ini"), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Settings"));
-        for (const char *schluessel : {"MainLeft", "MainWidth", "DrGroesse", "PrinterRandlinks"})
-            QVERIFY2(ini.contains(QString::fromLatin1(schluessel)), schluessel);
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -76,32 +46,31 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert("HOME", home.path());
         p.setProcessEnvironment(env);
         p.start(programm(), {});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY(p.exitCode() != 0);
         const QString ausgabe = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        QVERIFY2(!ausgabe.contains(QLatin1Char('\n')) && ausgabe.contains(QStringLiteral("xvfb-run")),
-                 qPrintable(ausgabe));
+        QVERIFY2(!ausgabe.contains('\n') && ausgabe.contains("xvfb-run"), qPrintable(ausgabe));
     }
 
-    // A bare X server has no window manager to activate windows; the window
-    // gets the keyboard focus and the user types Alt+D, B ("&Datei", "&Beenden").
-    void beendenMitDerTastatur()
-    {
-        startenUndBeenden([](const XvfbSitzung &x, const QString &fenster, QProcess &) {
-            x.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), fenster});
-            x.xdotool({QStringLiteral("key"), QStringLiteral("alt+d")});
-            QTest::qWait(300);
-            x.xdotool({QStringLiteral("key"), QStringLiteral("b")});
-        });
-    }
-
-    // Ending the session (SIGTERM) runs the same close step as the menu.
+    // Ending the session (SIGTERM) runs the same close step as "&Beenden",
+    // which stores the settings; the first run's size is 8051 x 5954 twips.
     void beendenDurchSignal()
     {
-        startenUndBeenden([](const XvfbSitzung &, const QString &, QProcess &p) { p.terminate(); });
+        Programmlauf lauf;
+        if (!lauf.fehler().isEmpty())
+            QSKIP(qPrintable(lauf.fehler()));
+        QVERIFY(lauf.starten());
+        const QString fenster = lauf.warteAufFenster("Cardforge");
+        QVERIFY2(!fenster.isEmpty(), qPrintable(lauf.ausgabe()));
+        const QString lage = lauf.x().xdotool({"getwindowgeometry", fenster});
+        QVERIFY2(lage.contains("Geometry: 537x397"), qPrintable(lage));
+        lauf.signal();
+        QVERIFY2(lauf.beendet(), qPrintable(lauf.ausgabe()));
+        for (const char *schluessel : {"MainLeft", "MainWidth", "DrGroesse", "PrinterRandlinks"})
+            QVERIFY2(!lauf.einstellung(schluessel).isEmpty(), schluessel);
     }
 };
 
