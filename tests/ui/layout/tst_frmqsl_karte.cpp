@@ -80,8 +80,8 @@ private Q_SLOTS:
         QFETCH(QStringList, fall);
         const QString &felder = fall[0], &breite = fall[1];
         if (!felder.isEmpty()) {
-            EinstellungSpeichern(QStringLiteral("Felder"), felder);
-            EinstellungSpeichern(QStringLiteral("QSLWidth"), breite);
+            EinstellungSpeichern("Felder", felder);
+            EinstellungSpeichern("QSLWidth", breite);
         }
         Programm p;
         QVERIFY(!p.fenster()->isVisible());
@@ -99,14 +99,14 @@ private Q_SLOTS:
         p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
         QVERIFY(p.haupt.vorschau().markiert);
-        QCOMPARE(p.vorschau("lb2Way").text, QStringLiteral("2-way"));
+        QCOMPARE(p.vorschau("lb2Way").text, "2-way");
         p.vorschau("lb2Way").oben = 1.25f;
         p.text3(0)->setText("20");
         p.text3(1)->setText("90");
         p.klick("cmSetAll");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe().at(0).titel, QStringLiteral(" Eingabefehler "));
-        QCOMPARE(p.meldungen.aufrufe().at(0).text, QStringLiteral("Ein Wert befindet sich außerhalb der QSL-Karte!"));
+        QCOMPARE(p.meldungen.aufrufe().at(0).titel, " Eingabefehler ");
+        QCOMPARE(p.meldungen.aufrufe().at(0).text, "Ein Wert befindet sich außerhalb der QSL-Karte!");
         QCOMPARE(p.fenster()->focusWidget(), p.text3(1));
         QCOMPARE(p.vorschau("lbCall").links, 20.0f);
         QCOMPARE(p.vorschau("lb2Way").oben, 1.25f);
@@ -160,7 +160,7 @@ private Q_SLOTS:
     // window goes; the QSO display builds it again, hidden, with the stored layout.
     void okUndSchliessfeld()
     {
-        EinstellungSpeichern(QStringLiteral("Felder"), QStringLiteral("1;2;3;4;"));
+        EinstellungSpeichern("Felder", "1;2;3;4;");
         Programm p;
         p.aktivieren();
         p.text3(0)->setText("-3");
@@ -168,7 +168,7 @@ private Q_SLOTS:
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(p.fenster()->isVisible());
-        QCOMPARE(Einstellung("Felder"), QStringLiteral("1;2;3;4;"));
+        QCOMPARE(Einstellung("Felder"), "1;2;3;4;");
         QVERIFY(Einstellung("AktivFeld").isEmpty() && Einstellung("QSLWidth").isEmpty());
 
         p.text3(0)->setText("5");
@@ -182,10 +182,10 @@ private Q_SLOTS:
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
-        QCOMPARE(p.text("Text1")->text(), QStringLiteral("120,5"));
-        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("120,5 60,5"));
-        QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
-        QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
+        QCOMPARE(p.text("Text1")->text(), "120,5");
+        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), "120,5 60,5");
+        QVERIFY(Einstellung("Felder").startsWith("5;2;12.5;4;;"));
+        QCOMPARE(Einstellung("AktivFeld"), "1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;");
         QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
         QVERIFY(p.haupt.vorschau().viaMitdrucken && !p.haupt.vorschau().markiert);
 
@@ -204,7 +204,7 @@ private Q_SLOTS:
         QVERIFY(p.haupt.vorschau().viaMitdrucken);
         frmQSL_Karte *neu = VorhandenesLayoutFenster(p.haupt);
         QVERIFY(neu && !neu->isVisible());
-        QCOMPARE(p.text3(0)->text(), QStringLiteral("5"));
+        QCOMPARE(p.text3(0)->text(), "5");
         QCOMPARE(p.vorschau("lbCall").links, 5.0f);
     }
 };

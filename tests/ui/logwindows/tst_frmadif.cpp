@@ -62,7 +62,7 @@ struct Blaettern
     const char *name;
     bool zweiDateien;
     QString knoepfe; // numbers of the Command buttons
-    int art; // -1: no search
+    int art;         // -1: no search
     QString suchtext;
     QList<Antwort> antworten;
     QString stand, schluss;
@@ -132,7 +132,7 @@ private Q_SLOTS:
         p.z.AdifDatei = QStringLiteral("A.adi");
         Logbrowser b(p.u);
         b.aktivieren();
-        QCOMPARE(b.dateiText, QStringLiteral("A.adi"));
+        QCOMPARE(b.dateiText, "A.adi");
     }
 
     void blaetternUndSuchen_data() { Faelle(faelleBlaettern); }
@@ -147,7 +147,7 @@ private Q_SLOTS:
             p.meldungen.antworte(a);
         if (fall.art >= 0)
             p.suchen(fall.art, fall.suchtext);
-        QStringList soll(fall.antworten.size(), QStringLiteral(" Suche erfolgreich:Weiter suchen ?"));
+        QStringList soll(fall.antworten.size(), " Suche erfolgreich:Weiter suchen ?");
         if (!fall.schluss.isEmpty())
             soll << " Suche erfolglos:" + fall.schluss;
         QCOMPARE(Logprogramm::meldungsliste(p.meldungen), soll);
@@ -180,7 +180,7 @@ private Q_SLOTS:
                 {"Q3DEF", "20230601", "08:15", "SW", " ___  ----", "Q1ABC", "PAPER QSL CARD", "tnx fb SWL-Report"}));
         QCOMPARE(q.MHz, 14.2f);
         QVERIFY(p.haupt.vorschau()["Check5(0)"].gesetzt);
-        QCOMPARE(p.haupt.vorschau()["lbCall"].text, QStringLiteral("Q3DEF"));
+        QCOMPARE(p.haupt.vorschau()["lbCall"].text, "Q3DEF");
         QCOMPARE(p.z.AktQsoDatei + ' ' + QString::number(p.z.AdifRecordIndex), kanonisch(p.a) + " 1");
 
         Logprogramm::setzen(p.f, "Text3", QString());
@@ -195,7 +195,7 @@ private Q_SLOTS:
     void felder()
     {
         QFETCH(Felder, fall);
-        EinstellungSpeichern(QStringLiteral("70 cm"), QStringLiteral("IC-9700;X-50"));
+        EinstellungSpeichern("70 cm", "IC-9700;X-50");
         Browser p;
         p.knoepfe(QStringLiteral("Command3 ").repeated(fall.satz));
         if (!fall.feld.isEmpty()) {
@@ -223,8 +223,8 @@ private Q_SLOTS:
         p.knoepfe("Command6");
         p.meldungen.antworte(Antwort::Nein);
         p.suchen(1, "Q3DEF");
-        QCOMPARE(p.stand(), QStringLiteral("Adif-Datei 1: 1 Q3DEF"));
-        QCOMPARE(p.z.AktQSO.Call, QStringLiteral("Q7/Q2ABC"));
+        QCOMPARE(p.stand(), "Adif-Datei 1: 1 Q3DEF");
+        QCOMPARE(p.z.AktQSO.Call, "Q7/Q2ABC");
         p.drucken();
         QVERIFY(!p.z.AdifRecords.at(1).contains("QSL_SEND"));
         p.knoepfe("Command2");
@@ -248,7 +248,7 @@ private Q_SLOTS:
         p.haupt.adifDateiOeffnen();
         QCOMPARE(p.menue(Befehl::mnuADIFLog, "frmADIF"), p.f);
         p.f->Form_Activate();
-        QCOMPARE(p.feld("Text1"), QStringLiteral("Q4GHI"));
+        QCOMPARE(p.feld("Text1"), "Q4GHI");
         QCOMPARE(p.z.AdifRecordsDatei, kanonisch(p.b));
     }
 };

@@ -27,9 +27,9 @@ struct Eingabe : Logprogramm
         const QStringList werte = {"q1abc", "21.05.2023", "12.34", "59", "SSB", "144,3"};
         for (int i = 0; i < werte.size(); ++i)
             setzen(f, QStringLiteral("Text%1").arg(i + 1), werte[i]);
-        setzen(f, QStringLiteral("Text11"), QStringLiteral("tnx fb QSO"));
+        setzen(f, "Text11", "tnx fb QSO");
     }
-    void ok() { klick(f, QStringLiteral("Command2")); }
+    void ok() { klick(f, "Command2"); }
     QString karte() { return haupt.vorschau()[QStringLiteral("lbCall")].text; }
 };
 
@@ -94,10 +94,10 @@ private Q_SLOTS:
         if (!QTest::qWaitForWindowActive(p.f))
             QSKIP("this platform does not activate windows");
         QCOMPARE(p.feld("Text13") + p.feld("Text14"), Logprogramm::heute() + Logprogramm::heute());
-        Logprogramm::klick(p.f, QStringLiteral("Option1"));
+        Logprogramm::klick(p.f, "Option1");
         QCOMPARE(p.feld("Text14"), QString());
-        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
+        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, "Label11"), Qt::LeftButton);
+        QCOMPARE(p.feld("Text11"), "tnx fb SWL-Report");
         {
             QDialog frage(p.f);
             QTimer::singleShot(0, &frage, &QDialog::accept);
@@ -105,14 +105,14 @@ private Q_SLOTS:
         }
         p.f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.f));
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
+        QCOMPARE(p.feld("Text11"), "tnx fb SWL-Report");
         p.haupt.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&p.haupt));
         p.f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.f));
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
+        QCOMPARE(p.feld("Text11"), "tnx fb QSO");
         QCOMPARE(p.feld("Text14"), Logprogramm::heute());
-        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
+        QVERIFY(Logprogramm::element<QRadioButton>(p.f, "Option2")->isChecked());
     }
 
     // Field left with the entry, the field it fills and what it shows.
@@ -126,7 +126,7 @@ private Q_SLOTS:
     void felder()
     {
         QFETCH(QStringList, fall);
-        EinstellungSpeichern(QStringLiteral("70 cm"), QStringLiteral("IC-9700;X-50"));
+        EinstellungSpeichern("70 cm", "IC-9700;X-50");
         Eingabe p;
         Logprogramm::setzen(p.f, fall[0], fall[1]);
         Logprogramm::verlassen(p.f, fall[0]);
@@ -162,14 +162,14 @@ private Q_SLOTS:
         p.z.AktQsoDatei = QStringLiteral("/irgendwo/A.adi");
         p.qso();
         if (pse)
-            Logprogramm::klick(p.f, QStringLiteral("Option1"));
-        Logprogramm::setzen(p.f, QStringLiteral("Text13"), fall[1]);
-        Logprogramm::setzen(p.f, QStringLiteral("Text14"), fall[2]);
+            Logprogramm::klick(p.f, "Option1");
+        Logprogramm::setzen(p.f, "Text13", fall[1]);
+        Logprogramm::setzen(p.f, "Text14", fall[2]);
         p.ok();
 
         const QsoDaten &q = p.z.AktQSO;
         QVERIFY(p.meldungen.aufrufe().isEmpty());
-        QCOMPARE(p.karte(), QStringLiteral("Q1ABC"));
+        QCOMPARE(p.karte(), "Q1ABC");
         QCOMPARE(q.MHz, 144.3f);
         QCOMPARE(q.PseTnx, fall[3]);
         QCOMPARE((q.QslSent ? "S" + q.QslSDate : "-") + ' ' + (q.QslRcvd ? "R" + q.QslRDate : "-"), fall[4]);
@@ -189,7 +189,7 @@ private Q_SLOTS:
     {
         QFETCH(Ok, fall);
         const auto &[name, aenderung, antwort, dateien, meldungen, karte, datei, zeilen] = fall;
-        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+        EinstellungSpeichern("MyLoc", "JO62QM");
         Eingabe p;
         p.logA();
         p.z.AktQSO.Call = QStringLiteral("Q9OLD");
@@ -221,7 +221,7 @@ private Q_SLOTS:
             return;
         }
         // The header of a new file, or the log, then the record line.
-        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split(QStringLiteral("\r\n"));
+        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split("\r\n");
         QCOMPARE(z.size() - 1, zeilen);
         QVERIFY(z.last().isEmpty());
         QCOMPARE(z.at(z.size() - 2),

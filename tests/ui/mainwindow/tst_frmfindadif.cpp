@@ -132,7 +132,7 @@ private Q_SLOTS:
             knopf(w, "Command3")->click();
         }
         QVERIFY(w.isHidden());
-        QCOMPARE(z.AdifDatei, QStringLiteral("/a/eins.adi"));
+        QCOMPARE(z.AdifDatei, "/a/eins.adi");
     }
 
     // Stopped as soon as the root's own matches are listed: the window stays
@@ -200,7 +200,7 @@ private Q_SLOTS:
         });
         haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(erst);
-        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, "/a/zwei.adi;/a/drei.adx; /a/zwei.adi");
         bool geblieben = false;
         QTimer::singleShot(0, &haupt, [&] {
             frmFindADIF *f = haupt.findChild<frmFindADIF *>();
@@ -213,9 +213,9 @@ private Q_SLOTS:
         haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(geblieben);
         QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Keine Datei ausgewählt! "));
+        QCOMPARE(meldungen.aufrufe()[0].titel, " Keine Datei ausgewählt! ");
         QCOMPARE(haupt.findChildren<frmFindADIF *>().size(), 1);
-        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, "/a/zwei.adi;/a/drei.adx; /a/zwei.adi");
     }
 };
 

@@ -35,7 +35,7 @@ private Q_SLOTS:
     void kartensteuerelemente()
     {
         frmMain w(u);
-        auto *call = w.findChild<QLabel *>(QStringLiteral("lbCall"));
+        auto *call = w.findChild<QLabel *>("lbCall");
         w.vorschau()[QStringLiteral("lbCall")].links = 82.0f;
         w.vorschau()[QStringLiteral("lbCall")].breite = 51.0f;
         w.vorschauZeigen();
@@ -157,8 +157,7 @@ private Q_SLOTS:
     // The file dialog matches case-sensitively: "LOG.ADI" must be offered too.
     void dateifilter()
     {
-        const QStringList f =
-            QtNameFilter(QStringLiteral("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*"));
+        const QStringList f = QtNameFilter("ADIF Datei (*.adi;*.adx)|*.adi;*.adx|Alle Dateien (*.*)|*.*");
         QCOMPARE(f, QStringList({"ADIF Datei (*.[aA][dD][iI] *.[aA][dD][xX])", "Alle Dateien (*)"}));
     }
 

@@ -95,7 +95,7 @@ private Q_SLOTS:
         QVERIFY(DateiLaden(u));
         QCOMPARE(z.AdifRecords.size(), 21);
         for (const QString &r : std::as_const(z.AdifRecords)) {
-            const AdifSatz s = SatzParsen(r, QStringLiteral("JO62QM"));
+            const AdifSatz s = SatzParsen(r, "JO62QM");
             QVERIFY2(s.Call.startsWith('Q') && !s.DatumText.isEmpty() && !s.ZeitText.isEmpty(), qPrintable(r));
         }
         QVERIFY(meldungen.aufrufe().isEmpty());

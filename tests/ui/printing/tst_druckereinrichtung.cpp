@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFile::remove(EinstellungsDatei());
         z = Zustand();
         ziel = std::make_unique<AufzeichnungsZiel>();
-        ziel->setDrucker(QStringLiteral("Kartendrucker"), 9, 7);
+        ziel->setDrucker("Kartendrucker", 9, 7);
         z.objZiel = ziel.get();
         meldungen.leeren();
         dialoge = SkriptDialoge();
@@ -114,7 +114,7 @@ private Q_SLOTS:
                   .arg(z.DrFormat)
                   .arg(z.DrGroesse)
                   .arg(z.DrBehaelter)
-                  .arg(Einstellung(DruckernameSchluessel, QStringLiteral("(keiner)")), ziel->DeviceName())
+                  .arg(Einstellung(DruckernameSchluessel, "(keiner)"), ziel->DeviceName())
                   .arg(ziel->Orientation().value_or(0)),
               "stand");
     }
@@ -150,7 +150,7 @@ private Q_SLOTS:
         QPointer<frmDruckRand> w = new frmDruckRand(u);
         w->Form_Load();
         w->show();
-        QCOMPARE(felder(w), QStringLiteral("-2,5|-0,75"));
+        QCOMPARE(felder(w), "-2,5|-0,75");
         feld(w, "Text2")->setText(eingabe.section('|', 0, 0));
         feld(w, "Text1")->setText(eingabe.section('|', 1));
         for (const QString &k : knopf.split(' '))
@@ -159,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(QPointF(z.RandOben, z.RandLinks), rand);
         QCOMPARE(w->isVisible(), offen);
         const bool gespeichert = knopf == QLatin1String("Command1") && !offen;
-        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")) + '|' + Einstellung(QStringLiteral("PrinterRandlinks")),
+        QCOMPARE(Einstellung("PrinterRandOben") + '|' + Einstellung("PrinterRandlinks"),
                  gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
         const bool abgelehnt = ein[1] != eingabe;
         QCOMPARE(meldungen.aufrufe().size(), abgelehnt ? 1 : 0);
