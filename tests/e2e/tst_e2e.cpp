@@ -138,12 +138,8 @@ private:
             const double oben = PdfMessung::zeilenOben(w, QString::fromLatin1(p.schrift), p.punkte, drucker);
             const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
             QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
-                     qPrintable(QStringLiteral("%1 at %2, %3 mm instead of %4, %5")
-                                    .arg(w.text)
-                                    .arg(links)
-                                    .arg(oben)
-                                    .arg(p.links)
-                                    .arg(p.oben)));
+                     qPrintable(
+                         QString::asprintf("%s at %g, %g mm instead of %g, %g", p.text, links, oben, p.links, p.oben)));
         }
     }
 
