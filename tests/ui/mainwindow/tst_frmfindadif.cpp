@@ -15,36 +15,31 @@
 
 namespace {
 
-QPushButton *knopf(QWidget &w, const char *name)
+// The finder's controls.
+struct F
 {
-    return w.findChild<QPushButton *>(name);
-}
-QListWidget *liste(QWidget &w)
-{
-    return w.findChild<QListWidget *>("List1");
-}
-QString text3(QWidget &w)
-{
-    return w.findChild<QLineEdit *>("Text3")->text();
-}
-QStringList eintraege(QWidget &w)
-{
-    QStringList l;
-    for (int i = 0; i < liste(w)->count(); ++i)
-        l << liste(w)->item(i)->text();
-    return l;
-}
-// A click toggles an entry, as the user picks files.
-void klicke(QWidget &w, int zeile)
-{
-    QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {},
-                      liste(w)->visualItemRect(liste(w)->item(zeile)).center());
-}
+    static QPushButton *knopf(QWidget &w, const char *name) { return w.findChild<QPushButton *>(name); }
+    static QListWidget *liste(QWidget &w) { return w.findChild<QListWidget *>("List1"); }
+    static QString text3(QWidget &w) { return w.findChild<QLineEdit *>("Text3")->text(); }
+    static QStringList eintraege(QWidget &w)
+    {
+        QStringList l;
+        for (int i = 0; i < liste(w)->count(); ++i)
+            l << liste(w)->item(i)->text();
+        return l;
+    }
+    // A click toggles an entry, as the user picks files.
+    static void klicke(QWidget &w, int zeile)
+    {
+        QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {},
+                          liste(w)->visualItemRect(liste(w)->item(zeile)).center());
+    }
+};
 
 } // namespace
 
 // The file finder window on a generated folder tree.
-class TestFrmFindADIF : public QObject
+class TestFrmFindADIF : public QObject, F
 {
     Q_OBJECT
 
