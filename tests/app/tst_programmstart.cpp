@@ -6,7 +6,6 @@
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
 #include "Start.h"
-#include "XvfbSitzung.h"
 #include "core/Umgebung.h"
 #include "mainwindow/frmMain.h"
 
@@ -33,38 +32,6 @@ class TestProgrammstart : public QObject
         env.insert(QStringLiteral("HOME"), home);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
         return env;
-    }
-
-    // Starts the program on a private X server, waits for the main window and
-    // ends it the given way; the close step must then have stored the settings.
-    void startenUndBeenden(const std::function<void(const XvfbSitzung &, const QString &, QProcess &)> &beenden)
-    {
-        XvfbSitzung x;
-        if (!x.fehler().isEmpty())
-            QSKIP(qPrintable(x.fehler()));
-        QTemporaryDir home;
-        QProcess p;
-        p.setProcessEnvironment(x.umgebung(home.path()));
-        p.setProcessChannelMode(QProcess::ForwardedChannels);
-        p.start(programm(), {});
-        QVERIFY(p.waitForStarted(10000));
-        const QString fenster = x.warteAufFenster(QStringLiteral("Cardforge"));
-        QVERIFY2(!fenster.isEmpty(), "the main window titled \"Cardforge\" did not appear");
-        // The first run's size, 8051 x 5954 twips: room for the card area; the
-        // status bar with the first start's hint comes below it.
-        const QString lage = x.xdotool({QStringLiteral("getwindowgeometry"), fenster});
-        const int hoehe = QRegularExpression(QStringLiteral("Geometry: 537x(\\d+)")).match(lage).captured(1).toInt();
-        QVERIFY2(hoehe > 397 && hoehe < 397 + 60, qPrintable(lage));
-        beenden(x, fenster, p);
-        QVERIFY2(p.waitForFinished(60000), "Cardforge did not end");
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 0);
-
-        // The close step ran: it stores the settings (their values are the main window test's).
-        QSettings ini(home.path() + QStringLiteral("/.config/Cardforge/Cardforge.ini"), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Settings"));
-        for (const char *schluessel : {"MainLeft", "MainWidth", "DrGroesse", "PrinterRandlinks"})
-            QVERIFY2(ini.contains(QString::fromLatin1(schluessel)), schluessel);
     }
 
 private Q_SLOTS:
@@ -248,22 +215,24 @@ private Q_SLOTS:
         }
     }
 
-    // A bare X server has no window manager to activate windows; the window
-    // gets the keyboard focus and the user types Alt+D, B ("&Datei", "&Beenden").
-    void beendenMitDerTastatur()
-    {
-        startenUndBeenden([](const XvfbSitzung &x, const QString &fenster, QProcess &) {
-            x.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), fenster});
-            x.xdotool({QStringLiteral("key"), QStringLiteral("alt+d")});
-            QTest::qWait(300);
-            x.xdotool({QStringLiteral("key"), QStringLiteral("b")});
-        });
-    }
-
-    // Ending the session (SIGTERM) runs the same close step as the menu.
+    // Ending the session (SIGTERM) runs the same close step as "&Beenden",
+    // which stores the settings; the first run's size is 8051 x 5954 twips.
     void beendenDurchSignal()
     {
-        startenUndBeenden([](const XvfbSitzung &, const QString &, QProcess &p) { p.terminate(); });
+        Programmlauf lauf;
+        if (!lauf.fehler().isEmpty())
+            QSKIP(qPrintable(lauf.fehler()));
+        QVERIFY(lauf.starten());
+        const QString fenster = lauf.warteAufFenster("Cardforge");
+        QVERIFY2(!fenster.isEmpty(), qPrintable(lauf.ausgabe()));
+        const QString lage = lauf.x().xdotool({"getwindowgeometry", fenster});
+        // The status bar with the first start's hint comes below the card area.
+        const int hoehe = QRegularExpression("Geometry: 537x(\\d+)").match(lage).captured(1).toInt();
+        QVERIFY2(hoehe > 397 && hoehe < 397 + 60, qPrintable(lage));
+        lauf.signal();
+        QVERIFY2(lauf.beendet(), qPrintable(lauf.ausgabe()));
+        for (const char *schluessel : {"MainLeft", "MainWidth", "DrGroesse", "PrinterRandlinks"})
+            QVERIFY2(!lauf.einstellung(schluessel).isEmpty(), schluessel);
     }
 };
 

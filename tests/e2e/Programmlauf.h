@@ -29,8 +29,8 @@ public:
             m_fehler = m_x.fehler();
         m_umgebung = m_x.umgebung(m_home.path());
         // The card shows numbers as a German user sees them.
-        m_umgebung.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-        m_umgebung.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+        m_umgebung.insert("LANG", "de_DE.UTF-8");
+        m_umgebung.insert("LC_ALL", "de_DE.UTF-8");
         for (const char *name : {"PRINTER", "LPDEST"})
             m_umgebung.remove(QString::fromLatin1(name));
         m_prozess.setProcessChannelMode(QProcess::MergedChannels);
@@ -58,7 +58,7 @@ public:
     {
         QDir().mkpath(QFileInfo(einstellungsDatei()).path());
         QSettings ini(einstellungsDatei(), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Settings"));
+        ini.beginGroup("Settings");
         for (const auto &[schluessel, wert] : werte)
             ini.setValue(schluessel, wert);
         ini.endGroup();
@@ -121,7 +121,7 @@ public:
     {
         QStringList titel;
         for (const QString &id : sichtbareFenster()) {
-            const QString name = m_x.xdotool({QStringLiteral("getwindowname"), id});
+            const QString name = m_x.xdotool({"getwindowname", id});
             if (!name.isEmpty())
                 titel.append(name);
         }
@@ -136,11 +136,11 @@ public:
         if (id.isEmpty())
             return false;
         int rc = -1;
-        m_x.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id}, &rc);
+        m_x.xdotool({"windowfocus", "--sync", id}, &rc);
         if (rc != 0)
             return false;
         for (const QString &t : tasten) {
-            m_x.xdotool({QStringLiteral("key"), t}, &rc);
+            m_x.xdotool({"key", t}, &rc);
             if (rc != 0)
                 return false;
         }
@@ -154,7 +154,7 @@ public:
         const QString id = warteAufFenster(titel);
         QDeadlineTimer frist(Frist);
         while (!id.isEmpty() && laeuft() && !frist.hasExpired()) {
-            if (m_x.xdotool({QStringLiteral("getwindowfocus")}) == id)
+            if (m_x.xdotool({"getwindowfocus"}) == id)
                 return true;
             QTest::qWait(100);
         }
@@ -167,7 +167,7 @@ public:
     bool menue(const QString &menueTaste, const QString &eintragTaste)
     {
         const int vorher = sichtbareFenster().size();
-        if (!tippen(QStringLiteral("Cardforge"), {menueTaste}))
+        if (!tippen("Cardforge", {menueTaste}))
             return false;
         QDeadlineTimer frist(Frist);
         while (sichtbareFenster().size() <= vorher) {
@@ -176,9 +176,12 @@ public:
             QTest::qWait(100);
         }
         int rc = -1;
-        m_x.xdotool({QStringLiteral("key"), eintragTaste}, &rc);
+        m_x.xdotool({"key", eintragTaste}, &rc);
         return rc == 0;
     }
+
+    // Ends the program as the end of a session does.
+    void signal() { m_prozess.terminate(); }
 
     // Ends the program the hard way, as a crash or a power cut would.
     void toeten()
@@ -201,15 +204,15 @@ public:
     {
         if (!starten())
             return QStringLiteral("Cardforge did not start");
-        if (!tippen(QStringLiteral("Cardforge"), {QStringLiteral("F4")}))
+        if (!tippen("Cardforge", {"F4"}))
             return QStringLiteral("the main window did not come up");
-        if (!tippen(QStringLiteral("ADIF-QSO-Daten"), {QStringLiteral("alt+o")}))
+        if (!tippen("ADIF-QSO-Daten", {"alt+o"}))
             return QStringLiteral("the log browser did not open on F4");
         // "&OK" clicks with a short animation; the hand-over ends by bringing
         // the main window to the front.
-        if (!warteAufFokus(QStringLiteral("Cardforge")))
+        if (!warteAufFokus("Cardforge"))
             return QStringLiteral("\"&OK\" did not bring the main window forward");
-        if (!tippen(QStringLiteral("Cardforge"), {QStringLiteral("F5")}))
+        if (!tippen("Cardforge", {"F5"}))
             return QStringLiteral("F5 could not be typed into the main window");
         return QString();
     }
@@ -219,10 +222,10 @@ public:
     {
         QDeadlineTimer frist(millisekunden);
         do {
-            const QStringList dateien = QDir(ordner).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+            const QStringList dateien = QDir(ordner).entryList({"*.pdf"}, QDir::Files);
             for (const QString &d : dateien) {
-                const QString pfad = ordner + QLatin1Char('/') + d;
-                if (!ausfuehren(QStringLiteral("pdfinfo"), {pfad}).isEmpty())
+                const QString pfad = ordner + '/' + d;
+                if (!ausfuehren("pdfinfo", {pfad}).isEmpty())
                     return pfad;
             }
             QTest::qWait(200);
@@ -249,7 +252,7 @@ public:
     static int seitenzahl(const QString &pdf)
     {
         static const QRegularExpression anzahl(QStringLiteral(R"(Pages:\s+(\d+))"));
-        const QRegularExpressionMatch a = anzahl.match(ausfuehren(QStringLiteral("pdfinfo"), {pdf}));
+        const QRegularExpressionMatch a = anzahl.match(ausfuehren("pdfinfo", {pdf}));
         return a.hasMatch() ? a.captured(1).toInt() : -1;
     }
 
@@ -261,9 +264,8 @@ private:
     QStringList sichtbareFenster() const
     {
         int rc = -1;
-        const QString ids = m_x.xdotool(
-            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QString()}, &rc);
-        return rc == 0 ? ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts) : QStringList();
+        const QString ids = m_x.xdotool({"search", "--onlyvisible", "--name", QString()}, &rc);
+        return rc == 0 ? ids.split('\n', Qt::SkipEmptyParts) : QStringList();
     }
 
     XvfbSitzung m_x;
@@ -326,16 +328,16 @@ inline QList<QPair<QString, QString>> layout()
     QStringList aktiv;
     for (int i = 0; i < 23; ++i)
         aktiv.append(i <= 5 || i == 12 || i == 14 || i == 19 ? QStringLiteral("1") : QStringLiteral("0"));
-    auto liste = [](const QStringList &l) { return l.join(QLatin1Char(';')) + QLatin1Char(';'); };
+    auto liste = [](const QStringList &l) { return l.join(';') + ';'; };
     return {
-        {QStringLiteral("QSLWidth"), QStringLiteral("140")},
-        {QStringLiteral("QSLHeight"), QStringLiteral("90")},
-        {QStringLiteral("Felder"), liste(felder)},
-        {QStringLiteral("AktivFeld"), liste(aktiv)},
-        {QStringLiteral("Aktiv2Feld"), QStringLiteral("0;0;0;0;0;")},
-        {QStringLiteral("Aktiv3Feld"), QStringLiteral("0;0;0;0;0;")},
-        {QStringLiteral("Aktiv4Feld"), QStringLiteral("0;0;0;0;0;0;0;")},
-        {QStringLiteral("Aktiv5Feld"), QStringLiteral("1;1;")},
+        {"QSLWidth", "140"},
+        {"QSLHeight", "90"},
+        {"Felder", liste(felder)},
+        {"AktivFeld", liste(aktiv)},
+        {"Aktiv2Feld", "0;0;0;0;0;"},
+        {"Aktiv3Feld", "0;0;0;0;0;"},
+        {"Aktiv4Feld", "0;0;0;0;0;0;0;"},
+        {"Aktiv5Feld", "1;1;"},
     };
 }
 

@@ -13,9 +13,7 @@ namespace {
 QString suchen(const QString &name)
 {
     const QString gefunden = QStandardPaths::findExecutable(name);
-    return gefunden.isEmpty()
-               ? QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
-               : gefunden;
+    return gefunden.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : gefunden;
 }
 
 bool schreiben(const QString &pfad, const QByteArray &inhalt)
@@ -40,13 +38,13 @@ public:
         for (const char *unter : {"etc", "spool/tmp", "cache", "state", "log", "karten", "cups-pdf"})
             QDir().mkpath(pfad(QString::fromLatin1(unter)));
         const QByteArray o = QFile::encodeName(m_ordner.path());
-        schreiben(pfad(QStringLiteral("cupsd.conf")),
+        schreiben(pfad("cupsd.conf"),
                   "Listen " + o
                       + "/cups.sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
                         "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                         "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
                         "</Policy>\n");
-        schreiben(pfad(QStringLiteral("cups-files.conf")),
+        schreiben(pfad("cups-files.conf"),
                   "ServerRoot " + o + "/etc\nRequestRoot " + o + "/spool\nTempDir " + o + "/spool/tmp\nCacheDir " + o
                       + "/cache\nStateDir " + o + "/state\nErrorLog " + o + "/log/error_log\nAccessLog " + o
                       + "/log/access_log\nPageLog " + o + "/log/page_log\nPrintcap " + o + "/printcap\n");
@@ -55,14 +53,13 @@ public:
             m_fehler = QStringLiteral("%1 cannot be written").arg(m_konfiguration);
             return;
         }
-        m_umgebung.insert(QStringLiteral("CUPS_SERVER"), socket());
+        m_umgebung.insert("CUPS_SERVER", socket());
         m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), pfad(QStringLiteral("cupsd.conf")),
-                               QStringLiteral("-s"), pfad(QStringLiteral("cups-files.conf"))});
+        m_server.start(cupsd, {"-f", "-c", pfad("cupsd.conf"), QStringLiteral("-s"), pfad("cups-files.conf")});
         QDeadlineTimer frist(Programmlauf::Frist);
         while (m_server.waitForStarted(10000) && !m_server.waitForFinished(200) && !frist.hasExpired()) {
             int rc = -1;
-            Programmlauf::ausfuehren(suchen(QStringLiteral("lpstat")), {QStringLiteral("-r")}, m_umgebung, &rc);
+            Programmlauf::ausfuehren(suchen("lpstat"), {"-r"}, m_umgebung, &rc);
             if (rc == 0)
                 return;
         }
@@ -83,8 +80,8 @@ public:
     }
 
     QString fehler() const { return m_fehler; }
-    QString socket() const { return pfad(QStringLiteral("cups.sock")); }
-    QString karten() const { return pfad(QStringLiteral("karten")); }
+    QString socket() const { return pfad("cups.sock"); }
+    QString karten() const { return pfad("karten"); }
 
     // Runs a CUPS command against this server; true when it succeeded.
     bool befehl(const QString &programm, const QStringList &argumente, QString *ausgabe = nullptr) const
@@ -101,9 +98,8 @@ public:
     bool druckerAnlegen(const QString &ppd) const
     {
         const QString lpadmin = QStringLiteral("lpadmin");
-        return befehl(lpadmin, {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"),
-                                QStringLiteral("cups-pdf:/") + m_queue, QStringLiteral("-P"), ppd})
-               && befehl(lpadmin, {QStringLiteral("-d"), m_queue});
+        return befehl(lpadmin, {"-p", m_queue, "-E", "-v", QStringLiteral("cups-pdf:/") + m_queue, "-P", ppd})
+               && befehl(lpadmin, {"-d", m_queue});
     }
 
     // Whether every job has left the queue, and at least one of them done.
@@ -112,23 +108,23 @@ public:
         const QString lpstat = QStringLiteral("lpstat");
         QString offen;
         QString erledigt;
-        return befehl(lpstat, {QStringLiteral("-W"), QStringLiteral("not-completed"), QStringLiteral("-o")}, &offen)
-               && befehl(lpstat, {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o")}, &erledigt)
-               && offen.trimmed().isEmpty() && !erledigt.trimmed().isEmpty();
+        return befehl(lpstat, {"-W", "not-completed", "-o"}, &offen)
+               && befehl(lpstat, {"-W", "completed", "-o"}, &erledigt) && offen.trimmed().isEmpty()
+               && !erledigt.trimmed().isEmpty();
     }
 
     // What the server said about the jobs, for a failure message.
     QString protokoll() const
     {
-        QFile f(pfad(QStringLiteral("log/error_log")));
+        QFile f(pfad("log/error_log"));
         if (!f.open(QIODevice::ReadOnly))
             return QStringLiteral("(no error_log)");
         QStringList zeilen;
-        for (const QString &z : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        for (const QString &z : QString::fromUtf8(f.readAll()).split('\n')) {
             if (z.contains(QLatin1String("[Job")) && !z.contains(QLatin1String("envp[")))
                 zeilen.append(z);
         }
-        return zeilen.mid(std::max<qsizetype>(0, zeilen.size() - 60)).join(QLatin1Char('\n'));
+        return zeilen.mid(std::max<qsizetype>(0, zeilen.size() - 60)).join('\n');
     }
 
 private:
@@ -166,13 +162,13 @@ private Q_SLOTS:
             if (suchen(QString::fromLatin1(programm)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(programm)) + hinweis));
         }
-        if (!QFileInfo::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
+        if (!QFileInfo::exists("/usr/lib/cups/backend/cups-pdf"))
             QSKIP(qPrintable(QStringLiteral("the cups-pdf backend is not installed") + hinweis));
         for (const char *ppd : {"/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/cups/model/CUPS-PDF_opt.ppd"}) {
             if (QFileInfo::exists(QString::fromLatin1(ppd)))
                 m_ppd = QString::fromLatin1(ppd);
         }
-        if (!QFileInfo(QStringLiteral("/etc/cups")).isWritable())
+        if (!QFileInfo("/etc/cups").isWritable())
             QSKIP("/etc/cups is not writable here; cups-pdf reads the settings of a queue only from there.");
         if (m_ppd.isEmpty())
             QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing") + hinweis));
@@ -182,7 +178,7 @@ private Q_SLOTS:
     {
         if (QTest::currentTestFailed()) {
             if (lauf)
-                qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(QStringLiteral(" | "))
+                qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(" | ")
                                   << "\nCardforge printed:\n"
                                   << lauf->ausgabe();
             if (cups)
@@ -194,32 +190,32 @@ private Q_SLOTS:
 
     void karteAufDemStandarddrucker()
     {
-        cups = std::make_unique<CupsServer>(suchen(QStringLiteral("cupsd")));
+        cups = std::make_unique<CupsServer>(suchen("cupsd"));
         QVERIFY2(cups->fehler().isEmpty(), qPrintable(cups->fehler()));
         QVERIFY(cups->druckerAnlegen(m_ppd));
 
         lauf = std::make_unique<Programmlauf>();
         if (!lauf->fehler().isEmpty())
             QSKIP(qPrintable(lauf->fehler()));
-        lauf->umgebung().insert(QStringLiteral("CUPS_SERVER"), cups->socket());
+        lauf->umgebung().insert("CUPS_SERVER", cups->socket());
         const QString log = lauf->home() + QStringLiteral("/Logbuch.adi");
         QVERIFY(schreiben(log, Probekarte::logbuch()));
         QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
-        einstellungen.append({QStringLiteral("AdifDatGes"), log + QLatin1Char(';')});
+        einstellungen.append({"AdifDatGes", log + ';'});
         lauf->einstellungen(einstellungen);
 
         const QString schritt = lauf->ersteKarteDrucken();
         QVERIFY2(schritt.isEmpty(), qPrintable(schritt));
-        QVERIFY2(lauf->menue(QStringLiteral("alt+d"), QStringLiteral("b")), "the menu \"&Datei\" did not open");
+        QVERIFY2(lauf->menue("alt+d", "b"), "the menu \"&Datei\" did not open");
         QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
 
         QDeadlineTimer frist(Programmlauf::Frist);
         while (!cups->fertig() && !frist.hasExpired())
             QTest::qWait(250);
         QVERIFY2(cups->fertig(), "the print job did not complete");
-        const QStringList karten = QDir(cups->karten()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-        QVERIFY2(karten.size() == 1, qPrintable(karten.join(QLatin1Char(' '))));
-        const QString karte = cups->karten() + QLatin1Char('/') + karten.first();
+        const QStringList karten = QDir(cups->karten()).entryList({"*.pdf"}, QDir::Files);
+        QVERIFY2(karten.size() == 1, qPrintable(karten.join(' ')));
+        const QString karte = cups->karten() + '/' + karten.first();
         QCOMPARE(Programmlauf::seitenzahl(karte), 1);
         const QSizeF groesse = PdfMessung::seite(karte);
         // The print system rounds the page to whole points.

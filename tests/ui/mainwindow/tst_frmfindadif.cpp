@@ -15,36 +15,31 @@
 
 namespace {
 
-QPushButton *knopf(QWidget &w, const char *name)
+// The finder's controls.
+struct F
 {
-    return w.findChild<QPushButton *>(name);
-}
-QListWidget *liste(QWidget &w)
-{
-    return w.findChild<QListWidget *>("List1");
-}
-QString text3(QWidget &w)
-{
-    return w.findChild<QLineEdit *>("Text3")->text();
-}
-QStringList eintraege(QWidget &w)
-{
-    QStringList l;
-    for (int i = 0; i < liste(w)->count(); ++i)
-        l << liste(w)->item(i)->text();
-    return l;
-}
-// A click toggles an entry, as the user picks files.
-void klicke(QWidget &w, int zeile)
-{
-    QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {},
-                      liste(w)->visualItemRect(liste(w)->item(zeile)).center());
-}
+    static QPushButton *knopf(QWidget &w, const char *name) { return w.findChild<QPushButton *>(name); }
+    static QListWidget *liste(QWidget &w) { return w.findChild<QListWidget *>("List1"); }
+    static QString text3(QWidget &w) { return w.findChild<QLineEdit *>("Text3")->text(); }
+    static QStringList eintraege(QWidget &w)
+    {
+        QStringList l;
+        for (int i = 0; i < liste(w)->count(); ++i)
+            l << liste(w)->item(i)->text();
+        return l;
+    }
+    // A click toggles an entry, as the user picks files.
+    static void klicke(QWidget &w, int zeile)
+    {
+        QTest::mouseClick(liste(w)->viewport(), Qt::LeftButton, {},
+                          liste(w)->visualItemRect(liste(w)->item(zeile)).center());
+    }
+};
 
 } // namespace
 
 // The file finder window on a generated folder tree.
-class TestFrmFindADIF : public QObject
+class TestFrmFindADIF : public QObject, F
 {
     Q_OBJECT
 
@@ -132,7 +127,7 @@ private Q_SLOTS:
             knopf(w, "Command3")->click();
         }
         QVERIFY(w.isHidden());
-        QCOMPARE(z.AdifDatei, QStringLiteral("/a/eins.adi"));
+        QCOMPARE(z.AdifDatei, "/a/eins.adi");
     }
 
     // Stopped as soon as the root's own matches are listed: the window stays
@@ -200,7 +195,7 @@ private Q_SLOTS:
         });
         haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(erst);
-        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, "/a/zwei.adi;/a/drei.adx; /a/zwei.adi");
         bool geblieben = false;
         QTimer::singleShot(0, &haupt, [&] {
             frmFindADIF *f = haupt.findChild<frmFindADIF *>();
@@ -213,9 +208,9 @@ private Q_SLOTS:
         haupt.aktion(Befehl::mnuXFileOpen)->trigger();
         QVERIFY(geblieben);
         QCOMPARE(meldungen.aufrufe().size(), 1);
-        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Keine Datei ausgewählt! "));
+        QCOMPARE(meldungen.aufrufe()[0].titel, " Keine Datei ausgewählt! ");
         QCOMPARE(haupt.findChildren<frmFindADIF *>().size(), 1);
-        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, QStringLiteral("/a/zwei.adi;/a/drei.adx; /a/zwei.adi"));
+        QCOMPARE(z.AdifDatGes + ' ' + z.AdifDatei, "/a/zwei.adi;/a/drei.adx; /a/zwei.adi");
     }
 };
 

@@ -47,41 +47,25 @@ private Q_SLOTS:
         QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, p.readAll().constData());
     }
 
+    // Installed path, the built file of the same size, a text it holds.
     void dateien_data()
     {
-        QTest::addColumn<QString>("pfad");
-        QTest::addColumn<QString>("ausDemBuild"); // the same size as this built file
-        QTest::addColumn<QString>("enthaelt");
-        QTest::newRow("Programm") << "bin/cardforge"
-                                  << "cardforge"
-                                  << "";
-        QTest::newRow("Kurzanleitung") << "share/cardforge/Cardforge.pdf"
-                                       << "Cardforge.pdf"
-                                       << "%PDF";
-        QTest::newRow("Beispiel-Log") << "share/cardforge/Beispiel.adi"
-                                      << ""
-                                      << "<EOH>";
-        QTest::newRow("Menüeintrag") << "share/applications/cardforge.desktop"
-                                     << ""
-                                     << "\nExec=cardforge\n";
-        QTest::newRow("Programmsymbol") << "share/icons/hicolor/scalable/apps/cardforge.svg"
-                                        << ""
-                                        << "viewBox=\"0 0 64 64\"";
-        QTest::newRow("Bleistift") << "share/cardforge/Bleistift.ICO"
-                                   << "Bleistift.ICO"
-                                   << "";
-        QTest::newRow("Beispielkarte") << "share/cardforge/Beispielkarte.png"
-                                       << "Beispielkarte.png"
-                                       << "PNG";
-        QTest::newRow("Beispiel-Layout") << "share/cardforge/Beispielkarte.ini"
-                                         << "Beispielkarte.ini"
-                                         << "\nAktivFeld=";
+        QTest::addColumn<QStringList>("fall");
+        QTest::newRow("Programm") << QStringList{"bin/cardforge", "cardforge", ""};
+        QTest::newRow("Kurzanleitung") << QStringList{"share/cardforge/Cardforge.pdf", "Cardforge.pdf", "%PDF"};
+        QTest::newRow("Beispiel-Log") << QStringList{"share/cardforge/Beispiel.adi", "", "<EOH>"};
+        QTest::newRow("Menüeintrag") << QStringList{"share/applications/cardforge.desktop", "", "\nExec=cardforge\n"};
+        QTest::newRow("Programmsymbol") << QStringList{"share/icons/hicolor/scalable/apps/cardforge.svg", "",
+                                                       "viewBox=\"0 0 64 64\""};
+        QTest::newRow("Bleistift") << QStringList{"share/cardforge/Bleistift.ICO", "Bleistift.ICO", ""};
+        QTest::newRow("Beispielkarte") << QStringList{"share/cardforge/Beispielkarte.png", "Beispielkarte.png", "PNG"};
+        QTest::newRow("Beispiel-Layout") << QStringList{"share/cardforge/Beispielkarte.ini", "Beispielkarte.ini",
+                                                        "\nAktivFeld="};
     }
     void dateien()
     {
-        QFETCH(QString, pfad);
-        QFETCH(QString, ausDemBuild);
-        QFETCH(QString, enthaelt);
+        QFETCH(QStringList, fall);
+        const QString &pfad = fall[0], &ausDemBuild = fall[1], &enthaelt = fall[2];
         const QFileInfo datei(installiert(pfad));
         QVERIFY2(datei.isFile() && datei.size() > 0, qPrintable(pfad));
         if (!ausDemBuild.isEmpty())
@@ -114,7 +98,7 @@ private Q_SLOTS:
         QVERIFY(DateiLaden(u));
         QCOMPARE(z.AdifRecords.size(), 21);
         for (const QString &r : std::as_const(z.AdifRecords)) {
-            const AdifSatz s = SatzParsen(r, QStringLiteral("JO62QM"));
+            const AdifSatz s = SatzParsen(r, "JO62QM");
             QVERIFY2(s.Call.startsWith('Q') && !s.DatumText.isEmpty() && !s.ZeitText.isEmpty(), qPrintable(r));
         }
         QVERIFY(meldungen.aufrufe().isEmpty());

@@ -43,7 +43,7 @@ class TestDruckAnbindung : public QObject
             DruckenAnbinden(u, *this);
         }
         void befehl(Befehl b) { aktion(b)->trigger(); }
-        QLabel *bild1() { return findChild<QLabel *>(QStringLiteral("Bild1")); }
+        QLabel *bild1() { return findChild<QLabel *>("Bild1"); }
     };
 
     static bool schreiben(const QString &pfad, const QByteArray &inhalt)
@@ -76,7 +76,7 @@ private Q_SLOTS:
         w.befehl(Befehl::mnuFilePrint);
         QVERIFY(meldungen.aufrufe().isEmpty());
         const QString pdf = drucker.LetzteDatei();
-        QVERIFY2(QFileInfo(pdf).fileName().startsWith(QStringLiteral("QSL_Q1ABC_")), qPrintable(pdf));
+        QVERIFY2(QFileInfo(pdf).fileName().startsWith("QSL_Q1ABC_"), qPrintable(pdf));
         QCOMPARE(w.statusBar()->currentMessage(),
                  QStringLiteral("QSL-Karte als PDF-Datei gespeichert: ") + QDir::toNativeSeparators(pdf));
         const QSizeF s = seite(pdf);
@@ -128,13 +128,13 @@ private Q_SLOTS:
         w.befehl(Befehl::mnu_objZiel_Info);
         w.befehl(Befehl::mnu_Printer_Info);
         QCOMPARE(meldungen.aufrufe().size(), 2);
-        QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" Eingestellter Drucker: Informationen"));
+        QCOMPARE(meldungen.aufrufe()[0].titel, " Eingestellter Drucker: Informationen");
         QCOMPARE(meldungen.aufrufe()[0].text, DruckerBericht(ziel, ziel));
         // The cards go to another printer than the system's default (here: no
         // printer, so PDF files); the default one is reported, in millimetres.
-        QCOMPARE(meldungen.aufrufe()[1].titel, QStringLiteral(" Standard - Drucker: Informationen"));
-        QVERIFY(meldungen.aufrufe()[1].text.startsWith(QStringLiteral("Gerätename: PDF-Datei")));
-        QVERIFY(meldungen.aufrufe()[1].text.contains(QStringLiteral("Maßeinheit: Millimeter")));
+        QCOMPARE(meldungen.aufrufe()[1].titel, " Standard - Drucker: Informationen");
+        QVERIFY(meldungen.aufrufe()[1].text.startsWith("Gerätename: PDF-Datei"));
+        QVERIFY(meldungen.aufrufe()[1].text.contains("Maßeinheit: Millimeter"));
         w.befehl(Befehl::mnuPrinterRand);
         w.befehl(Befehl::mnuPrinterRand);
         QCOMPARE(w.findChildren<frmDruckRand *>().size(), 1);

@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFile::remove(EinstellungsDatei());
         z = Zustand();
         ziel = std::make_unique<AufzeichnungsZiel>();
-        ziel->setDrucker(QStringLiteral("Kartendrucker"), 9, 7);
+        ziel->setDrucker("Kartendrucker", 9, 7);
         z.objZiel = ziel.get();
         meldungen.leeren();
         dialoge = SkriptDialoge();
@@ -114,7 +114,7 @@ private Q_SLOTS:
                   .arg(z.DrFormat)
                   .arg(z.DrGroesse)
                   .arg(z.DrBehaelter)
-                  .arg(Einstellung(DruckernameSchluessel, QStringLiteral("(keiner)")), ziel->DeviceName())
+                  .arg(Einstellung(DruckernameSchluessel, "(keiner)"), ziel->DeviceName())
                   .arg(ziel->Orientation().value_or(0)),
               "stand");
     }
@@ -128,60 +128,48 @@ private Q_SLOTS:
     void randfenster_data()
     {
         QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("eingabe");   // top|left, then x|y of the crosshair 10/10
-        QTest::addColumn<QString>("angezeigt"); // top|left afterwards
-        QTest::addColumn<QPointF>("rand");      // top, left
+        QTest::addColumn<QStringList>("ein"); // typed top|left (then x|y of the crosshair 10/10), then shown
+        QTest::addColumn<QPointF>("rand");    // top, left
         QTest::addColumn<bool>("offen");
-        QTest::newRow("Komma und Punkt") << "Command1"
-                                         << "-2,5|-1.5"
-                                         << "-2,5|-1.5" << QPointF(-2.5, -1.5) << false;
-        QTest::newRow("beide -0") << "Command1"
-                                  << "-0|-0"
-                                  << "-0|-0" << QPointF(0, 0) << false;
-        QTest::newRow("oben 3") << "Command1"
-                                << "3|-1"
-                                << "-0|-1" << QPointF(3, -1) << true;
-        QTest::newRow("links 2") << "Command1"
-                                 << "-1|2"
-                                 << "-1|-0" << QPointF(-1, 2) << true;
-        QTest::newRow("Abbrechen") << "Command2"
-                                   << "-9|-9"
-                                   << "-9|-9" << QPointF(-2.5, -0.75) << false;
-        QTest::newRow("oben 3, dann Abbrechen") << "Command1 Command2"
-                                                << "3|-1"
-                                                << "-0|-1" << QPointF(-2.5, -0.75) << false;
-        QTest::newRow("gemessen, übernommen") << "Command3 Command1"
-                                              << "-9|-9|12,5|11.5"
-                                              << "-4|-3,25" << QPointF(-4, -3.25) << false;
-        QTest::newRow("gemessen zu weit links: nichts übernommen") << "Command3 Command1"
-                                                                   << "-1|-1|9|11"
-                                                                   << "-1|-1" << QPointF(-1, -1) << false;
+        const QString ok = QStringLiteral("Command1");
+        QTest::newRow("Komma und Punkt") << ok << QStringList{"-2,5|-1.5", "-2,5|-1.5"} << QPointF(-2.5, -1.5) << false;
+        QTest::newRow("beide -0") << ok << QStringList{"-0|-0", "-0|-0"} << QPointF(0, 0) << false;
+        QTest::newRow("oben 3") << ok << QStringList{"3|-1", "-0|-1"} << QPointF(3, -1) << true;
+        QTest::newRow("links 2") << ok << QStringList{"-1|2", "-1|-0"} << QPointF(-1, 2) << true;
+        QTest::newRow("Abbrechen") << "Command2" << QStringList{"-9|-9", "-9|-9"} << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("oben 3, dann Abbrechen")
+            << "Command1 Command2" << QStringList{"3|-1", "-0|-1"} << QPointF(-2.5, -0.75) << false;
+        QTest::newRow("gemessen, übernommen")
+            << "Command3 Command1" << QStringList{"-9|-9|12,5|11.5", "-4|-3,25"} << QPointF(-4, -3.25) << false;
+        QTest::newRow("gemessen zu weit links: nichts übernommen")
+            << "Command3 Command1" << QStringList{"-1|-1|9|11", "-1|-1"} << QPointF(-1, -1) << false;
     }
     void randfenster()
     {
         QFETCH(QString, knopf);
-        QFETCH(QString, eingabe);
+        QFETCH(QStringList, ein);
         QFETCH(QPointF, rand);
+        const QString eingabe = ein[0];
         QFETCH(bool, offen);
         z.RandOben = -2.5f;
         z.RandLinks = -0.75f;
         QPointer<frmDruckRand> w = new frmDruckRand(u);
         w->Form_Load();
         w->show();
-        QCOMPARE(felder(w), QStringLiteral("-2,5|-0,75"));
+        QCOMPARE(felder(w), "-2,5|-0,75");
         feld(w, "Text2")->setText(eingabe.section('|', 0, 0));
         feld(w, "Text1")->setText(eingabe.section('|', 1, 1));
         feld(w, "Text3")->setText(eingabe.section('|', 2, 2));
         feld(w, "Text4")->setText(eingabe.section('|', 3, 3));
         for (const QString &k : knopf.split(' '))
             w->findChild<QPushButton *>(k)->click();
-        QTEST(felder(w), "angezeigt");
+        QCOMPARE(felder(w), ein[1]);
         QCOMPARE(QPointF(z.RandOben, z.RandLinks), rand);
         QCOMPARE(w->isVisible(), offen);
         const bool gespeichert = knopf.endsWith(QLatin1String("Command1")) && !offen;
-        QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")) + '|' + Einstellung(QStringLiteral("PrinterRandlinks")),
+        QCOMPARE(Einstellung("PrinterRandOben") + '|' + Einstellung("PrinterRandlinks"),
                  gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
-        const bool abgelehnt = felder(w).contains(QStringLiteral("-0")) && !eingabe.contains(QStringLiteral("-0"));
+        const bool abgelehnt = ein[1].contains(QLatin1String("-0")) && !eingabe.contains(QLatin1String("-0"));
         QCOMPARE(meldungen.aufrufe().size(), abgelehnt ? 1 : 0);
         if (abgelehnt)
             QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());

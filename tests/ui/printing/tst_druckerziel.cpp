@@ -48,27 +48,27 @@ private Q_SLOTS:
         DruckerZiel z;
         karteEinrichten(z);
         QVERIFY(z.setScaleMode(1));
-        z.setFontName(QStringLiteral("Arial"));
+        z.setFontName("Arial");
         z.setFontSize(9.6f);
         z.setFontBold(true);
         z.setCurrentX(1440.0f);
         z.setCurrentY(720.0f);
-        const double breiteMm = z.TextWidth(QStringLiteral("FT8")) / Zeichenziel::TwipsProMm;
-        z.Print(QStringLiteral("FT8"));
+        const double breiteMm = z.TextWidth("FT8") / Zeichenziel::TwipsProMm;
+        z.Print("FT8");
         QCOMPARE(z.Page(), std::optional<int>(1));
         QCOMPARE(z.CurrentX(), 0.0f);
         const double zeile = (z.CurrentY() - 720.0f) / Zeichenziel::TwipsProMm;
         QVERIFY(zeile > 9.6 / 72.0 * 25.4);
-        z.Print(QStringLiteral("Zwei"));
+        z.Print("Zwei");
         z.EndDoc();
 
         QList<Wort> w = woerter(z.LetzteDatei());
         QCOMPARE(w.size(), 2);
         std::sort(w.begin(), w.end(), [](const Wort &a, const Wort &b) { return a.yMin < b.yMin; });
-        QCOMPARE(w[0].text, QStringLiteral("FT8"));
-        QVERIFY(ausgabe(QStringLiteral("pdffonts"), {z.LetzteDatei()}).contains(QStringLiteral("LiberationSans-Bold")));
+        QCOMPARE(w[0].text, "FT8");
+        QVERIFY(ausgabe("pdffonts", {z.LetzteDatei()}).contains("LiberationSans-Bold"));
         QVERIFY2(std::abs(w[0].xMin - 25.4) < 0.3, qPrintable(QString::number(w[0].xMin)));
-        const double oben = zeilenOben(w[0], QStringLiteral("Arial"), 9.6, z.printer());
+        const double oben = zeilenOben(w[0], "Arial", 9.6, z.printer());
         QVERIFY2(std::abs(oben - 12.7) < 0.3, qPrintable(QString::number(oben)));
         QVERIFY2(std::abs((w[0].xMax - w[0].xMin) - breiteMm) < 0.3, qPrintable(QString::number(breiteMm)));
         QVERIFY(std::abs(w[1].xMin) < 0.3 && std::abs((w[1].yMin - w[0].yMin) - zeile) < 0.3);
@@ -87,10 +87,8 @@ private Q_SLOTS:
         z.Line(10.0f, 20.0f, 30.0f, 20.0f);
         z.EndDoc();
         // Rendered at 254 dpi one pixel is 0.1 mm.
-        const QString png = QDir::temp().filePath(QStringLiteral("cardforge_bild"));
-        QCOMPARE(
-            QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", z.LetzteDatei(), png}),
-            0);
+        const QString png = QDir::temp().filePath("cardforge_bild");
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", "254", "-png", "-singlefile", z.LetzteDatei(), png}), 0);
         const QImage seite(png + QStringLiteral(".png"));
         QFile::remove(png + QStringLiteral(".png"));
         auto istRot = [&](int x, int y) {
@@ -164,7 +162,7 @@ private Q_SLOTS:
         DruckerZiel z;
         QVERIFY(z.setOrientation(2) && z.setPaperSize(28) && z.setPaperBin(4) && z.setScaleMode(6));
         if (eigenschaft.endsWith('+'))
-            z.Print(QStringLiteral("X"));
+            z.Print("X");
         auto stand = [&] {
             return std::make_tuple(z.Orientation(), z.PaperSize(), z.PaperBin(), z.Width(), z.Height(), z.ScaleMode());
         };
@@ -190,21 +188,21 @@ private Q_SLOTS:
         const QDateTime jetzt = QDateTime::currentDateTime();
         QStringList vorhanden;
         for (int s = 0; s < 3; ++s) {
-            vorhanden << ablage() + QStringLiteral("/QSL_DL1ABC-P_")
-                             + jetzt.addSecs(s).toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".pdf");
+            vorhanden << ablage() + QStringLiteral("/QSL_DL1ABC-P_") + jetzt.addSecs(s).toString("yyyyMMdd_HHmmss")
+                             + QStringLiteral(".pdf");
             QFile f(vorhanden.last());
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write("alt") == 3);
         }
         DruckerZiel z;
-        z.setDokumentName(QStringLiteral("DL1ABC/P"));
-        z.Print(QStringLiteral("X"));
+        z.setDokumentName("DL1ABC/P");
+        z.Print("X");
         z.EndDoc();
         const QString erste = z.LetzteDatei();
         QVERIFY2(QRegularExpression(QStringLiteral(R"(/Cardforge/QSL_DL1ABC-P_\d{8}_\d{6}_2\.pdf$)"))
                      .match(erste)
                      .hasMatch(),
                  qPrintable(erste));
-        z.Print(QStringLiteral("X"));
+        z.Print("X");
         z.EndDoc();
         QVERIFY(z.LetzteDatei() != erste && QFileInfo(z.LetzteDatei()).size() > 100);
         for (const QString &pfad : vorhanden) {
@@ -222,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(sperre.open(QIODevice::WriteOnly));
         sperre.close();
         DruckerZiel z;
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print(QStringLiteral("X")));
+        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
         QCOMPARE(z.Page(), std::optional<int>(0));
         QVERIFY_THROWS_EXCEPTION(ZielFehler, z.EndDoc());
         QVERIFY(z.LetzteDatei().isEmpty());

@@ -19,73 +19,48 @@ private Q_SLOTS:
 
     // The stored value of the frequency's band, split at the first ";" into
     // transceiver and antenna; the receiver is the transceiver up to its first blank.
+    // Frequency, band, stored value, then TRX|antenna|RX and "KW" for short wave.
     void regel_data()
     {
-        QTest::addColumn<QString>("mhz");
-        QTest::addColumn<QString>("band");
-        QTest::addColumn<QString>("wert");
-        QTest::addColumn<QString>("teile"); // TRX|antenna|RX
-        QTest::addColumn<bool>("kurzwelle");
-        QTest::newRow("70 cm") << "432.2"
-                               << "70 cm"
-                               << "FT 817 ND;Dipol"
-                               << "FT 817 ND|Dipol|FT " << false;
-        QTest::newRow("no ';' is all antenna") << "432.2"
-                                               << "70 cm"
-                                               << "Yagi"
-                                               << "|Yagi|" << false;
-        QTest::newRow("20 m, decimal comma, first ';'") << "14,074"
-                                                        << "20 m"
-                                                        << "A;B;C"
-                                                        << "A|B;C|A" << true;
-        QTest::newRow("band without a list entry") << "223.5"
-                                                   << "andere"
-                                                   << ";Horn"
-                                                   << "||" << false;
-        QTest::newRow("andere") << "1000"
-                                << "andere"
-                                << ";Horn"
-                                << "|Horn|" << false;
-        QTest::newRow("no frequency") << ""
-                                      << "2190 m"
-                                      << "TS-590;Draht"
-                                      << "||" << false;
+        QTest::addColumn<QStringList>("fall");
+        QTest::newRow("70 cm") << QStringList{"432.2", "70 cm", "FT 817 ND;Dipol", "FT 817 ND|Dipol|FT "};
+        QTest::newRow("no ';' is all antenna") << QStringList{"432.2", "70 cm", "Yagi", "|Yagi|"};
+        QTest::newRow("20 m, decimal comma, first ';'") << QStringList{"14,074", "20 m", "A;B;C", "A|B;C|A KW"};
+        QTest::newRow("band without a list entry") << QStringList{"223.5", "andere", ";Horn", "||"};
+        QTest::newRow("andere") << QStringList{"1000", "andere", ";Horn", "|Horn|"};
+        QTest::newRow("no frequency") << QStringList{"", "2190 m", "TS-590;Draht", "||"};
     }
     void regel()
     {
-        QFETCH(QString, mhz);
-        QFETCH(QString, band);
-        QFETCH(QString, wert);
-        EinstellungSpeichern(band, wert);
-        const Stationsregel r = StationsregelAnwenden(mhz);
-        QTEST(r.werte.TRX + '|' + r.werte.Antenne + '|' + r.werte.RX, "teile");
-        QTEST(r.kurzwelle, "kurzwelle");
+        QFETCH(QStringList, fall);
+        EinstellungSpeichern(fall[1], fall[2]);
+        const Stationsregel r = StationsregelAnwenden(fall[0]);
+        QCOMPARE(r.werte.TRX + '|' + r.werte.Antenne + '|' + r.werte.RX + (r.kurzwelle ? " KW" : ""), fall[3]);
     }
 
     // The last band saved comes back (an index outside the list means the
     // second band); the transceiver field refuses the ";" that splits the value.
     void stationsfenster()
     {
-        EinstellungSpeichern(QStringLiteral("LastBandSet"), QStringLiteral("20"));
+        EinstellungSpeichern("LastBandSet", "20");
         Logprogramm p;
         QWidget *f = p.menue(Befehl::mnuStation, "frmStation");
-        auto *liste = Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"));
+        auto *liste = Logprogramm::element<QListWidget>(f, "Liste1");
         QCOMPARE(liste->currentRow(), 1);
         liste->setCurrentRow(15);
-        QTest::keyClicks(Logprogramm::element<QLineEdit>(f, QStringLiteral("Text1")), QStringLiteral("IC-9700;"));
-        Logprogramm::setzen(f, QStringLiteral("Text2"), QStringLiteral("X-50"));
-        Logprogramm::klick(f, QStringLiteral("Command3"));
-        QCOMPARE(Einstellung(QStringLiteral("70 cm")), QStringLiteral("IC-9700;X-50"));
+        QTest::keyClicks(Logprogramm::element<QLineEdit>(f, "Text1"), "IC-9700;");
+        Logprogramm::setzen(f, "Text2", "X-50");
+        Logprogramm::klick(f, "Command3");
+        QCOMPARE(Einstellung("70 cm"), "IC-9700;X-50");
         liste->setCurrentRow(3);
-        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text1")) + Logprogramm::text(f, QStringLiteral("Text2")),
-                 QString());
+        QCOMPARE(Logprogramm::text(f, "Text1") + Logprogramm::text(f, "Text2"), QString());
 
         QPointer<QWidget> alt(f);
-        Logprogramm::klick(f, QStringLiteral("Command2"));
+        Logprogramm::klick(f, "Command2");
         QTRY_VERIFY(!alt);
         f = p.menue(Befehl::mnuStation, "frmStation");
-        QCOMPARE(Logprogramm::element<QListWidget>(f, QStringLiteral("Liste1"))->currentRow(), 15);
-        QCOMPARE(Logprogramm::text(f, QStringLiteral("Text2")), QStringLiteral("X-50"));
+        QCOMPARE(Logprogramm::element<QListWidget>(f, "Liste1")->currentRow(), 15);
+        QCOMPARE(Logprogramm::text(f, "Text2"), "X-50");
     }
 
     // OK stores the own data where the record builder and parser read it;
@@ -97,19 +72,19 @@ private Q_SLOTS:
         const QStringList eingaben = {"q1abc", "jörg", "Kleinstadt", "jo62", "ich@example.org"};
         for (int i = 0; i < 5; ++i)
             Logprogramm::setzen(f, QStringLiteral("Text%1").arg(i + 1), eingaben[i]);
-        Logprogramm::klick(f, QStringLiteral("Command1"));
+        Logprogramm::klick(f, "Command1");
         QVERIFY(!f->isVisible());
         const EigeneDaten d = EigeneDatenLesen();
         QCOMPARE(QStringList({d.Call, d.Name, d.QTH, d.Loc, d.Adr}),
                  QStringList({"Q1ABC", "JÖRG", "Kleinstadt", "JO62", "ich@example.org"}));
         p.z.AktQSO.Call = QStringLiteral("Q2XYZ");
-        QVERIFY(AdifSatzBauen(p.z).endsWith(QStringLiteral("<STATION_CALLSIGN:5>Q1ABC<MY_GRIDSQUARE:4>JO62<EOR>")));
-        QCOMPARE(SatzParsen(QStringLiteral("<CALL:5>Q2XYZ<EOR>")).MyLoc, QStringLiteral("JO62mm"));
+        QVERIFY(AdifSatzBauen(p.z).endsWith("<STATION_CALLSIGN:5>Q1ABC<MY_GRIDSQUARE:4>JO62<EOR>"));
+        QCOMPARE(SatzParsen("<CALL:5>Q2XYZ<EOR>").MyLoc, "JO62mm");
 
         QCOMPARE(p.menue(Befehl::mnuMyCall, "frmCall"), f);
-        Logprogramm::setzen(f, QStringLiteral("Text1"), QString());
-        Logprogramm::klick(f, QStringLiteral("Command2"));
-        QCOMPARE(EigeneDatenLesen().Call, QStringLiteral("Q1ABC"));
+        Logprogramm::setzen(f, "Text1", QString());
+        Logprogramm::klick(f, "Command2");
+        QCOMPARE(EigeneDatenLesen().Call, "Q1ABC");
     }
 };
 
