@@ -35,6 +35,18 @@ def lesen(liste):
     return mutationen
 
 
+def ziele(build, muster):
+    """The build targets the selected tests need: each test's executable, and
+    the program itself, which the start-up and end-to-end tests run."""
+    if not muster:
+        return []
+    t = subprocess.run(["ctest", "-N", "-R", muster], cwd=build, capture_output=True, text=True)
+    namen = [z.split(": ", 1)[1].strip() for z in t.stdout.splitlines() if "Test #" in z and ": " in z]
+    if not namen or any(n.startswith("build/") for n in namen):
+        return []
+    return sorted({n.rsplit("/", 1)[-1] for n in namen}) + ["cardforge"]
+
+
 def main():
     a = argparse.ArgumentParser()
     a.add_argument("build", nargs="?", default=os.path.join(wurzel, "build"))
@@ -64,7 +76,11 @@ def main():
         try:
             with open(pfad, "w", encoding="utf-8") as f:
                 f.write(original.replace(alt_t, neu_t))
-            bau = subprocess.run(["cmake", "--build", args.build], capture_output=True, text=True)
+            # Only what the selected tests run is rebuilt; on this shared machine a
+            # whole build per mutation takes minutes.
+            zl = ziele(args.build, muster)
+            bau = subprocess.run(["cmake", "--build", args.build] + (["--target"] + zl if zl else []),
+                                 capture_output=True, text=True)
             if bau.returncode != 0:
                 urteil = "caught (build)"
             else:
