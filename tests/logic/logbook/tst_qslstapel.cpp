@@ -5,38 +5,22 @@
 #include "SkriptMeldungen.h"
 #include "core/Umgebung.h"
 #include "layout/Kartenvorschau.h"
+#include "logbook/Eingabewerte.h"
 #include "logbook/QslStapel.h"
 #include "printing/StapelDruck.h"
 
 #include <QApplication>
 
-namespace {
-
-// Every QSL_SENT value, in both cases and missing, the program's own sent
-// mark, and in log B a record with one field a line and two identical records.
-const QByteArray logA = "Kopf <EOH>\r\n"
-                        "<CALL:6>DL1AAA <QSO_DATE:8>20240105 <TIME_ON:4>1200 <QSL_SENT:1>Y <EOR>\r\n"
-                        "<CALL:6>DL1CCC <QSO_DATE:8>20240301 <TIME_ON:4>0930 <QSL_SENT:1>R <EOR>\r\n"
-                        "<CALL:6>DL1BBB <QSO_DATE:8>20240210 <TIME_ON:4>1500 <QSL_SENT:1>N <QSL_RCVD:1>Y <EOR>\r\n"
-                        "<call:6>DL1CCC <qso_date:8>20240301 <time_on:4>0845 <qsl_sent:1>q <EOR>\r\n"
-                        "<CALL:6>DL1DDD <QSO_DATE:8>20240110 <TIME_ON:4>1000 <QSL_SENT:1>I <QSL_RCVD:1>Y <EOR>\r\n"
-                        "<CALL:6>DL1EEE <QSO_DATE:8>20231231 <TIME_ON:4>2359 <EOR>\r\n"
-                        "<CALL:6>DL1FFF <QSO_DATE:8>20240401 <TIME_ON:4>0800 <QSL_SEND:1>Y <EOR>\r\n"
-                        "<CALL:6>DL1CCC <QSO_DATE:8>20240301 <TIME_ON:4>1015 <QSL_SENT:1>r <QSL_RCVD:1>y <EOR>\r\n";
-const QByteArray logB = "<CALL:6>DL1BBB\n<QSO_DATE:8>20240210\n<TIME_ON:4>1400\n<QSL_SENT:1>Q\n<EOR>\n"
-                        "<CALL:6>DL1GGG <QSO_DATE:8>20240115 <TIME_ON:4>1100 <QSL_SENT:1>R <EOR>\n"
-                        "<CALL:6>DL1GGG <QSO_DATE:8>20240115 <TIME_ON:4>1100 <QSL_SENT:1>R <EOR>\n"
-                        "<CALL:6>DL1HHH <QSO_DATE:8>20240116 <TIME_ON:4>1200 <COMMENT:18><QSL_SENT:1>R rcvd "
-                        "<QSL_SENT:1>Y <EOR>\n"
-                        "<CALL:6>DL1III <QSO_DATE:8>20240117 <TIME_ON:4>1300 <QSL_SENT:2> Q<EOR>\n";
-
-} // namespace
-
-// The QSL queue: which QSOs wait for a card, and the job that prints and marks them.
+// The QSL queue: which QSOs wait for a card, and the job that prints and marks
+// them; the QSL wish both log windows hand to the card.
 class TestQslStapel : public QObject
 {
     Q_OBJECT
 
+    // Every QSL_SENT value, in both cases and missing, the program's own sent
+    // mark, and in log B a record with one field a line and two identical records.
+    const QByteArray logA = lesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/a.adi");
+    const QByteArray logB = lesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/b.adi");
     QTemporaryDir ordner;
     QString a = ordner.filePath(QStringLiteral("a.adi"));
     QString b = ordner.filePath(QStringLiteral("b.adi"));
@@ -51,55 +35,42 @@ class TestQslStapel : public QObject
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size());
     }
-    QStringList zeilen(const QslStapel &s) const
+    static QStringList zeilen(const QslStapel &s, bool tnx = true)
     {
         QStringList z;
         for (const StapelEintrag &e : s.Eintraege)
             z << e.Satz.Call + ' ' + e.Satz.DatumText + ' ' + e.Satz.ZeitText + ' ' + QFileInfo(e.Datei).baseName()
-                     + (e.Erhalten ? " TNX" : "");
+                     + (tnx && e.Erhalten ? " TNX" : "");
         return z;
     }
 
 private Q_SLOTS:
     void init()
     {
+        QVERIFY(logA.endsWith("<EOR>\r\n") && logB.endsWith("<EOR>\n"));
         schreiben(a, logA);
         schreiben(b, logB);
     }
 
     void aufbauen_data()
     {
-        QTest::addColumn<int>("filter");
-        QTest::addColumn<QDate>("ab");
-        QTest::addColumn<QStringList>("soll");
-        QTest::newRow("angefordert: R und Q in jeder Schreibung, nach Rufzeichen, Datum, Zeit")
-            << int(StapelFilter::Angefordert) << QDate()
-            << QStringList{"DL1BBB 2024/02/10 14:00 b",     "DL1CCC 2024/03/01 08:45 a", "DL1CCC 2024/03/01 09:30 a",
-                           "DL1CCC 2024/03/01 10:15 a TNX", "DL1GGG 2024/01/15 11:00 b", "DL1GGG 2024/01/15 11:00 b",
-                           "DL1III 2024/01/17 13:00 b"};
-        QTest::newRow("erhalten, unbeantwortet: ohne I und ohne gesendete")
-            << int(StapelFilter::Erhalten) << QDate()
-            << QStringList{"DL1BBB 2024/02/10 15:00 a TNX", "DL1CCC 2024/03/01 10:15 a TNX"};
-        QTest::newRow("alle ungesendeten: weder Y noch QSL_SEND Y noch I")
-            << int(StapelFilter::Ungesendet) << QDate()
-            << QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1BBB 2024/02/10 15:00 a TNX", "DL1CCC 2024/03/01 08:45 a",
-                           "DL1CCC 2024/03/01 09:30 a", "DL1CCC 2024/03/01 10:15 a TNX", "DL1EEE 2023/12/31 23:59 a",
-                           "DL1GGG 2024/01/15 11:00 b", "DL1GGG 2024/01/15 11:00 b",     "DL1III 2024/01/17 13:00 b"};
-        QTest::newRow("ab Datum: der Tag selbst zählt mit")
-            << int(StapelFilter::Ungesendet) << QDate(2024, 2, 10)
-            << QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1BBB 2024/02/10 15:00 a TNX", "DL1CCC 2024/03/01 08:45 a",
-                           "DL1CCC 2024/03/01 09:30 a", "DL1CCC 2024/03/01 10:15 a TNX"};
+        Spalten<StapelFilter, QDate, QString>({"filter", "ab", "soll"});
+        // clang-format off
+        Zeile("angefordert: R und Q in jeder Schreibung, nach Rufzeichen, Datum, Zeit", StapelFilter::Angefordert, QDate(), "DL1BBB 2024/02/10 14:00 b|DL1CCC 2024/03/01 08:45 a|DL1CCC 2024/03/01 09:30 a|DL1CCC 2024/03/01 10:15 a TNX|DL1GGG 2024/01/15 11:00 b|DL1GGG 2024/01/15 11:00 b|DL1III 2024/01/17 13:00 b");
+        Zeile("erhalten, unbeantwortet: ohne I und ohne gesendete", StapelFilter::Erhalten, QDate(), "DL1BBB 2024/02/10 15:00 a TNX|DL1CCC 2024/03/01 10:15 a TNX");
+        Zeile("alle ungesendeten: weder Y noch QSL_SEND Y noch I", StapelFilter::Ungesendet, QDate(), "DL1BBB 2024/02/10 14:00 b|DL1BBB 2024/02/10 15:00 a TNX|DL1CCC 2024/03/01 08:45 a|DL1CCC 2024/03/01 09:30 a|DL1CCC 2024/03/01 10:15 a TNX|DL1EEE 2023/12/31 23:59 a|DL1GGG 2024/01/15 11:00 b|DL1GGG 2024/01/15 11:00 b|DL1III 2024/01/17 13:00 b");
+        Zeile("ab Datum: der Tag selbst zählt mit", StapelFilter::Ungesendet, QDate(2024, 2, 10), "DL1BBB 2024/02/10 14:00 b|DL1BBB 2024/02/10 15:00 a TNX|DL1CCC 2024/03/01 08:45 a|DL1CCC 2024/03/01 09:30 a|DL1CCC 2024/03/01 10:15 a TNX");
+        // clang-format on
     }
     void aufbauen()
     {
-        QFETCH(int, filter);
+        QFETCH(StapelFilter, filter);
         QFETCH(QDate, ab);
-        QFETCH(QStringList, soll);
         // The same log twice in the list counts once.
         const QStringList dateien = StapelDateien(a + ';' + b + ';' + ordner.path() + "/./a.adi;");
         QCOMPARE(dateien.size(), 2);
-        const QslStapel s = StapelAufbauen(dateien, StapelFilter(filter), ab);
-        QCOMPARE(zeilen(s), soll);
+        const QslStapel s = StapelAufbauen(dateien, filter, ab);
+        QTEST(zeilen(s).join('|'), "soll");
         QVERIFY(s.Fehler.isEmpty());
         QCOMPARE(lesen(a), logA);
     }
@@ -108,18 +79,14 @@ private Q_SLOTS:
     // and a printer that fails midway marks nothing.
     void drucken_data()
     {
-        QTest::addColumn<int>("scheitertBei"); // drawing call that fails, 0: none
-        QTest::addColumn<int>("stoppVor");     // card before which the user stops, 0: none
-        QTest::addColumn<int>("seiten");       // pages the target finished
-        QTest::addColumn<QStringList>("markiert");
-        QTest::newRow("alle Karten") << 0 << 0 << 7
-                                     << QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1CCC 2024/03/01 08:45 a",
-                                                    "DL1CCC 2024/03/01 09:30 a", "DL1CCC 2024/03/01 10:15 a",
-                                                    "DL1GGG 2024/01/15 11:00 b", "DL1GGG 2024/01/15 11:00 b",
-                                                    "DL1III 2024/01/17 13:00 b"};
-        QTest::newRow("Abbruch vor Karte 3")
-            << 0 << 3 << 2 << QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1CCC 2024/03/01 08:45 a"};
-        QTest::newRow("Drucker fällt bei Karte 2 aus") << 4 << 0 << 1 << QStringList{};
+        // drawing call that fails, 0: none (scheitertBei); card before which the user
+        // stops, 0: none (stoppVor); pages the target finished (seiten)
+        Spalten<int, int, int, QStringList>({"scheitertBei", "stoppVor", "seiten", "markiert"});
+        // clang-format off
+        Zeile("alle Karten", 0, 0, 7, QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1CCC 2024/03/01 08:45 a", "DL1CCC 2024/03/01 09:30 a", "DL1CCC 2024/03/01 10:15 a", "DL1GGG 2024/01/15 11:00 b", "DL1GGG 2024/01/15 11:00 b", "DL1III 2024/01/17 13:00 b"});
+        Zeile("Abbruch vor Karte 3", 0, 3, 2, QStringList{"DL1BBB 2024/02/10 14:00 b", "DL1CCC 2024/03/01 08:45 a"});
+        Zeile("Drucker fällt bei Karte 2 aus", 4, 0, 1, QStringList{});
+        // clang-format on
     }
     void drucken()
     {
@@ -153,27 +120,61 @@ private Q_SLOTS:
             calls << t.text;
         for (int i = 0; i < seiten; ++i)
             QVERIFY2(calls.contains(karten.at(i).Eintrag.Satz.Call), qPrintable(calls.join(',')));
-        if (scheitertBei)
-            QVERIFY(meldungen.aufrufe().constLast().text.contains("DL1GGG 2024/01/15 11:00"));
-        else
-            QVERIFY(meldungen.aufrufe().isEmpty());
+        QCOMPARE(meldungen.aufrufe().isEmpty(), !scheitertBei);
+        QVERIFY(!scheitertBei || meldungen.aufrufe().constLast().text.contains("DL1GGG 2024/01/15 11:00"));
 
         // Marked are exactly the printed records; every other one reads as before.
-        QStringList ist;
-        for (const StapelEintrag &s : StapelAufbauen({a, b}, StapelFilter::Angefordert).Eintraege)
-            ist << s.Satz.Call + ' ' + s.Satz.DatumText + ' ' + s.Satz.ZeitText + ' ' + QFileInfo(s.Datei).baseName();
-        QCOMPARE(ist.size(), 7 - markiert.size());
-        for (const StapelEintrag &s : StapelAufbauen({a, b}, StapelFilter::Ungesendet).Eintraege)
-            QVERIFY(!markiert.contains(s.Satz.Call + ' ' + s.Satz.DatumText + ' ' + s.Satz.ZeitText + ' '
-                                       + QFileInfo(s.Datei).baseName()));
+        QCOMPARE(zeilen(StapelAufbauen({a, b}, StapelFilter::Angefordert), false).size(), 7 - markiert.size());
+        for (const QString &s : zeilen(StapelAufbauen({a, b}, StapelFilter::Ungesendet), false))
+            QVERIFY2(!markiert.contains(s), qPrintable(s));
         if (markiert.isEmpty()) {
-            QCOMPARE(lesen(a), logA);
-            QCOMPARE(lesen(b), logB);
+            QCOMPARE(lesen(a) + lesen(b), logA + logB);
         } else {
             QVERIFY(lesen(b).startsWith("<CALL:6>DL1BBB\n<QSO_DATE:8>20240210\n<TIME_ON:4>1400\n<QSL_SENT:1>Y\n"));
             QVERIFY(lesen(a).contains("<CALL:6>DL1AAA <QSO_DATE:8>20240105 <TIME_ON:4>1200 <QSL_SENT:1>Y <EOR>\r\n"
                                       "<CALL:6>DL1CCC <QSO_DATE:8>20240301 <TIME_ON:4>0930 <QSL_SENT:1>"));
         }
+    }
+
+    // The card's station line: a QSO without transmitter and antenna prints
+    // nothing there, not a lone "Ant:".
+    void stationsText()
+    {
+        QCOMPARE(StationsText("", " ") + '|' + StationsText("IC-7300", "") + '|' + StationsText("", "Dipol"),
+                 QStringLiteral("|IC-7300 Ant: | Ant: Dipol"));
+    }
+
+    void qslWunsch_data()
+    {
+        Spalten<bool, QString, QString, QString, bool, bool, QString>(
+            {"pse", "send", "rcvd", "sendDanach", "gesendet", "erhalten", "erhaltenAm"});
+        // The QSO comes in with a received card of 2023-01-02: a request card
+        // keeps it, an answer card replaces it with what is typed.
+        Zeile("PSE, nothing typed", true, "", "", "", false, true, "20230102");
+        Zeile("PSE, sent date typed", true, "20240301", "", "20240301", true, true, "20230102");
+        Zeile("TNX, nothing typed: sent today", false, "", "", "20241224", true, false, "");
+        Zeile("TNX, both typed", false, "20240301", "20240220", "20240301", true, true, "20240220");
+    }
+    void qslWunsch()
+    {
+        QFETCH(bool, pse);
+        QFETCH(QString, send);
+        QFETCH(QString, rcvd);
+        QsoDaten q;
+        q.QslRcvd = true;
+        q.QslRDate = QStringLiteral("20230102");
+        Kartenvorschau karte;
+        karte[QStringLiteral("Check5(0)")].gesetzt = !pse;
+        karte[QStringLiteral("Check5(1)")].gesetzt = pse;
+        QslWunschUebernehmen(q, pse, send, rcvd, QDate(2024, 12, 24), karte);
+
+        QTEST(send, "sendDanach");
+        QTEST(q.QslSent, "gesendet");
+        QCOMPARE(q.QslSDate, send);
+        QTEST(q.QslRcvd, "erhalten");
+        QTEST(q.QslRDate, "erhaltenAm");
+        QCOMPARE(q.PseTnx, pse ? QStringLiteral(" ___  ----") : QStringLiteral("----  ___"));
+        QVERIFY(karte[QStringLiteral("Check5(0)")].gesetzt == pse && karte[QStringLiteral("Check5(1)")].gesetzt != pse);
     }
 };
 

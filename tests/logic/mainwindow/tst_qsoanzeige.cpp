@@ -5,6 +5,7 @@
 #include "mainwindow/QsoAnzeige.h"
 
 #include <QApplication>
+#include <tuple>
 
 // What the preview shows for the current QSO: labels and the ticked boxes,
 // which the card renderer prints. A card never carries a value of the
@@ -43,33 +44,26 @@ private Q_SLOTS:
         // lbMHZ, day month year (texte)
         Spalten<QString, float, QString, QString, QVariant, QString, QString>(
             {"mode", "mhz", "via", "kommentar", "datum", "boxen", "texte"});
-        Zeile("lower case, swl in any case, date value", "cw", 145.0f, "tropo", "tnx Swl-report",
-              QVariant(QDate(2021, 3, 5)), "0|1|0|1", "145,0|05. 03. 2021");
-        Zeile("open boxes, date text", "PSK31", 145.5f, "F2", "tnx fb QSO", QVariant(QStringLiteral("2023/05/21")),
-              "4:PSK31|4:145,5|6:F2|0", "145,5|21. 05. 2023");
-        Zeile("SSB clears the open box; cut to five characters; no date", "SSB", 1296.2f, "ES", "",
-              QVariant(QStringLiteral("32.13.2023")), "1|4:1296,|3|0", "1296,2|  ");
+        // clang-format off
+        Zeile("lower case, swl in any case, date value", "cw", 145.0f, "tropo", "tnx Swl-report", QVariant(QDate(2021, 3, 5)), "0|1|0|1", "145,0|05. 03. 2021");
+        Zeile("open boxes, date text", "PSK31", 145.5f, "F2", "tnx fb QSO", QVariant("2023/05/21"), "4:PSK31|4:145,5|6:F2|0", "145,5|21. 05. 2023");
+        Zeile("SSB clears the open box; cut to five characters; no date", "SSB", 1296.2f, "ES", "", QVariant("32.13.2023"), "1|4:1296,|3|0", "1296,2|  ");
         Zeile("short wave", "FT8", 14.074f, "SW", "", QVariant(), "4:FT8|4:14,07|6:SW|0", "14,074|  ");
         Zeile("empty fields tick nothing", "", 0.0f, "", "", QVariant(), "|||0", "|  ");
+        // clang-format on
     }
     void felder()
     {
         QFETCH(QString, mode);
-        z.AktQSO.Mode = QStringLiteral("PSK31");
-        z.AktQSO.MHz = 433.1f;
-        z.AktQSO.QSOvia = QStringLiteral("EME");
-        z.AktQSO.Comment = QStringLiteral("swl");
-        z.AktQSO.Datum = QVariant(QDate(1999, 1, 1));
-        ZeigeAktQSO(z, k);
-        z.AktQSO.Mode = mode;
         QFETCH(float, mhz);
-        z.AktQSO.MHz = mhz;
         QFETCH(QString, via);
-        z.AktQSO.QSOvia = via;
         QFETCH(QString, kommentar);
-        z.AktQSO.Comment = kommentar;
         QFETCH(QVariant, datum);
-        z.AktQSO.Datum = datum;
+        QsoDaten &q = z.AktQSO;
+        std::tie(q.Mode, q.MHz, q.QSOvia, q.Comment, q.Datum) =
+            std::tuple("PSK31", 433.1f, "EME", "swl", QDate(1999, 1, 1));
+        ZeigeAktQSO(z, k);
+        std::tie(q.Mode, q.MHz, q.QSOvia, q.Comment, q.Datum) = std::tie(mode, mhz, via, kommentar, datum);
         ZeigeAktQSO(z, k);
         QTEST(QStringList({gesetzte(1), gesetzte(2), gesetzte(3), gesetzte(4)}).join('|'), "boxen");
         QTEST(k[QStringLiteral("lbMHZ")].text + '|' + k[QStringLiteral("lbDay")].text + ' '

@@ -77,24 +77,21 @@ private Q_SLOTS:
         }
         QTemporaryDir t;
         const QString w = t.path();
-        datei(w + "/zz/z.adi");
+        for (const char *name : {"zz/z.adi", "aa/x/tief.adi", "leer/nichts.txt", "gesperrt/geheim.adi",
+                                 "mit;strich.adi", "ordner;x/drin.adi"})
+            datei(w + '/' + name);
         datei(w + "/b.ADI", 400);
         datei(w + "/A.adi", 600);
-        datei(w + "/aa/x/tief.adi");
         datei(w + "/aa/flach.Adi", 1);
-        datei(w + "/leer/nichts.txt");
-        QVERIFY(QFile::link(w, w + "/aa/zurueck"));
-        QVERIFY(QFile::link(w + "/aa", w + "/aa/x/kreis"));
-        QVERIFY(QFile::link(w + "/A.adi", w + "/verweis.adi"));
-        QVERIFY(QFile::link(w + "/aa", w + "/ordner.adi"));
-        QVERIFY(QFile::link(w + "/selbst.adi", w + "/selbst.adi"));
         QTemporaryDir anderswo;
         datei(anderswo.filePath("fremd.adi"));
-        QVERIFY(QFile::link(anderswo.path(), w + "/aussen"));
-        datei(w + "/gesperrt/geheim.adi");
+        // link target, link
+        const std::pair<QString, QString> verweise[] = {
+            {w, "aa/zurueck"},         {w + "/aa", "aa/x/kreis"},         {w + "/A.adi", "verweis.adi"},
+            {w + "/aa", "ordner.adi"}, {w + "/selbst.adi", "selbst.adi"}, {anderswo.path(), "aussen"}};
+        for (const auto &[ziel, name] : verweise)
+            QVERIFY(QFile::link(ziel, w + '/' + name));
         QVERIFY(QFile::setPermissions(w + "/gesperrt", QFileDevice::Permissions()));
-        datei(w + "/mit;strich.adi");
-        datei(w + "/ordner;x/drin.adi");
         const QByteArray kaputt = QFile::encodeName(w) + "/\xff\xfe.adi";
         FILE *roh = std::fopen(kaputt.constData(), "w");
         QVERIFY(roh);
