@@ -481,12 +481,13 @@ private Q_SLOTS:
         // clang-format on
         for (const auto &f : faelle) {
             const QByteArray ergebnis = QByteArray(f.ergebnis).replace("%1", m);
-            if (!f.zeilenenden)
+            if (!f.zeilenenden) {
                 Zeile(f.name, QByteArray(f.datei), f.index, ergebnis);
+                continue;
+            }
             for (const auto &[ende, e] : kEnden)
-                if (f.zeilenenden)
-                    QTest::addRow("%s, %s", f.name, ende)
-                        << QByteArray(f.datei).replace("\n", e) << f.index << QByteArray(ergebnis).replace("\n", e);
+                QTest::addRow("%s, %s", f.name, ende)
+                    << QByteArray(f.datei).replace("\n", e) << f.index << QByteArray(ergebnis).replace("\n", e);
         }
     }
     void patch()
