@@ -284,10 +284,8 @@ private Q_SLOTS:
         p.text3(2)->setText("12.5");
         p.text("Text1")->setText("99999");
         p.text("Text2")->setText("60,5");
-        p.box(1, 9)->setChecked(true);
-        p.box(1, 21)->setChecked(true);
-        p.box(3, 2)->setChecked(false);
-        p.box(3, 4)->setChecked(false);
+        for (auto [gruppe, i, an] : {std::tuple(1, 9, true), {1, 21, true}, {3, 2, false}, {3, 4, false}})
+            p.box(gruppe, i)->setChecked(an);
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
