@@ -18,12 +18,10 @@ private Q_SLOTS:
     // span "Achtung :  " (34 twips a blank unless the font's blank is given).
     void hinweisEinzug_data()
     {
-        QTest::addColumn<double>("achtung");
-        QTest::addColumn<double>("blank");
-        QTest::addColumn<int>("blanks");
-        QTest::newRow("classic dialog font") << 340.0 << 34.0 << 10;
-        QTest::newRow("wider blank, truncated") << 700.0 << 60.0 << 11;
-        QTest::newRow("no usable width") << 700.0 << 0.0 << 0;
+        Spalten<double, double, int>({"achtung", "blank", "blanks"});
+        Zeile("classic dialog font", 340.0, 34.0, 10);
+        Zeile("wider blank, truncated", 700.0, 60.0, 11);
+        Zeile("no usable width", 700.0, 0.0, 0);
     }
     void hinweisEinzug()
     {

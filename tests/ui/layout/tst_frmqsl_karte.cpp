@@ -85,9 +85,9 @@ private Q_SLOTS:
     void laden()
     {
         QFETCH(QStringList, fall);
-        const QString &felder = fall[0], &breite = fall[1];
-        if (!felder.isEmpty()) {
-            EinstellungSpeichern("Felder", felder);
+        const QString &breite = fall[1];
+        if (!fall[0].isEmpty()) {
+            EinstellungSpeichern("Felder", fall[0]);
             EinstellungSpeichern("QSLWidth", breite);
         }
         Programm p;
@@ -112,8 +112,8 @@ private Q_SLOTS:
         p.text3(1)->setText("90");
         p.klick("cmSetAll");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe().at(0).titel, " Eingabefehler ");
-        QCOMPARE(p.meldungen.aufrufe().at(0).text, "Ein Wert befindet sich außerhalb der QSL-Karte!");
+        QCOMPARE(p.meldungen.aufrufe()[0].titel + p.meldungen.aufrufe()[0].text,
+                 " Eingabefehler Ein Wert befindet sich außerhalb der QSL-Karte!");
         QCOMPARE(p.fenster()->focusWidget(), p.text3(1));
         QCOMPARE(p.vorschau("lbCall").links, 20.0f);
         QCOMPARE(p.vorschau("lb2Way").oben, 1.25f);
@@ -129,11 +129,10 @@ private Q_SLOTS:
     // toggles the box alone.
     void exklusivePaare_data()
     {
-        QTest::addColumn<int>("geklickt");
-        QTest::addColumn<int>("partner"); // -1: no box is cleared
-        QTest::newRow("PSE/TNX marks clear the boxes") << 11 << 19;
-        QTest::newRow("propagation boxes clear the text") << 17 << 16;
-        QTest::newRow("QSL route has no partner") << 18 << -1;
+        Spalten<int, int>({"geklickt", "partner"}); // partner -1: no box is cleared
+        Zeile("PSE/TNX marks clear the boxes", 11, 19);
+        Zeile("propagation boxes clear the text", 17, 16);
+        Zeile("QSL route has no partner", 18, -1);
     }
     void exklusivePaare()
     {
@@ -165,20 +164,15 @@ private Q_SLOTS:
     // Cancel puts the control and its boxes back.
     void ziehen_data()
     {
-        QTest::addColumn<QString>("sprache");
-        QTest::addColumn<QString>("element");
-        QTest::addColumn<QStringList>("aktionen"); // "dx,dy" pixels of a drag, else keys
-        QTest::addColumn<QString>("eintraege");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("drag") << "de_DE"
-                              << "lbCall" << QStringList{"10,20", "19,38"} << "55,0 50,1" << true;
-        QTest::newRow("keys on a tick box")
-            << "en_US"
-            << "Check3(6)" << QStringList{"Right", "Right", "Shift+Down"} << "51.0 45.0" << true;
-        QTest::newRow("kept on the card") << "C"
-                                          << "lbCall" << QStringList{"1000,-1000"} << "89.0 0.0" << true;
-        QTest::newRow("cancelled") << "de_DE"
-                                   << "lbCall" << QStringList{"Left", "Shift+Up", "3,0"} << "50,3 35,0" << false;
+        // The locale, the control, "dx,dy" pixels of a drag or else keys, the entries shown, OK or Cancel.
+        Spalten<QString, QString, QStringList, QString, bool>({"sprache", "element", "aktionen", "eintraege", "ok"});
+        const QString de = QStringLiteral("de_DE"), call = QStringLiteral("lbCall");
+        // clang-format off
+        Zeile("drag", de, call, QStringList{"10,20", "19,38"}, QString("55,0 50,1"), true);
+        Zeile("keys on a tick box", QString("en_US"), QString("Check3(6)"), QStringList{"Right", "Right", "Shift+Down"}, QString("51.0 45.0"), true);
+        Zeile("kept on the card", QString("C"), call, QStringList{"1000,-1000"}, QString("89.0 0.0"), true);
+        Zeile("cancelled", de, call, QStringList{"Left", "Shift+Up", "3,0"}, QString("50,3 35,0"), false);
+        // clang-format on
     }
     void ziehen()
     {
@@ -227,15 +221,13 @@ private Q_SLOTS:
     // leaves the user's card size in effect.
     void beispielLaden_data()
     {
-        QTest::addColumn<QString>(
-            "eigenerEintrag"); // typed into Text3(0); empty: a first start; "sample": loaded before
-        QTest::addColumn<int>("antwort");
-        QTest::addColumn<int>("fragen");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("first start") << "" << int(Antwort::Nein) << 0 << true;
-        QTest::newRow("the sample again") << "sample" << int(Antwort::Nein) << 0 << true;
-        QTest::newRow("own layout, No") << "12" << int(Antwort::Nein) << 1 << true;
-        QTest::newRow("own layout, Yes, cancelled") << "12" << int(Antwort::Ja) << 1 << false;
+        // Typed into Text3(0) (empty: a first start; "sample": loaded before), the answer, questions asked, OK.
+        Spalten<QString, int, int, bool>({"eigenerEintrag", "antwort", "fragen", "ok"});
+        const int nein = int(Antwort::Nein);
+        Zeile("first start", QString(), nein, 0, true);
+        Zeile("the sample again", QString("sample"), nein, 0, true);
+        Zeile("own layout, No", QString("12"), nein, 1, true);
+        Zeile("own layout, Yes, cancelled", QString("12"), int(Antwort::Ja), 1, false);
     }
     void beispielLaden()
     {
@@ -292,10 +284,8 @@ private Q_SLOTS:
         p.text3(2)->setText("12.5");
         p.text("Text1")->setText("99999");
         p.text("Text2")->setText("60,5");
-        p.box(1, 9)->setChecked(true);
-        p.box(1, 21)->setChecked(true);
-        p.box(3, 2)->setChecked(false);
-        p.box(3, 4)->setChecked(false);
+        for (auto [gruppe, i, an] : {std::tuple(1, 9, true), {1, 21, true}, {3, 2, false}, {3, 4, false}})
+            p.box(gruppe, i)->setChecked(an);
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
         QVERIFY(!p.fenster()->isVisible());
