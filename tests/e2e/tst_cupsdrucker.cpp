@@ -1,9 +1,7 @@
 #include "TestUmgebung.h"
 
-#include "PdfMessung.h"
 #include "Programmlauf.h"
 
-#include <QFile>
 #include <cmath>
 #include <memory>
 #include <unistd.h>
@@ -29,51 +27,46 @@ bool schreiben(const QString &pfad, const QByteArray &inhalt)
 class CupsServer
 {
 public:
-    explicit CupsServer(const QString &cupsd)
-        : m_queue(QStringLiteral("Cardforge-Test-%1").arg(::getpid()))
+    explicit CupsServer(const QString &ppd)
+        : m_queue(QString("Cardforge-Test-%1").arg(::getpid()))
     {
         // Filters run as the user lp and must reach the spool folder.
         QFile::setPermissions(m_ordner.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                                                    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         for (const char *unter : {"etc", "spool/tmp", "cache", "state", "log", "karten", "cups-pdf"})
-            QDir().mkpath(pfad(QString::fromLatin1(unter)));
+            QDir().mkpath(pfad(unter));
         const QByteArray o = QFile::encodeName(m_ordner.path());
-        schreiben(pfad("cupsd.conf"),
-                  "Listen " + o
-                      + "/cups.sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
-                        "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                        "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
-                        "</Policy>\n");
-        schreiben(pfad("cups-files.conf"),
-                  "ServerRoot " + o + "/etc\nRequestRoot " + o + "/spool\nTempDir " + o + "/spool/tmp\nCacheDir " + o
-                      + "/cache\nStateDir " + o + "/state\nErrorLog " + o + "/log/error_log\nAccessLog " + o
-                      + "/log/access_log\nPageLog " + o + "/log/page_log\nPrintcap " + o + "/printcap\n");
-        m_konfiguration = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
+        // The server's settings name its folders.
+        for (const char *datei : {"cupsd.conf", "cups-files.conf"})
+            schreiben(pfad(datei), Probekarte::inhalt(datei).replace("@ORDNER@", o));
+        m_konfiguration = QString("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
         if (!schreiben(m_konfiguration, "Out " + o + "/karten\nLog " + o + "/cups-pdf\nSpool " + o + "/cups-pdf\n")) {
-            m_fehler = QStringLiteral("%1 cannot be written").arg(m_konfiguration);
+            m_fehler = m_konfiguration + " cannot be written";
             return;
         }
         m_umgebung.insert("CUPS_SERVER", socket());
         m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(cupsd, {"-f", "-c", pfad("cupsd.conf"), QStringLiteral("-s"), pfad("cups-files.conf")});
+        m_server.start(suchen("cupsd"), {"-f", "-c", pfad("cupsd.conf"), "-s", pfad("cups-files.conf")});
         QDeadlineTimer frist(Programmlauf::Frist);
         while (m_server.waitForStarted(10000) && !m_server.waitForFinished(200) && !frist.hasExpired()) {
-            int rc = -1;
-            Programmlauf::ausfuehren(suchen("lpstat"), {"-r"}, m_umgebung, &rc);
-            if (rc == 0)
-                return;
+            if (!befehl("lpstat", {"-r"}))
+                continue;
+            // The queue: the cups-pdf backend with the settings file above, the
+            // driver cups-pdf brings along, accepting jobs, the server's default.
+            if (!befehl("lpadmin", {"-p", m_queue, "-E", "-v", "cups-pdf:/" + m_queue, "-P", ppd})
+                || !befehl("lpadmin", {"-d", m_queue}))
+                m_fehler = "lpadmin could not set up the queue";
+            return;
         }
-        m_fehler = QStringLiteral("cupsd did not start: ") + QString::fromLocal8Bit(m_server.readAll());
+        m_fehler = "cupsd did not start: " + QString::fromLocal8Bit(m_server.readAll());
     }
 
     ~CupsServer()
     {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(30000)) {
-                m_server.kill();
-                m_server.waitForFinished(5000);
-            }
+        m_server.terminate();
+        if (m_server.state() != QProcess::NotRunning && !m_server.waitForFinished(30000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
         }
         if (!m_konfiguration.isEmpty())
             QFile::remove(m_konfiguration);
@@ -93,23 +86,12 @@ public:
         return rc == 0;
     }
 
-    // The queue: the cups-pdf backend with the settings file above, the
-    // driver cups-pdf brings along, accepting jobs, the server's default.
-    bool druckerAnlegen(const QString &ppd) const
-    {
-        const QString lpadmin = QStringLiteral("lpadmin");
-        return befehl(lpadmin, {"-p", m_queue, "-E", "-v", QStringLiteral("cups-pdf:/") + m_queue, "-P", ppd})
-               && befehl(lpadmin, {"-d", m_queue});
-    }
-
     // Whether every job has left the queue, and at least one of them done.
     bool fertig() const
     {
-        const QString lpstat = QStringLiteral("lpstat");
-        QString offen;
-        QString erledigt;
-        return befehl(lpstat, {"-W", "not-completed", "-o"}, &offen)
-               && befehl(lpstat, {"-W", "completed", "-o"}, &erledigt) && offen.trimmed().isEmpty()
+        QString offen, erledigt;
+        return befehl("lpstat", {"-W", "not-completed", "-o"}, &offen)
+               && befehl("lpstat", {"-W", "completed", "-o"}, &erledigt) && offen.trimmed().isEmpty()
                && !erledigt.trimmed().isEmpty();
     }
 
@@ -118,12 +100,9 @@ public:
     {
         QFile f(pfad("log/error_log"));
         if (!f.open(QIODevice::ReadOnly))
-            return QStringLiteral("(no error_log)");
-        QStringList zeilen;
-        for (const QString &z : QString::fromUtf8(f.readAll()).split('\n')) {
-            if (z.contains(QLatin1String("[Job")) && !z.contains(QLatin1String("envp[")))
-                zeilen.append(z);
-        }
+            return "(no error_log)";
+        QStringList zeilen = QString::fromUtf8(f.readAll()).split('\n').filter("[Job");
+        zeilen.removeIf([](const QString &z) { return z.contains("envp["); });
         return zeilen.mid(std::max<qsizetype>(0, zeilen.size() - 60)).join('\n');
     }
 
@@ -131,11 +110,9 @@ private:
     QString pfad(const QString &name) const { return m_ordner.filePath(name); }
 
     QTemporaryDir m_ordner;
-    QString m_queue;
-    QString m_konfiguration;
+    QString m_queue, m_konfiguration, m_fehler;
     QProcessEnvironment m_umgebung = QProcessEnvironment::systemEnvironment();
     QProcess m_server;
-    QString m_fehler;
 };
 
 } // namespace
@@ -154,60 +131,53 @@ class TestCupsDrucker : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString hinweis = QStringLiteral(" (scripts/deps.sh test installs cups and printer-driver-cups-pdf)");
+        const QString hinweis = " (scripts/deps.sh test installs cups and printer-driver-cups-pdf)";
         if (::geteuid() != 0)
             QSKIP("The printer test needs root: the cups-pdf backend runs only as root and reads its settings from "
                   "/etc/cups.");
         for (const char *programm : {"cupsd", "lpadmin", "lpstat", "pdfinfo"}) {
-            if (suchen(QString::fromLatin1(programm)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(programm)) + hinweis));
+            if (suchen(programm).isEmpty())
+                QSKIP(qPrintable(programm + QString(" is not installed") + hinweis));
         }
         if (!QFileInfo::exists("/usr/lib/cups/backend/cups-pdf"))
-            QSKIP(qPrintable(QStringLiteral("the cups-pdf backend is not installed") + hinweis));
+            QSKIP(qPrintable("the cups-pdf backend is not installed" + hinweis));
         for (const char *ppd : {"/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/cups/model/CUPS-PDF_opt.ppd"}) {
-            if (QFileInfo::exists(QString::fromLatin1(ppd)))
-                m_ppd = QString::fromLatin1(ppd);
+            if (QFileInfo::exists(ppd))
+                m_ppd = ppd;
         }
         if (!QFileInfo("/etc/cups").isWritable())
             QSKIP("/etc/cups is not writable here; cups-pdf reads the settings of a queue only from there.");
         if (m_ppd.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing") + hinweis));
+            QSKIP(qPrintable("the cups-pdf driver (CUPS-PDF_opt.ppd) is missing" + hinweis));
     }
 
     void cleanup()
     {
-        if (QTest::currentTestFailed()) {
-            if (lauf)
-                qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(" | ")
-                                  << "\nCardforge printed:\n"
-                                  << lauf->ausgabe();
-            if (cups)
-                qInfo().noquote() << "CUPS said about the jobs:\n" << cups->protokoll();
-        }
+        if (QTest::currentTestFailed() && lauf)
+            qInfo().noquote() << "Windows on the display:" << lauf->fenster().join(" | ") << "\nCardforge printed:\n"
+                              << lauf->ausgabe();
+        if (QTest::currentTestFailed() && cups)
+            qInfo().noquote() << "CUPS said about the jobs:\n" << cups->protokoll();
         lauf.reset();
         cups.reset();
     }
 
     void karteAufDemStandarddrucker()
     {
-        cups = std::make_unique<CupsServer>(suchen("cupsd"));
+        cups = std::make_unique<CupsServer>(m_ppd);
         QVERIFY2(cups->fehler().isEmpty(), qPrintable(cups->fehler()));
-        QVERIFY(cups->druckerAnlegen(m_ppd));
-
         lauf = std::make_unique<Programmlauf>();
         if (!lauf->fehler().isEmpty())
             QSKIP(qPrintable(lauf->fehler()));
         lauf->umgebung().insert("CUPS_SERVER", cups->socket());
-        const QString log = lauf->home() + QStringLiteral("/Logbuch.adi");
-        QVERIFY(schreiben(log, Probekarte::logbuch()));
-        QList<QPair<QString, QString>> einstellungen = Probekarte::layout();
-        einstellungen.append({"AdifDatGes", log + ';'});
-        lauf->einstellungen(einstellungen);
+        const QString log = lauf->home() + "/Logbuch.adi";
+        QVERIFY(schreiben(log, Probekarte::inhalt("Logbuch.adi")));
+        Probekarte::einrichten(lauf->einstellungsDatei(), log);
 
         const QString schritt = lauf->ersteKarteDrucken();
         QVERIFY2(schritt.isEmpty(), qPrintable(schritt));
-        QVERIFY2(lauf->menue("alt+d", "b"), "the menu \"&Datei\" did not open");
-        QVERIFY2(lauf->beendet(), "Cardforge did not end cleanly after \"&Beenden\"");
+        QVERIFY2(lauf->menue("alt+d", "b") && lauf->beendet(),
+                 "Cardforge did not end cleanly through \"&Datei\", \"&Beenden\"");
 
         QDeadlineTimer frist(Programmlauf::Frist);
         while (!cups->fertig() && !frist.hasExpired())
@@ -220,13 +190,12 @@ private Q_SLOTS:
         const QSizeF groesse = PdfMessung::seite(karte);
         // The print system rounds the page to whole points.
         QVERIFY2(std::abs(groesse.width() - 140.0) < 1.0 && std::abs(groesse.height() - 90.0) < 1.0,
-                 qPrintable(QStringLiteral("%1 x %2 mm").arg(groesse.width()).arg(groesse.height())));
+                 qPrintable(QString("%1 x %2 mm").arg(groesse.width()).arg(groesse.height())));
 
         // The card went to the printer, not into a file, and counts as printed.
         QVERIFY(!QFileInfo::exists(lauf->kartenOrdner()));
         QFile nachher(log);
-        QVERIFY(nachher.open(QIODevice::ReadOnly));
-        QVERIFY(nachher.readAll().contains("<QSL_SEND:1>Y"));
+        QVERIFY(nachher.open(QIODevice::ReadOnly) && nachher.readAll().contains("<QSL_SEND:1>Y"));
     }
 };
 
