@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PdfMessung.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFontMetricsF>
@@ -289,72 +291,6 @@ private:
     QString m_ausgabe;
     QString m_fehler;
 };
-
-// Measuring a PDF file with poppler's tools.
-namespace PdfMessung {
-
-constexpr double ptJeMm = 72.0 / 25.4;
-
-struct Wort
-{
-    QString text;
-    double xMin, yMin, xMax, yMax; // millimetres from the paper's top-left corner
-};
-
-inline bool werkzeuge()
-{
-    return !QStandardPaths::findExecutable("pdftotext").isEmpty()
-           && !QStandardPaths::findExecutable("pdfinfo").isEmpty();
-}
-
-// The words of the whole document, or of page seite (from 1) only.
-inline QList<Wort> woerter(const QString &pdf, int seite = 0)
-{
-    static const QRegularExpression muster(
-        R"x(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)x");
-    QStringList argumente = {"-bbox", pdf, "-"};
-    if (seite > 0)
-        argumente = QStringList{"-f", QString::number(seite), "-l", QString::number(seite)} + argumente;
-    QList<Wort> liste;
-    for (const QRegularExpressionMatch &m : muster.globalMatch(Programmlauf::ausfuehren("pdftotext", argumente)))
-        liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,
-                      m.captured(3).toDouble() / ptJeMm, m.captured(4).toDouble() / ptJeMm});
-    return liste;
-}
-
-inline QStringList texte(const QList<Wort> &woerter)
-{
-    QStringList t;
-    for (const Wort &w : woerter)
-        t.append(w.text);
-    return t;
-}
-
-// The page size in millimetres, from pdfinfo.
-inline QSizeF seite(const QString &pdf)
-{
-    static const QRegularExpression muster(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)");
-    const QRegularExpressionMatch m = muster.match(Programmlauf::ausfuehren("pdfinfo", {pdf}));
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) / ptJeMm : QSizeF();
-}
-
-// Where the drawing put the top of a bold text's line. pdftotext puts a word's
-// box from baseline - ascent to baseline + descent, with the ascent and descent
-// of the PDF's font descriptor, which can differ from Qt's metrics by about 2 %
-// of the font size (Liberation Sans Narrow): yMin alone would be off by up to
-// 0.2 mm at 36 pt. The baseline is found again by splitting the box in Qt's
-// ascent-to-descent ratio, and Qt's ascent above it is the top.
-inline double zeilenOben(const Wort &w, const QString &schrift, double punkte, QPrinter &drucker)
-{
-    QFont f(schrift);
-    f.setPointSizeF(punkte);
-    f.setBold(true);
-    const QFontMetricsF fm(f, &drucker);
-    const double grundlinie = w.yMin + (w.yMax - w.yMin) * fm.ascent() / (fm.ascent() + fm.descent());
-    return grundlinie - fm.ascent() / drucker.logicalDpiY() * 25.4;
-}
-
-} // namespace PdfMessung
 
 // The card every run prints: a 140 x 90 mm card whose items sit where the
 // stored layout puts them, and logs whose record 0 is handed over. The logs
