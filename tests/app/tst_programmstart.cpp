@@ -1,7 +1,6 @@
 #include "TestUmgebung.h"
 
 #include "../e2e/Programmlauf.h"
-#include "PdfMessung.h"
 
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
@@ -10,10 +9,7 @@
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
-#include <QPrinter>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <cmath>
 
 // The start-up's wiring, and the real program, started as a user starts it,
 // with an empty configuration folder.
@@ -23,15 +19,18 @@ class TestProgrammstart : public QObject
 
     QString programm() const { return qEnvironmentVariable("CARDFORGE_BIN"); }
 
-    // This environment without any display, with its own home and settings.
-    static QProcessEnvironment ohneAnzeige(const QString &home)
+    // Runs the program without any display, with its own home and settings.
+    void ausfuehren(QProcess &p, const QString &home, const QStringList &argumente)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-        return env;
+            env.remove(name);
+        env.insert("HOME", home);
+        env.insert("XDG_CONFIG_HOME", home + "/.config");
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(home);
+        p.start(programm(), argumente);
+        QVERIFY(p.waitForFinished(60000));
     }
 
 private Q_SLOTS:
@@ -61,19 +60,17 @@ private Q_SLOTS:
     // correction. A correction above 0 prints nothing and says why.
     void ohneBildschirm_data()
     {
-        QTest::addColumn<QStringList>("argumente");
-        QTest::addColumn<QByteArray>("einstellungen");
-        QTest::addColumn<int>("ende");
-        QTest::addColumn<QString>("ausgabe"); // the start of stdout, else of stderr
+        // The last column is the start of stdout, else of stderr.
+        Spalten<QStringList, QByteArray, int, QString>({"argumente", "einstellungen", "ende", "ausgabe"});
         const QStringList karte{"--calibration-card", "--pdf", "Karte.pdf"};
-        QTest::newRow("Fenster") << QStringList() << QByteArray() << 2 << "Cardforge ist ein Desktop-Programm";
-        QTest::newRow("Hilfe") << QStringList{"--help"} << QByteArray() << 0 << "Aufruf: cardforge [OPTION ...]";
-        QTest::newRow("unbekannte Option") << QStringList{"--x"} << QByteArray() << 1 << "cardforge: Unbekannte Option";
-        QTest::newRow("Kalibrierkarte, Korrektur über 0")
-            << karte << QByteArray("PrinterRandOben=1") << 1 << "cardforge: Falsche Druckrand-Korrektur";
-        QTest::newRow("Kalibrierkarte 150 x 100, oben -2,5, links -3")
-            << karte << QByteArray("QSLWidth=150\nQSLHeight=100\nPrinterRandOben=\"-2,5\"\nPrinterRandlinks=-3") << 0
-            << "Kalibrierkarte gespeichert: ";
+        // clang-format off
+        Zeile("Fenster", QStringList(), QByteArray(), 2, QString("Cardforge ist ein Desktop-Programm"));
+        Zeile("Hilfe", QStringList{"--help"}, QByteArray(), 0, QString("Aufruf: cardforge [OPTION ...]"));
+        Zeile("unbekannte Option", QStringList{"--x"}, QByteArray(), 1, QString("cardforge: Unbekannte Option"));
+        Zeile("Kalibrierkarte, Korrektur über 0", karte, QByteArray("PrinterRandOben=1"), 1, QString("cardforge: Falsche Druckrand-Korrektur"));
+        Zeile("Kalibrierkarte 150 x 100, oben -2,5, links -3", karte,
+              QByteArray("QSLWidth=150\nQSLHeight=100\nPrinterRandOben=\"-2,5\"\nPrinterRandlinks=-3"), 0, QString("Kalibrierkarte gespeichert: "));
+        // clang-format on
     }
     void ohneBildschirm()
     {
@@ -86,17 +83,12 @@ private Q_SLOTS:
         QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[Settings]\n" + einstellungen + '\n') > 0);
         ini.close();
         QProcess p;
-        p.setProcessEnvironment(ohneAnzeige(home.path()));
-        p.setWorkingDirectory(home.path());
-        p.start(programm(), argumente);
-        QVERIFY(p.waitForFinished(60000));
+        ausfuehren(p, home.path(), argumente);
         QTEST(p.exitCode(), "ende");
         const QString aus =
             QString::fromLocal8Bit(p.exitCode() == 0 ? p.readAllStandardOutput() : p.readAllStandardError());
         QVERIFY2(aus.startsWith(ausgabe), qPrintable(aus));
-        if (argumente.isEmpty())
-            QVERIFY2(aus.trimmed().count(QLatin1Char('\n')) == 0 && aus.contains(QStringLiteral("xvfb-run")),
-                     qPrintable(aus));
+        QVERIFY2(!argumente.isEmpty() || (aus.trimmed().count('\n') == 0 && aus.contains("xvfb-run")), qPrintable(aus));
         const QString pdf = home.filePath("Karte.pdf");
         QCOMPARE(QFile::exists(pdf), argumente.contains("--pdf") && p.exitCode() == 0);
         if (!QFile::exists(pdf))
@@ -107,13 +99,12 @@ private Q_SLOTS:
         QPrinter drucker(QPrinter::HighResolution);
         const QList<PdfMessung::Wort> woerter = PdfMessung::woerter(pdf);
         for (const QPointF &kreuz : {QPointF(10, 10), QPointF(140, 10), QPointF(10, 90), QPointF(140, 90)}) {
-            const QString text = QStringLiteral("%1/%2").arg(kreuz.x()).arg(kreuz.y());
-            const auto w =
-                std::find_if(woerter.cbegin(), woerter.cend(), [&](const auto &w) { return w.text == text; });
-            QVERIFY2(w != woerter.cend(), qPrintable(text));
-            const QPointF ist(w->xMin, PdfMessung::zeilenOben(*w, QStringLiteral("Arial"), 8, drucker));
+            const QString text = QString("%1/%2").arg(kreuz.x()).arg(kreuz.y());
+            const int i = PdfMessung::texte(woerter).indexOf(text);
+            QVERIFY2(i >= 0, qPrintable(text));
+            const QPointF ist(woerter.at(i).xMin, PdfMessung::zeilenOben(woerter.at(i), "Arial", 8, drucker));
             QVERIFY2((ist - kreuz - QPointF(1 - 3, 1 - 2.5)).manhattanLength() < 0.3,
-                     qPrintable(QStringLiteral("%1 bei %2, %3").arg(text).arg(ist.x()).arg(ist.y())));
+                     qPrintable(QString("%1 bei %2, %3").arg(text).arg(ist.x()).arg(ist.y())));
         }
     }
 
@@ -123,8 +114,8 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale::c());
         AnwendungEinrichten(*qApp);
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
-        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("Öffnen"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QString("Öffnen"));
     }
 
     // The queue from the command line, without a display: --list changes no
@@ -132,21 +123,16 @@ private Q_SLOTS:
     // layout's places and marks exactly those QSOs; a fault marks nothing.
     void stapelOhneFenster_data()
     {
-        QTest::addColumn<QStringList>("argumente"); // LOG and PDF stand for the files
-        QTest::addColumn<int>("rc");
-        QTest::addColumn<QString>("ausgabe"); // in standard output, or for rc 1 in standard error
-        QTest::addColumn<bool>("markiert");
-        QTest::newRow("--list") << QStringList{"--queue", "--list", "LOG"} << 0
-                                << "Q1AAA\t2024/01/02\t10:00\t14.074\tCW\t" << false;
-        QTest::newRow("--pdf") << QStringList{"--queue", "--filter", "requested", "--pdf", "PDF"} << 0
-                               << "2 Karten gedruckt" << true;
-        QTest::newRow("unbekannter Filter")
-            << QStringList{"--queue", "--filter", "alle", "LOG"} << 1 << "alle" << false;
-        QTest::newRow("ungültiges Datum")
-            << QStringList{"--queue", "--since", "2024-01-01", "LOG"} << 1 << "2024-01-01" << false;
-        QTest::newRow("fehlende Datei") << QStringList{"--queue", "LOG", "fehlt.adi"} << 1 << "fehlt.adi" << false;
-        QTest::newRow("PDF nicht schreibbar")
-            << QStringList{"--queue", "--pdf", "fehlt/x.pdf", "LOG"} << 1 << "nicht gedruckt" << false;
+        // LOG and PDF stand for the files; the output is in stdout, or for rc 1 in stderr.
+        Spalten<QStringList, int, QString, bool>({"argumente", "rc", "ausgabe", "markiert"});
+        // clang-format off
+        Zeile("--list", QStringList{"--queue", "--list", "LOG"}, 0, QString("Q1AAA\t2024/01/02\t10:00\t14.074\tCW\t"), false);
+        Zeile("--pdf", QStringList{"--queue", "--filter", "requested", "--pdf", "PDF"}, 0, QString("2 Karten gedruckt"), true);
+        Zeile("unbekannter Filter", QStringList{"--queue", "--filter", "alle", "LOG"}, 1, QString("alle"), false);
+        Zeile("ungültiges Datum", QStringList{"--queue", "--since", "2024-01-01", "LOG"}, 1, QString("2024-01-01"), false);
+        Zeile("fehlende Datei", QStringList{"--queue", "LOG", "fehlt.adi"}, 1, QString("fehlt.adi"), false);
+        Zeile("PDF nicht schreibbar", QStringList{"--queue", "--pdf", "fehlt/x.pdf", "LOG"}, 1, QString("nicht gedruckt"), false);
+        // clang-format on
     }
     void stapelOhneFenster()
     {
@@ -157,8 +143,7 @@ private Q_SLOTS:
         if (!PdfMessung::werkzeuge())
             QSKIP("pdftotext or pdfinfo (poppler-utils) is missing");
         QTemporaryDir home;
-        const QString log = home.filePath(QStringLiteral("log.adi"));
-        const QString pdf = home.filePath(QStringLiteral("stapel.pdf"));
+        const QString log = home.filePath("log.adi"), pdf = home.filePath("stapel.pdf");
         const QByteArray inhalt =
             "<EOH>\r\n<CALL:5>Q3CCC <QSO_DATE:8>20240304 <TIME_ON:4>0800 <MODE:2>CW <qsl_sent:1>q "
             "<EOR>\r\n<CALL:5>Q2BBB <QSO_DATE:8>20240203 <TIME_ON:4>0900 <QSL_SENT:1>Y <EOR>\r\n"
@@ -167,23 +152,14 @@ private Q_SLOTS:
         QFile f(log);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size());
         f.close();
-        QSettings ini(home.filePath(QStringLiteral(".config/Cardforge/Cardforge.ini")), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Settings"));
-        for (const auto &[schluessel, wert] : Probekarte::layout())
-            ini.setValue(schluessel, wert);
-        ini.setValue(QStringLiteral("AdifDatGes"), log + ';');
-        ini.endGroup();
-        ini.sync();
+        Probekarte::einrichten(home.filePath(".config/Cardforge/Cardforge.ini"), log);
 
         QProcess p;
-        p.setProcessEnvironment(ohneAnzeige(home.path()));
-        p.setWorkingDirectory(home.path());
-        argumente.replaceInStrings(QRegularExpression(QStringLiteral("^LOG$")), log);
-        argumente.replaceInStrings(QRegularExpression(QStringLiteral("^PDF$")), pdf);
-        p.start(programm(), argumente);
-        QVERIFY(p.waitForFinished(60000));
-        const QString aus = QString::fromUtf8(p.readAllStandardOutput());
-        const QString fehler = QString::fromUtf8(p.readAllStandardError());
+        ausfuehren(p, home.path(),
+                   argumente.replaceInStrings(QRegularExpression("^LOG$"), log)
+                       .replaceInStrings(QRegularExpression("^PDF$"), pdf));
+        const QString aus = QString::fromUtf8(p.readAllStandardOutput()),
+                      fehler = QString::fromUtf8(p.readAllStandardError());
         QCOMPARE(p.exitCode(), rc);
         QVERIFY2((rc ? fehler : aus).contains(ausgabe), qPrintable(aus + fehler));
 
@@ -191,7 +167,7 @@ private Q_SLOTS:
         const QByteArray neu = f.readAll();
         if (!markiert) {
             QCOMPARE(neu, inhalt);
-            QVERIFY(!QFile::exists(home.filePath(QStringLiteral("log.bak"))));
+            QVERIFY(!QFile::exists(home.filePath("log.bak")));
             return;
         }
         QCOMPARE(neu.count("<QSL_SEND:1>Y"), 2);
@@ -200,18 +176,16 @@ private Q_SLOTS:
         QCOMPARE(Programmlauf::seitenzahl(pdf), 2);
         const QList<QPair<QString, QString>> seiten = {{"Q1AAA", "02."}, {"Q3CCC", "04."}};
         for (int s = 0; s < seiten.size(); ++s) {
-            QStringList gefunden;
-            for (const PdfMessung::Wort &w : PdfMessung::woerter(pdf, s + 1)) {
-                gefunden << w.text;
-                // Call centred in 82 + 51 mm, the day in 6 + 12 mm.
-                const double mitte = (w.xMin + w.xMax) / 2.0;
-                if (w.text == seiten.at(s).first)
-                    QVERIFY2(std::abs(mitte - 107.5) < 0.5 && std::abs(w.yMin - 10.0) < 3.0, qPrintable(w.text));
-                if (w.text == seiten.at(s).second)
-                    QVERIFY2(std::abs(mitte - 12.0) < 0.5 && std::abs(w.yMin - 44.0) < 2.0, qPrintable(w.text));
-            }
-            QVERIFY2(gefunden.contains(seiten.at(s).first) && gefunden.contains(seiten.at(s).second),
-                     qPrintable(gefunden.join(' ')));
+            const QList<PdfMessung::Wort> woerter = PdfMessung::woerter(pdf, s + 1);
+            const int ruf = PdfMessung::texte(woerter).indexOf(seiten.at(s).first);
+            const int tag = PdfMessung::texte(woerter).indexOf(seiten.at(s).second);
+            QVERIFY2(ruf >= 0 && tag >= 0, qPrintable(PdfMessung::texte(woerter).join(' ')));
+            // Call centred in 82 + 51 mm, the day in 6 + 12 mm.
+            const PdfMessung::Wort &r = woerter.at(ruf), &t = woerter.at(tag);
+            QVERIFY2(std::abs((r.xMin + r.xMax) / 2.0 - 107.5) < 0.5 && std::abs(r.yMin - 10.0) < 3.0,
+                     qPrintable(r.text));
+            QVERIFY2(std::abs((t.xMin + t.xMax) / 2.0 - 12.0) < 0.5 && std::abs(t.yMin - 44.0) < 2.0,
+                     qPrintable(t.text));
         }
     }
 
@@ -225,7 +199,7 @@ private Q_SLOTS:
         QVERIFY(lauf.starten());
         const QString fenster = lauf.warteAufFenster("Cardforge");
         QVERIFY2(!fenster.isEmpty(), qPrintable(lauf.ausgabe()));
-        const QString lage = lauf.x().xdotool({"getwindowgeometry", fenster});
+        const QString lage = lauf.xdotool({"getwindowgeometry", fenster});
         // The status bar with the first start's hint comes below the card area.
         const int hoehe = QRegularExpression("Geometry: 537x(\\d+)").match(lage).captured(1).toInt();
         QVERIFY2(hoehe > 397 && hoehe < 397 + 60, qPrintable(lage));

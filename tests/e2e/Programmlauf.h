@@ -1,21 +1,24 @@
 #pragma once
 
-#include "XvfbSitzung.h"
+#include "PdfMessung.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
-#include <memory>
 
-// The built program as a user runs it: on an X display of its own, with a
-// home and settings folder of its own, driven only by the keyboard. Windows
-// are waited for by their titles; the machine may be busy, so every wait is
-// generous and a wait that runs out is a failure, never a pause.
+// The built program as a user runs it: on an X server of its own, with a home
+// and settings folder of its own, driven only by the keyboard through
+// xdotool. Windows are waited for by their titles; the machine may be busy,
+// so every wait is generous and a wait that runs out is a failure, never a
+// pause.
 class Programmlauf
 {
 public:
@@ -23,24 +26,36 @@ public:
 
     Programmlauf()
     {
-        if (programm().isEmpty())
-            m_fehler = QStringLiteral("CARDFORGE_BIN is not set; run the test through ctest");
-        else if (!m_x.fehler().isEmpty())
-            m_fehler = m_x.fehler();
-        m_umgebung = m_x.umgebung(m_home.path());
-        // The card shows numbers as a German user sees them.
-        m_umgebung.insert("LANG", "de_DE.UTF-8");
-        m_umgebung.insert("LC_ALL", "de_DE.UTF-8");
-        for (const char *name : {"PRINTER", "LPDEST"})
-            m_umgebung.remove(QString::fromLatin1(name));
         m_prozess.setProcessChannelMode(QProcess::MergedChannels);
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        if (programm().isEmpty())
+            m_fehler = "CARDFORGE_BIN is not set; run the test through ctest";
+        else if (xvfb.isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+            m_fehler = "Xvfb or xdotool is not installed (scripts/deps.sh test installs them)";
+        else if (!xStarten(xvfb))
+            m_fehler = "no X display could be started";
+        m_umgebung = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "PRINTER", "LPDEST"})
+            m_umgebung.remove(name);
+        // The card shows numbers as a German user sees them.
+        // clang-format off
+        const QList<QPair<QString, QString>> werte = {
+            {"DISPLAY", m_display}, {"HOME", home()}, {"XDG_CONFIG_HOME", home() + "/.config"},
+            {"XDG_DATA_HOME", home() + "/.local/share"}, {"CUPS_SERVER", "/nonexistent.sock"},
+            {"LANG", "de_DE.UTF-8"}, {"LC_ALL", "de_DE.UTF-8"}};
+        // clang-format on
+        for (const auto &[name, wert] : werte)
+            m_umgebung.insert(name, wert);
     }
 
     ~Programmlauf()
     {
-        if (m_prozess.state() != QProcess::NotRunning) {
-            m_prozess.kill();
-            m_prozess.waitForFinished(10000);
+        for (QProcess *p : {&m_prozess, &m_server}) {
+            p == &m_server ? p->terminate() : p->kill();
+            if (p->state() != QProcess::NotRunning && !p->waitForFinished(5000)) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
         }
     }
 
@@ -48,27 +63,11 @@ public:
     QString fehler() const { return m_fehler; }
     QString home() const { return m_home.path(); }
     QProcessEnvironment &umgebung() { return m_umgebung; }
-    const XvfbSitzung &x() const { return m_x; }
-
-    QString einstellungsDatei() const { return home() + QStringLiteral("/.config/Cardforge/Cardforge.ini"); }
-    QString kartenOrdner() const { return home() + QStringLiteral("/Documents/Cardforge"); }
-
-    // Writes the keys into the group [Settings], as a user's earlier runs left them.
-    void einstellungen(const QList<QPair<QString, QString>> &werte) const
-    {
-        QDir().mkpath(QFileInfo(einstellungsDatei()).path());
-        QSettings ini(einstellungsDatei(), QSettings::IniFormat);
-        ini.beginGroup("Settings");
-        for (const auto &[schluessel, wert] : werte)
-            ini.setValue(schluessel, wert);
-        ini.endGroup();
-        ini.sync();
-    }
-
+    QString einstellungsDatei() const { return home() + "/.config/Cardforge/Cardforge.ini"; }
+    QString kartenOrdner() const { return home() + "/Documents/Cardforge"; }
     QString einstellung(const QString &schluessel) const
     {
-        QSettings ini(einstellungsDatei(), QSettings::IniFormat);
-        return ini.value(QStringLiteral("Settings/") + schluessel).toString();
+        return QSettings(einstellungsDatei(), QSettings::IniFormat).value("Settings/" + schluessel).toString();
     }
 
     bool starten()
@@ -93,24 +92,33 @@ public:
     {
         laeuft();
         m_ausgabe += QString::fromLocal8Bit(m_prozess.readAll());
-        QString text = m_ausgabe.isEmpty() ? QStringLiteral("(the program printed nothing)") : m_ausgabe;
+        QString text = m_ausgabe.isEmpty() ? "(the program printed nothing)" : m_ausgabe;
         if (m_prozess.state() == QProcess::NotRunning)
-            text += QStringLiteral("\n(the program has ended: %1, exit code %2)")
-                        .arg(m_prozess.exitStatus() == QProcess::NormalExit ? QStringLiteral("normally")
-                                                                            : QStringLiteral("crashed"))
+            text += QString("\n(the program has ended: %1, exit code %2)")
+                        .arg(m_prozess.exitStatus() == QProcess::NormalExit ? "normally" : "crashed")
                         .arg(m_prozess.exitCode());
         return text;
+    }
+
+    // Runs xdotool with the arguments on this display; returns its output.
+    QString xdotool(const QStringList &argumente, int *exitCode = nullptr) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", m_display);
+        return ausfuehren("xdotool", argumente, env, exitCode).trimmed();
     }
 
     // Waits for a visible window with exactly this title while the program
     // runs; returns its id.
     QString warteAufFenster(const QString &titel)
     {
+        const QString muster = '^' + QRegularExpression::escape(titel) + '$';
         QDeadlineTimer frist(Frist);
         while (laeuft() && !frist.hasExpired()) {
-            const QString id = m_x.warteAufFenster(titel, 200);
-            if (!id.isEmpty())
-                return id;
+            const QStringList ids = xdotool({"search", "--onlyvisible", "--name", muster}).split('\n');
+            if (!ids.constFirst().isEmpty())
+                return ids.constFirst();
+            QTest::qWait(100);
         }
         return QString();
     }
@@ -120,11 +128,9 @@ public:
     QStringList fenster() const
     {
         QStringList titel;
-        for (const QString &id : sichtbareFenster()) {
-            const QString name = m_x.xdotool({"getwindowname", id});
-            if (!name.isEmpty())
-                titel.append(name);
-        }
+        for (const QString &id : sichtbareFenster())
+            titel.append(xdotool({"getwindowname", id}));
+        titel.removeAll(QString());
         return titel;
     }
 
@@ -133,18 +139,12 @@ public:
     bool tippen(const QString &titel, const QStringList &tasten)
     {
         const QString id = warteAufFenster(titel);
-        if (id.isEmpty())
-            return false;
         int rc = -1;
-        m_x.xdotool({"windowfocus", "--sync", id}, &rc);
-        if (rc != 0)
-            return false;
-        for (const QString &t : tasten) {
-            m_x.xdotool({"key", t}, &rc);
-            if (rc != 0)
-                return false;
-        }
-        return true;
+        if (!id.isEmpty())
+            xdotool({"windowfocus", "--sync", id}, &rc);
+        for (int i = 0; rc == 0 && i < tasten.size(); ++i)
+            xdotool({"key", tasten.at(i)}, &rc);
+        return rc == 0;
     }
 
     // Waits until the window titled titel has the keyboard focus, as after
@@ -153,12 +153,9 @@ public:
     {
         const QString id = warteAufFenster(titel);
         QDeadlineTimer frist(Frist);
-        while (!id.isEmpty() && laeuft() && !frist.hasExpired()) {
-            if (m_x.xdotool({"getwindowfocus"}) == id)
-                return true;
+        while (!id.isEmpty() && laeuft() && !frist.hasExpired() && xdotool({"getwindowfocus"}) != id)
             QTest::qWait(100);
-        }
-        return false;
+        return !id.isEmpty() && xdotool({"getwindowfocus"}) == id;
     }
 
     // Opens a menu of the main window with its access key and picks the entry
@@ -176,19 +173,14 @@ public:
             QTest::qWait(100);
         }
         int rc = -1;
-        m_x.xdotool({"key", eintragTaste}, &rc);
+        xdotool({"key", eintragTaste}, &rc);
         return rc == 0;
     }
 
     // Ends the program as the end of a session does.
     void signal() { m_prozess.terminate(); }
-
     // Ends the program the hard way, as a crash or a power cut would.
-    void toeten()
-    {
-        m_prozess.kill();
-        m_prozess.waitForFinished(Frist);
-    }
+    void toeten() { m_prozess.kill(), m_prozess.waitForFinished(Frist); }
 
     bool beendet()
     {
@@ -203,30 +195,28 @@ public:
     QString ersteKarteDrucken()
     {
         if (!starten())
-            return QStringLiteral("Cardforge did not start");
+            return "Cardforge did not start";
         if (!tippen("Cardforge", {"F4"}))
-            return QStringLiteral("the main window did not come up");
+            return "the main window did not come up";
         if (!tippen("ADIF-QSO-Daten", {"alt+o"}))
-            return QStringLiteral("the log browser did not open on F4");
+            return "the log browser did not open on F4";
         // "&OK" clicks with a short animation; the hand-over ends by bringing
         // the main window to the front.
         if (!warteAufFokus("Cardforge"))
-            return QStringLiteral("\"&OK\" did not bring the main window forward");
+            return "\"&OK\" did not bring the main window forward";
         if (!tippen("Cardforge", {"F5"}))
-            return QStringLiteral("F5 could not be typed into the main window");
+            return "F5 could not be typed into the main window";
         return QString();
     }
 
     // Waits until a PDF file in ordner is complete enough for pdfinfo.
-    static QString warteAufPdf(const QString &ordner, int millisekunden = Frist)
+    static QString warteAufPdf(const QString &ordner)
     {
-        QDeadlineTimer frist(millisekunden);
+        QDeadlineTimer frist(Frist);
         do {
-            const QStringList dateien = QDir(ordner).entryList({"*.pdf"}, QDir::Files);
-            for (const QString &d : dateien) {
-                const QString pfad = ordner + '/' + d;
-                if (!ausfuehren("pdfinfo", {pfad}).isEmpty())
-                    return pfad;
+            for (const QString &d : QDir(ordner).entryList({"*.pdf"}, QDir::Files)) {
+                if (!ausfuehren("pdfinfo", {ordner + '/' + d}).isEmpty())
+                    return ordner + '/' + d;
             }
             QTest::qWait(200);
         } while (!frist.hasExpired());
@@ -251,24 +241,50 @@ public:
     // The number of pages as pdfinfo reports it, -1 when it cannot be read.
     static int seitenzahl(const QString &pdf)
     {
-        static const QRegularExpression anzahl(QStringLiteral(R"(Pages:\s+(\d+))"));
-        const QRegularExpressionMatch a = anzahl.match(ausfuehren("pdfinfo", {pdf}));
+        const QRegularExpressionMatch a = QRegularExpression(R"(Pages:\s+(\d+))").match(ausfuehren("pdfinfo", {pdf}));
         return a.hasMatch() ? a.captured(1).toInt() : -1;
     }
 
 private:
-    static QString programm() { return QString::fromLocal8Bit(qgetenv("CARDFORGE_BIN")); }
+    static QString programm() { return qEnvironmentVariable("CARDFORGE_BIN"); }
+
+    // The server picks a free display number itself and writes it to its
+    // standard output: tests running side by side never share a display. It
+    // must not reset when its last client leaves: the test's own calls of
+    // xdotool come and go, and a program connecting during a reset is turned
+    // away.
+    bool xStarten(const QString &xvfb)
+    {
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server.start(xvfb, QString("-displayfd 1 -noreset -screen 0 1280x1024x24 -nolisten tcp").split(' '));
+        QDeadlineTimer frist(60000);
+        if (!m_server.waitForStarted(10000))
+            return false;
+        while (!m_server.canReadLine() && m_server.state() == QProcess::Running && !frist.hasExpired())
+            m_server.waitForReadyRead(100);
+        bool zahl = false;
+        m_display = ':' + QString::number(QString::fromLatin1(m_server.readLine()).trimmed().toInt(&zahl));
+        // The number is written once the server listens; ask it until it answers.
+        while (zahl && m_server.state() == QProcess::Running && !frist.hasExpired()) {
+            int rc = -1;
+            xdotool({"getdisplaygeometry"}, &rc);
+            if (rc == 0)
+                return true;
+            QThread::msleep(50);
+        }
+        m_display.clear();
+        return false;
+    }
 
     // Every mapped window; a search by name would miss the menus, which have
     // only the extended window name.
     QStringList sichtbareFenster() const
     {
-        int rc = -1;
-        const QString ids = m_x.xdotool({"search", "--onlyvisible", "--name", QString()}, &rc);
-        return rc == 0 ? ids.split('\n', Qt::SkipEmptyParts) : QStringList();
+        return xdotool({"search", "--onlyvisible", "--name", QString()}).split('\n', Qt::SkipEmptyParts);
     }
 
-    XvfbSitzung m_x;
+    QProcess m_server;
+    QString m_display;
     QTemporaryDir m_home;
     QProcessEnvironment m_umgebung;
     QProcess m_prozess;
@@ -277,7 +293,8 @@ private:
 };
 
 // The card every run prints: a 140 x 90 mm card whose items sit where the
-// stored layout puts them, and a log whose record 0 is handed over.
+// stored layout puts them, and logs whose record 0 is handed over. The logs
+// are files in tests/data/e2e, byte for byte as loggers write them.
 namespace Probekarte {
 
 struct Posten
@@ -291,104 +308,47 @@ struct Posten
 
 // Every item the layout shows, with its entries, and nothing else on the card:
 // call, day, month, year, time, report, frequency and mode as text, the TNX box.
-inline const QList<Posten> &posten()
+// clang-format off
+inline const QList<Posten> posten = {
+    {"Q1ABC", 82, 10, 51, true, "Arial Narrow", 36.0},
+    {"21.", 6, 44, 12, true, "Arial", 10.8},   {"05.", 22, 44, 12, true, "Arial", 10.8},
+    {"2023", 38, 44, 14, true, "Arial", 10.8}, {"12:34", 56, 54, 20, true, "Arial", 10.8},
+    {"59", 6, 54.5, 13, true, "Arial", 9.6},   {"144,3", 87.5, 66.5, 20, true, "Arial", 9.6},
+    {"SSB", 60, 66.5, 15, true, "Arial", 9.6}, {"X", 30, 75, 0, false, "Arial", 12.0}};
+// clang-format on
+
+inline QString datei(const QString &name)
 {
-    static const QList<Posten> p = {
-        {"Q1ABC", 82, 10, 51, true, "Arial Narrow", 36.0},
-        {"21.", 6, 44, 12, true, "Arial", 10.8},
-        {"05.", 22, 44, 12, true, "Arial", 10.8},
-        {"2023", 38, 44, 14, true, "Arial", 10.8},
-        {"12:34", 56, 54, 20, true, "Arial", 10.8},
-        {"59", 6, 54.5, 13, true, "Arial", 9.6},
-        {"144,3", 87.5, 66.5, 20, true, "Arial", 9.6},
-        {"SSB", 60, 66.5, 15, true, "Arial", 9.6},
-        {"X", 30, 75, 0, false, "Arial", 12.0},
-    };
-    return p;
+    return qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/e2e/" + name;
 }
 
-// The stored layout as the layout window writes it: entries as typed (both
-// decimal separators occur), each list element followed by ";".
+// Logbuch.adi: a log as the program wrote it once and another logger extended
+// it (mixed case, fields the card does not show, UTF-8, LF-only and CR LF line
+// ends, an empty line); FeldJeZeile.adi: the same QSO as web logbooks export
+// it, one field a line. Their "-markiert" forms are the logs as the card leaves
+// them, yyyymmdd standing for the QSL dates.
+inline QByteArray inhalt(const QString &name)
+{
+    QFile f(datei(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// The stored layout as the layout window writes it, key by key.
 inline QList<QPair<QString, QString>> layout()
 {
-    QStringList felder;
-    for (int i = 0; i < 110; ++i)
-        felder.append(QString());
-    const std::pair<int, const char *> eintraege[] = {
-        {0, "82"},    {1, "10"},    {2, "13,5"}, {3, "51"},   {4, "6"},   {5, "44"},    {6, "4"},  {7, "12"},
-        {8, "22"},    {9, "44"},    {10, "4"},   {11, "12"},  {12, "38"}, {13, "44"},   {14, "4"}, {15, "14"},
-        {16, "56"},   {17, "54"},   {18, "4"},   {19, "20"},  {20, "6"},  {21, "54,5"}, {22, "4"}, {23, "13"},
-        {48, "87.5"}, {49, "66,5"}, {50, "5"},   {51, "20"},  {62, "60"}, {63, "66.5"}, {64, "5"}, {65, "15"},
-        {98, "10"},   {99, "75"},   {100, "30"}, {101, "75"},
-    };
-    for (const auto &[i, text] : eintraege)
-        felder[i] = QString::fromLatin1(text);
-    // Flags 0 to 5 (call, day, month, year, time, report), 12 (frequency as
-    // text), 14 (mode as text), 19 (PSE/TNX boxes).
-    QStringList aktiv;
-    for (int i = 0; i < 23; ++i)
-        aktiv.append(i <= 5 || i == 12 || i == 14 || i == 19 ? QStringLiteral("1") : QStringLiteral("0"));
-    auto liste = [](const QStringList &l) { return l.join(';') + ';'; };
-    return {
-        {"QSLWidth", "140"},
-        {"QSLHeight", "90"},
-        {"Felder", liste(felder)},
-        {"AktivFeld", liste(aktiv)},
-        {"Aktiv2Feld", "0;0;0;0;0;"},
-        {"Aktiv3Feld", "0;0;0;0;0;"},
-        {"Aktiv4Feld", "0;0;0;0;0;0;0;"},
-        {"Aktiv5Feld", "1;1;"},
-    };
+    const QSettings ini(datei("Probekarte.ini"), QSettings::IniFormat);
+    QList<QPair<QString, QString>> werte;
+    for (const QString &schluessel : ini.allKeys())
+        werte.append({schluessel.section('/', 1), ini.value(schluessel).toString()});
+    return werte;
 }
 
-// A log as the program wrote it once and another logger extended it: its own
-// header, records in mixed case with fields the card does not show, UTF-8 in a
-// name, LF-only and CR LF line ends, an empty line.
-inline QByteArray kopf()
+// The settings of a user who prints from log with the card's layout.
+inline void einrichten(const QString &einstellungsDatei, const QString &log)
 {
-    return "File: Logbuch.adi\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n<EOH>\r\n";
-}
-inline QByteArray satz0()
-{
-    return "<call:5>Q1ABC <qso_date:8>20230521 <time_on:4>1234 <mode:3>SSB <freq:5>144.3 <rst_sent:2>59 "
-           "<rst_rcvd:2>57 <gridsquare:6>JO62qm <name:7>J\xc3\xbcrgen <qsl_sent:1>N <eor>";
-}
-inline QByteArray rest()
-{
-    return "\r\n<CALL:5>Q2XYZ<QSO_DATE:8>20230522<TIME_ON:6>081500<MODE:2>CW<FREQ:6>7.0235<EOR>\n"
-           "\r\n"
-           "<call:6>Q3/ABC<qso_date:8>20230601<time_on:4>2359<mode:3>FT8<freq:9>14.074123<qsl_via:5>Q3MGR<eor>\r\n";
-}
-inline QByteArray logbuch()
-{
-    return kopf() + satz0() + rest();
-}
-
-// The same QSO as web logbooks and QSL services export it: a header of their
-// own, one field a line, blank lines between the records.
-inline QByteArray feldJeZeile()
-{
-    return "ADIF export\r\n<adif_ver:5>3.1.4\r\n<EOH>\r\n\r\n<CALL:5>Q1ABC\r\n<QSO_DATE:8>20230521\r\n"
-           "<TIME_ON:6>123400\r\n<BAND:2>2m\r\n<FREQ:5>144.3\r\n<MODE:3>SSB\r\n<RST_SENT:2>59\r\n<EOR>\r\n\r\n"
-           "<CALL:5>Q2XYZ\r\n<QSO_DATE:8>20230522\r\n<TIME_ON:6>081500\r\n<MODE:2>CW\r\n<EOR>\r\n";
-}
-
-// The logs as the card leaves them, yyyymmdd standing for the QSL dates: the
-// standard's sent flag turns to Y where it stands, the received and sent
-// marks of the TNX card go before <eor>, on lines of their own in a record
-// that has one field a line; every other byte stays.
-inline QByteArray logbuchMarkiert()
-{
-    return kopf()
-           + QByteArray(satz0())
-                 .replace("<qsl_sent:1>N", "<qsl_sent:1>Y")
-                 .replace("<eor>", "<QSL_RCVD:1>Y<QSLRDATE:8>yyyymmdd<QSL_SEND:1>Y<QSLSDATE:8>yyyymmdd<eor>")
-           + rest();
-}
-inline QByteArray feldJeZeileMarkiert()
-{
-    return feldJeZeile().replace("59\r\n<EOR>", "59\r\n<QSL_RCVD:1>Y\r\n<QSLRDATE:8>yyyymmdd\r\n<QSL_SENT:1>Y\r\n"
-                                                "<QSL_SEND:1>Y\r\n<QSLSDATE:8>yyyymmdd\r\n<EOR>");
+    QSettings ini(einstellungsDatei, QSettings::IniFormat);
+    for (const auto &[schluessel, wert] : layout() + QList<QPair<QString, QString>>{{"AdifDatGes", log + ';'}})
+        ini.setValue("Settings/" + schluessel, wert);
 }
 
 } // namespace Probekarte

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "layout/Kartenlayout.h"
+#include "printing/Papierformate.h"
 #include "printing/Zeichenziel.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSizeF>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 // A drawing target that draws nothing and writes down every call, for checking
@@ -29,7 +36,6 @@ public:
         // A refused setter or a drawing call that failed.
         bool gescheitert = false;
     };
-
     // A printed text with the font and position in effect when it was printed.
     struct Text
     {
@@ -38,62 +44,124 @@ public:
         bool fontBold;
         float x, y;
     };
-
     struct Bild
     {
         QImage bild;
         float x, y, breite, hoehe;
     };
-
     // Width of a text in millimetres for the given font.
-    using Breitenfunktion =
-        std::function<double(const QString &text, const QString &fontName, float fontSize, bool fontBold)>;
+    using Breitenfunktion = std::function<double(const QString &, const QString &, float, bool)>;
 
-    AufzeichnungsZiel();
+    int ScaleMode() const override { return merken("ScaleMode"), m_scaleMode; }
+    bool setScaleMode(int mode) override
+    {
+        return uebernehmen(m_scaleMode, mode, setzen("ScaleMode", mode, MmJeEinheit(mode, dpi).has_value()));
+    }
+    std::optional<int> Orientation() const override { return lesen("Orientation", m_orientation); }
+    bool setOrientation(int code) override
+    {
+        return uebernehmen(m_orientation, code, setzen("Orientation", code, !m_seiteOffen && (code == 1 || code == 2)));
+    }
+    std::optional<int> PaperSize() const override { return lesen("PaperSize", m_paperSize); }
+    bool setPaperSize(int code) override
+    {
+        bool ok = !verweigert("PaperSize") && !m_seiteOffen;
+        if (ok && !IstBenutzerPapiercode(code)) {
+            const std::optional<QPageSize> format = SeitenformatAusCode(code);
+            ok = format && seiteSetzen(format->size(QPageSize::Millimeter));
+        }
+        return uebernehmen(m_paperSize, code, setzen("PaperSize", code, ok));
+    }
+    std::optional<int> PaperBin() const override { return lesen("PaperBin", m_paperBin); }
+    bool setPaperBin(int code) override
+    {
+        return uebernehmen(m_paperBin, code,
+                           setzen("PaperBin", code, !m_seiteOffen && PapierquelleAusCode(code).has_value()));
+    }
+    std::optional<float> Width() const override
+    {
+        return lesen("Width", float((m_orientation == 2 ? m_papierMm.height() : m_papierMm.width()) * TwipsProMm));
+    }
+    bool setWidth(float twips) override { return massSetzen("Width", twips, m_orientation == 2); }
+    std::optional<float> Height() const override
+    {
+        return lesen("Height", float((m_orientation == 2 ? m_papierMm.width() : m_papierMm.height()) * TwipsProMm));
+    }
+    bool setHeight(float twips) override { return massSetzen("Height", twips, m_orientation != 2); }
 
-    int ScaleMode() const override;
-    bool setScaleMode(int mode) override;
-    std::optional<int> Orientation() const override { return lesen(QStringLiteral("Orientation"), m_orientation); }
-    bool setOrientation(int code) override;
-    std::optional<int> PaperSize() const override { return lesen(QStringLiteral("PaperSize"), m_paperSize); }
-    bool setPaperSize(int code) override;
-    std::optional<int> PaperBin() const override { return lesen(QStringLiteral("PaperBin"), m_paperBin); }
-    bool setPaperBin(int code) override;
-    std::optional<float> Width() const override;
-    bool setWidth(float twips) override { return massSetzen(QStringLiteral("Width"), twips, m_orientation == 2); }
-    std::optional<float> Height() const override;
-    bool setHeight(float twips) override { return massSetzen(QStringLiteral("Height"), twips, m_orientation != 2); }
+    QString DeviceName() const override
+    {
+        return lesen("DeviceName", m_bericht.value("DeviceName").toString()).value_or(QString());
+    }
+    bool setTrackDefault(bool folgen) override { return setzen("TrackDefault", folgen, true); }
+    bool waehleDrucker(const QString &name) override
+    {
+        const auto it = m_drucker.constFind(name);
+        const bool ok = !m_seiteOffen && (name.isEmpty() || it != m_drucker.constEnd());
+        merken("waehleDrucker", {name}, !ok);
+        // Switches to a printer with its own paper and bin.
+        if (!m_seiteOffen && it != m_drucker.constEnd() && m_bericht.value("DeviceName").toString() != name) {
+            m_bericht.insert("DeviceName", name);
+            if (const std::optional<QPageSize> format = SeitenformatAusCode(it->paperSize))
+                m_papierMm = format->size(QPageSize::Millimeter);
+            m_paperSize = it->paperSize;
+            m_paperBin = it->paperBin;
+        }
+        return ok;
+    }
+    std::optional<QString> DriverName() const override { return bericht<QString>("DriverName"); }
+    std::optional<QString> Port() const override { return bericht<QString>("Port"); }
+    std::optional<int> ColorMode() const override { return bericht<int>("ColorMode"); }
+    std::optional<int> Duplex() const override { return bericht<int>("Duplex"); }
+    std::optional<int> PrintQuality() const override { return bericht<int>("PrintQuality"); }
+    std::optional<int> Zoom() const override { return bericht<int>("Zoom"); }
+    std::optional<int> Page() const override { return lesen("Page", m_seiteOffen ? 1 : 0); }
 
-    QString DeviceName() const override;
-    bool setTrackDefault(bool folgen) override { return setzen(QStringLiteral("TrackDefault"), folgen, true); }
-    bool waehleDrucker(const QString &name) override;
-    std::optional<QString> DriverName() const override { return bericht<QString>(QStringLiteral("DriverName")); }
-    std::optional<QString> Port() const override { return bericht<QString>(QStringLiteral("Port")); }
-    std::optional<int> ColorMode() const override { return bericht<int>(QStringLiteral("ColorMode")); }
-    std::optional<int> Duplex() const override { return bericht<int>(QStringLiteral("Duplex")); }
-    std::optional<int> PrintQuality() const override { return bericht<int>(QStringLiteral("PrintQuality")); }
-    std::optional<int> Zoom() const override { return bericht<int>(QStringLiteral("Zoom")); }
-    std::optional<int> Page() const override { return lesen(QStringLiteral("Page"), m_seiteOffen ? 1 : 0); }
+    float CurrentX() const override { return merken("CurrentX"), float(m_xMm / mmJeEinheit()); }
+    void setCurrentX(float x) override { position(m_xMm, "setCurrentX", x); }
+    float CurrentY() const override { return merken("CurrentY"), float(m_yMm / mmJeEinheit()); }
+    void setCurrentY(float y) override { position(m_yMm, "setCurrentY", y); }
 
-    float CurrentX() const override;
-    void setCurrentX(float x) override;
-    float CurrentY() const override;
-    void setCurrentY(float y) override;
+    void setFontName(const QString &name) override
+    {
+        merken("setFontName", {name});
+        if (!name.trimmed().isEmpty())
+            m_schrift.setFamily(name.trimmed());
+    }
+    float FontSize() const override { return merken("FontSize"), float(m_schrift.pointSizeF()); }
+    void setFontSize(float punkte) override
+    {
+        merken("setFontSize", {punkte});
+        if (std::isfinite(punkte))
+            m_schrift.setPointSizeF(std::clamp(double(punkte), 1.0, 1000.0));
+    }
+    void setFontBold(bool fett) override { merken("setFontBold", {fett}), m_schrift.setBold(fett); }
 
-    void setFontName(const QString &name) override;
-    float FontSize() const override;
-    void setFontSize(float punkte) override;
-    void setFontBold(bool fett) override;
+    float TextWidth(const QString &text) override
+    {
+        return merken("TextWidth", {text}), float(breiteMm(text) / mmJeEinheit());
+    }
+    void Print(const QString &text) override
+    {
+        zeichnen("Print", {text}, true);
+        m_texte.append({text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold(),
+                        float(m_xMm / mmJeEinheit()), float(m_yMm / mmJeEinheit())});
+        m_xMm = 0.0;
+        m_yMm += QFontMetricsF(m_schrift, &messflaeche()).lineSpacing() / dpi * 25.4 * zeilen(text).size();
+    }
+    void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override
+    {
+        zeichnen("PaintPicture", {bild, x, y, breite, hoehe}, true);
+        if (!bild.isNull() && std::isfinite(x) && std::isfinite(y) && std::isfinite(breite) && std::isfinite(hoehe)
+            && breite > 0.0f && hoehe > 0.0f)
+            m_bilder.append({bild, x, y, breite, hoehe});
+    }
+    void Line(float x1, float y1, float x2, float y2) override { zeichnen("Line", {x1, y1, x2, y2}, true); }
+    void EndDoc() override { seitenende("EndDoc", false); }
+    void NewPage() override { seitenende("NewPage", true); }
 
-    float TextWidth(const QString &text) override;
-    void Print(const QString &text) override;
-    void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override;
-    void Line(float x1, float y1, float x2, float y2) override;
-    void EndDoc() override;
-    void NewPage() override;
-
-    void setDokumentName(const QString &name) override;
-    void setDokumentart(Dokumentart art) override;
+    void setDokumentName(const QString &name) override { merken("setDokumentName", {name}), m_dokumentName = name; }
+    void setDokumentart(Dokumentart art) override { merken("setDokumentart", {static_cast<int>(art)}); }
 
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
@@ -103,17 +171,25 @@ public:
     int fertigeSeiten() const { return m_fertigeSeiten; }
     QString dokumentName() const { return m_dokumentName; }
     // Forgets what was recorded; properties and settings stay.
-    void leeren();
+    void leeren()
+    {
+        m_aufrufe.clear(), m_texte.clear(), m_bilder.clear();
+        m_fertigeSeiten = 0;
+    }
 
     // The setter of this property (named as its getter, e.g. "PaperSize")
     // refuses every value from now on.
-    void verweigern(const QString &eigenschaft, bool ja = true);
+    void verweigern(const QString &eigenschaft, bool ja = true) { schalten(m_verweigert, eigenschaft, ja); }
     // The getter of this property reads as nothing (DeviceName as empty text).
-    void unlesbar(const QString &eigenschaft, bool ja = true);
+    void unlesbar(const QString &eigenschaft, bool ja = true) { schalten(m_unlesbar, eigenschaft, ja); }
     // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and EndDoc count)
     // throws ZielFehler with the given text and drops the page; 0 switches
     // this off.
-    void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."));
+    void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."))
+    {
+        m_scheitereBei = std::max(0, n);
+        m_fehlertext = meldung;
+    }
     // Measures texts with this function instead of the font metrics.
     void setBreitenfunktion(Breitenfunktion f) { m_breite = std::move(f); }
     // Sets a report value as the printer would report it: "DeviceName",
@@ -123,13 +199,33 @@ public:
     void setDrucker(const QString &name, int paperSize, int paperBin) { m_drucker.insert(name, {paperSize, paperBin}); }
 
 private:
-    void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const;
+    static constexpr double dpi = 1200.0;
+    // The device the font metrics are taken on: a printer-like 1200 dpi.
+    static const QImage &messflaeche()
+    {
+        static const QImage bild = [] {
+            QImage b(1, 1, QImage::Format_ARGB32);
+            b.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+            b.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+            return b;
+        }();
+        return bild;
+    }
+    static QStringList zeilen(const QString &text) { return text.split(QRegularExpression("\r\n|\r|\n")); }
+    static void schalten(QSet<QString> &menge, const QString &eigenschaft, bool ja)
+    {
+        ja ? void(menge.insert(eigenschaft)) : void(menge.remove(eigenschaft));
+    }
+    void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const
+    {
+        m_aufrufe.append({op, args, gescheitert});
+    }
     // A read of a property: recorded, and nothing when it is made unreadable.
     template <typename T>
     std::optional<T> lesen(const QString &eigenschaft, const T &wert) const
     {
         merken(eigenschaft);
-        return lesbar(eigenschaft) ? std::optional<T>(wert) : std::nullopt;
+        return m_unlesbar.contains(eigenschaft) ? std::nullopt : std::optional<T>(wert);
     }
     // A report value: nothing when unreadable or when the printer does not report it.
     template <typename T>
@@ -138,15 +234,65 @@ private:
         const QVariant w = m_bericht.value(eigenschaft);
         return lesen(eigenschaft, w) && w.isValid() ? std::optional<T>(w.value<T>()) : std::nullopt;
     }
-    bool setzen(const QString &eigenschaft, const QVariant &wert, bool ok);
-    bool massSetzen(const QString &eigenschaft, float twips, bool quer);
+    // A write of a property: refused when it is made to refuse or ok is false.
+    bool setzen(const QString &eigenschaft, const QVariant &wert, bool ok)
+    {
+        ok = ok && !verweigert(eigenschaft);
+        merken("set" + eigenschaft, {wert}, !ok);
+        return ok;
+    }
+    static bool uebernehmen(int &feld, int wert, bool ok) { return feld = ok ? wert : feld, ok; }
+    // A size set through Width or Height makes the paper a custom one.
+    bool massSetzen(const QString &eigenschaft, float twips, bool quer)
+    {
+        const double mm = twips / TwipsProMm;
+        const bool ok =
+            setzen(eigenschaft, twips,
+                   !verweigert(eigenschaft)
+                       && seiteSetzen(quer ? QSizeF(m_papierMm.width(), mm) : QSizeF(mm, m_papierMm.height())));
+        if (ok && !IstBenutzerPapiercode(m_paperSize))
+            m_paperSize = PapierBenutzer;
+        return ok;
+    }
+    bool seiteSetzen(QSizeF mm)
+    {
+        const bool ok = !m_seiteOffen && std::isfinite(mm.width()) && std::isfinite(mm.height()) && mm.width() > 0.0
+                        && mm.height() > 0.0 && mm.width() <= 10000.0 && mm.height() <= 10000.0;
+        m_papierMm = ok ? mm : m_papierMm;
+        return ok;
+    }
+    void position(double &mm, const char *op, float wert)
+    {
+        merken(op, {wert}, !std::isfinite(wert));
+        mm = std::isfinite(wert) ? wert * mmJeEinheit() : mm;
+    }
     bool verweigert(const QString &eigenschaft) const { return m_verweigert.contains(eigenschaft); }
-    bool lesbar(const QString &eigenschaft) const { return !m_unlesbar.contains(eigenschaft); }
-    double mmJeEinheit() const;
-    // Counts a drawing call and throws when it is the one to fail.
-    void zeichnen(const QString &op, const QVariantList &args);
-    double breiteMm(const QString &text) const;
-    bool seiteSetzen(QSizeF hochkantMm);
+    double mmJeEinheit() const { return MmJeEinheit(m_scaleMode, dpi).value_or(1.0); }
+    // Counts a drawing call and throws when it is the one to fail; else the page is open as given.
+    void zeichnen(const QString &op, const QVariantList &args, bool offen)
+    {
+        const bool scheitern = m_scheitereBei > 0 && --m_scheitereBei == 0;
+        merken(op, args, scheitern);
+        m_seiteOffen = !scheitern && offen;
+        if (scheitern)
+            throw ZielFehler(m_fehlertext.toStdString());
+    }
+    void seitenende(const char *op, bool offen)
+    {
+        zeichnen(op, {}, offen);
+        ++m_fertigeSeiten;
+        m_xMm = m_yMm = 0.0;
+    }
+    double breiteMm(const QString &text) const
+    {
+        if (m_breite)
+            return m_breite(text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold());
+        const QFontMetricsF fm(m_schrift, &messflaeche());
+        double breite = 0.0;
+        for (const QString &zeile : zeilen(text))
+            breite = std::max(breite, fm.horizontalAdvance(zeile));
+        return breite / dpi * 25.4;
+    }
     struct Drucker
     {
         int paperSize = 0, paperBin = 0;
@@ -156,17 +302,19 @@ private:
     QList<Text> m_texte;
     QList<Bild> m_bilder;
     QSet<QString> m_verweigert, m_unlesbar;
-    QHash<QString, QVariant> m_bericht;
+    // clang-format off
+    QHash<QString, QVariant> m_bericht = {{"DeviceName", "Testdrucker"}, {"DriverName", "Testtreiber"},
+        {"Port", "USB001"}, {"ColorMode", 2}, {"Duplex", 1}, {"PrintQuality", 600}, {"Zoom", 100}};
+    // clang-format on
     Breitenfunktion m_breite;
     int m_scheitereBei = 0, m_fertigeSeiten = 0;
     QString m_fehlertext;
     bool m_seiteOffen = false;
     QHash<QString, Drucker> m_drucker;
-
     int m_scaleMode = 1, m_orientation = 1, m_paperSize = 9, m_paperBin = 7;
     // The paper as it lies in portrait, in millimetres.
     QSizeF m_papierMm{210.0, 297.0};
     double m_xMm = 0.0, m_yMm = 0.0;
-    QFont m_schrift;
+    QFont m_schrift{QStringLiteral("Arial"), 10};
     QString m_dokumentName;
 };

@@ -19,8 +19,7 @@ public:
 
     // Renames away from weg or onto hin are refused, as for a folder entry
     // another user owns.
-    QStringList weg;
-    QStringList hin;
+    QStringList weg, hin;
     // The file system has no hard links: the backup is a copy.
     bool keinLink = false;
     // How many renames found no file at the path log: a reader of the log
@@ -35,10 +34,10 @@ public:
     bool temporaerSchreiben(const QString &ordner, const QString &vorsilbe, const QByteArray &inhalt, QString *temp,
                             QString *fehler) override
     {
-        if (m_schritt != SchreibSchritt::Temporaer)
-            return EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt, temp, fehler);
-        EchteDateiablage::temporaerSchreiben(ordner, vorsilbe, inhalt.left(inhalt.size() / 2), temp, fehler);
-        return scheitern(fehler);
+        const bool halb = m_schritt == SchreibSchritt::Temporaer;
+        const bool ok = EchteDateiablage::temporaerSchreiben(
+            ordner, vorsilbe, halb ? inhalt.left(inhalt.size() / 2) : inhalt, temp, fehler);
+        return halb ? scheitern(fehler) : ok;
     }
     bool synchronisieren(const QString &datei, QString *fehler) override
     {
@@ -52,9 +51,9 @@ public:
     }
     int verknuepfen(const QString &datei, const QString &sicherung) override
     {
-        if (m_schritt == SchreibSchritt::Sicherung)
-            return ENOSPC;
-        return keinLink ? EXDEV : EchteDateiablage::verknuepfen(datei, sicherung);
+        return m_schritt == SchreibSchritt::Sicherung ? ENOSPC
+               : keinLink                             ? EXDEV
+                                                      : EchteDateiablage::verknuepfen(datei, sicherung);
     }
     bool kopieren(const QString &datei, const QString &sicherung, QString *fehler) override
     {
@@ -70,10 +69,9 @@ public:
     // A full disk: half of the bytes go in.
     qint64 anfuegen(int fd, const QByteArray &bytes) override
     {
-        if (m_schritt != SchreibSchritt::Anfuegen)
-            return EchteDateiablage::anfuegen(fd, bytes);
-        const qint64 n = EchteDateiablage::anfuegen(fd, bytes.left(bytes.size() / 2));
-        errno = ENOSPC;
+        const bool halb = m_schritt == SchreibSchritt::Anfuegen;
+        const qint64 n = EchteDateiablage::anfuegen(fd, halb ? bytes.left(bytes.size() / 2) : bytes);
+        errno = halb ? ENOSPC : errno;
         return n;
     }
     bool fdSynchronisieren(int fd) override
@@ -93,11 +91,9 @@ public:
     }
 
 private:
-    bool scheitern(QString *fehler)
+    static bool scheitern(QString *fehler)
     {
-        if (fehler)
-            *fehler = QStringLiteral("Auf dem Datenträger ist kein Platz mehr.");
-        return false;
+        return fehler && (*fehler = "Auf dem Datenträger ist kein Platz mehr.").isEmpty();
     }
     std::optional<SchreibSchritt> m_schritt;
 };

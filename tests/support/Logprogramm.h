@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,33 +33,29 @@ struct Logprogramm
     // A log with another logger's header and the given records.
     QString log(const QString &name, const QByteArray &saetze)
     {
-        const QString pfad = ordner.filePath(name);
-        QFile f(pfad);
+        QFile f(ordner.filePath(name));
         if (f.open(QIODevice::WriteOnly))
             f.write("Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n" + saetze);
-        return pfad;
+        return f.fileName();
     }
     QString logA()
     {
-        return log(QStringLiteral("A.adi"),
-                   "<CALL:5>Q1ABC<QSO_DATE:8>20230521<TIME_ON:4>1234<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3"
-                   "<PROP_MODE:5>TROPO<EOR>\r\n"
-                   "<CALL:5>Q3DEF<QSO_DATE:8>20230601<TIME_ON:4>0815<RST_SENT:3>599<MODE:2>CW<FREQ:4>14.2"
-                   "<PROP_MODE:2>ES<QSL_VIA:5>Q1ABC<EOR>\r\n"
-                   "<call:8>Q7/Q2ABC<qso_date:8>20230703<time_on:6>101500<mode:3>FT8<freq:6>432.20<eor>\r\n");
+        return log("A.adi", "<CALL:5>Q1ABC<QSO_DATE:8>20230521<TIME_ON:4>1234<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3"
+                            "<PROP_MODE:5>TROPO<EOR>\r\n"
+                            "<CALL:5>Q3DEF<QSO_DATE:8>20230601<TIME_ON:4>0815<RST_SENT:3>599<MODE:2>CW<FREQ:4>14.2"
+                            "<PROP_MODE:2>ES<QSL_VIA:5>Q1ABC<EOR>\r\n"
+                            "<call:8>Q7/Q2ABC<qso_date:8>20230703<time_on:6>101500<mode:3>FT8<freq:6>432.20<eor>\r\n");
     }
     QString logB()
     {
-        return log(QStringLiteral("B.adi"),
+        return log("B.adi",
                    "<CALL:5>Q4GHI<QSO_DATE:8>20220101<TIME_ON:4>0000<MODE:3>SSB<FREQ:7>145.500<EOR>\r\n"
                    "<CALL:5>Q1ABC<QSO_DATE:8>20220202<TIME_ON:4>1111<MODE:2>FM<FREQ:3>145<QSL_SEND:1>Y<EOR>\r\n");
     }
     // The file list as the finder leaves it, its first file current.
     void liste(const QStringList &pfade)
     {
-        z.AdifDatGes.clear();
-        for (const QString &p : pfade)
-            z.AdifDatGes += p + QLatin1Char(';');
+        z.AdifDatGes = pfade.isEmpty() ? QString() : pfade.join(';') + ';';
         z.AdifDatei = AdifDateiAusListe(z, meldungen, z.AdifDatGes, 0);
     }
 
@@ -68,20 +63,17 @@ struct Logprogramm
     QWidget *menue(Befehl befehl, const char *name)
     {
         haupt.aktion(befehl)->trigger();
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QLatin1String(name))
-                return w;
-        }
-        return nullptr;
+        const QWidgetList fenster = QApplication::topLevelWidgets();
+        const auto w =
+            std::find_if(fenster.cbegin(), fenster.cend(), [&](QWidget *w) { return w->objectName() == name; });
+        return w == fenster.cend() ? nullptr : *w;
     }
 
     template <typename W>
     static W *element(QWidget *f, const QString &name)
     {
         W *w = f->findChild<W *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
+        return w ? w : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     static QString text(QWidget *f, const QString &name) { return element<QLineEdit>(f, name)->text(); }
     static void setzen(QWidget *f, const QString &name, const QString &wert)
@@ -101,8 +93,8 @@ struct Logprogramm
     {
         QStringList l;
         for (const SkriptMeldungen::Aufruf &a : m.aufrufe())
-            l << a.titel + QLatin1Char(':') + a.text;
+            l << a.titel + ':' + a.text;
         return l;
     }
-    static QString heute() { return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")); }
+    static QString heute() { return QDate::currentDate().toString("yyyyMMdd"); }
 };

@@ -54,6 +54,15 @@ inline QList<Wort> woerter(const QString &pdf, int seite = 0)
     return liste;
 }
 
+// The texts of the words, in their order.
+inline QStringList texte(const QList<Wort> &woerter)
+{
+    QStringList t;
+    for (const Wort &w : woerter)
+        t.append(w.text);
+    return t;
+}
+
 // The page size in millimetres, from pdfinfo.
 inline QSizeF seite(const QString &pdf)
 {

@@ -24,7 +24,6 @@ public:
     {
         return naechste(dlg, fehler, true);
     }
-
     void datei(const QString &pfad)
     {
         m_antworten.append({DialogErgebnis::Ok, CommonDialog(), QString()});
@@ -35,7 +34,24 @@ public:
     const QList<CommonDialog> &aufrufe() const { return m_aufrufe; }
 
 private:
-    DialogErgebnis naechste(CommonDialog &dlg, QString *fehler, bool drucker);
+    DialogErgebnis naechste(CommonDialog &dlg, QString *fehler, bool drucker)
+    {
+        m_aufrufe.append(dlg);
+        const Antwort a = m_antworten.isEmpty() ? Antwort() : m_antworten.takeFirst();
+        if (a.ergebnis == DialogErgebnis::Ok && drucker) {
+            dlg.Orientation = a.werte.Orientation;
+            dlg.PrinterName = a.werte.PrinterName;
+            dlg.PaperSize = a.werte.PaperSize;
+            dlg.PaperBin = a.werte.PaperBin;
+        } else if (a.ergebnis == DialogErgebnis::Ok) {
+            dlg.FileName = a.werte.FileName;
+        } else if (a.ergebnis == DialogErgebnis::Abgebrochen && !drucker && !dlg.CancelError) {
+            dlg.FileName.clear();
+        } else if (a.ergebnis == DialogErgebnis::Fehler && fehler) {
+            *fehler = a.fehler;
+        }
+        return a.ergebnis;
+    }
     QList<Antwort> m_antworten;
     QList<CommonDialog> m_aufrufe;
 };

@@ -12,24 +12,35 @@ class SkriptMeldungen : public Meldungen
 public:
     struct Aufruf
     {
-        QString titel;
-        QString text;
+        QString titel, text;
         Symbol symbol;
         Knoepfe knoepfe;
         Antwort antwort;
     };
 
-    Antwort zeigen(const QString &titel, const QString &text, Symbol symbol, Knoepfe knoepfe) override;
-
+    Antwort zeigen(const QString &titel, const QString &text, Symbol symbol, Knoepfe knoepfe) override
+    {
+        const Antwort a = m_antworten.isEmpty() ? ersterKnopf(knoepfe) : m_antworten.takeFirst();
+        m_aufrufe.append({titel, text, symbol, knoepfe, a});
+        return a;
+    }
     void antworte(Antwort a) { m_antworten.append(a); }
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
-    void leeren()
-    {
-        m_aufrufe.clear();
-        m_antworten.clear();
-    }
+    void leeren() { m_aufrufe.clear(), m_antworten.clear(); }
 
 private:
+    static Antwort ersterKnopf(Knoepfe k)
+    {
+        switch (k) {
+        case Knoepfe::Ok:
+        case Knoepfe::OkAbbrechen: return Antwort::Ok;
+        case Knoepfe::AbbrechenWiederholenIgnorieren: return Antwort::Abbruch;
+        case Knoepfe::JaNeinAbbrechen:
+        case Knoepfe::JaNein: return Antwort::Ja;
+        case Knoepfe::WiederholenAbbrechen: return Antwort::Wiederholen;
+        }
+        return Antwort::Ok;
+    }
     QList<Antwort> m_antworten;
     QList<Aufruf> m_aufrufe;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -9,9 +11,30 @@
 // object exists, because Qt reads some of it only once.
 namespace TestUmgebung {
 // Prepares the environment; the returned folder lives for the whole test run.
-QTemporaryDir &einrichten(const char *sprache = "de_DE.UTF-8");
+inline QTemporaryDir &einrichten(const char *sprache = "de_DE.UTF-8")
+{
+    static QTemporaryDir dir;
+    const QByteArray pfad = QFile::encodeName(dir.path());
+    // Files installed on this machine (such as an installed help document) stay
+    // out of the tests.
+    // clang-format off
+    const std::pair<const char *, QByteArray> werte[] = {
+        {"HOME", pfad}, {"XDG_CONFIG_HOME", pfad + "/.config"}, {"XDG_DATA_HOME", pfad + "/.local/share"},
+        {"XDG_DATA_DIRS", pfad + "/share"}, {"XDG_RUNTIME_DIR", pfad + "/run"}, {"QT_QPA_PLATFORM", "offscreen"},
+        {"CUPS_SERVER", "/nonexistent.sock"}, {"LANG", sprache}, {"LC_ALL", sprache}};
+    // clang-format on
+    for (const auto &[name, wert] : werte)
+        qputenv(name, wert);
+    QDir().mkpath(dir.path() + "/run");
+    QFile::setPermissions(dir.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QLocale::setDefault(QLocale(QString::fromLatin1(sprache).section('.', 0, 0)));
+    return dir;
+}
 // The temporary home folder of this run.
-QString home();
+inline QString home()
+{
+    return einrichten().path();
+}
 } // namespace TestUmgebung
 
 // The columns of a data table, their types in order with their names.
