@@ -52,7 +52,7 @@ def main():
     a.add_argument("build", nargs="?", default=os.path.join(wurzel, "build"))
     a.add_argument("--liste", action="append", help="list file (repeatable); default: every tools/mutationen-*.txt")
     a.add_argument("--nur", default="", help="only mutations whose file contains this text")
-    a.add_argument("--ctest-args", default="-j2 --stop-on-failure -E cupsdrucker")
+    a.add_argument("--ctest-args", default="-j2 --stop-on-failure")
     args = a.parse_args()
 
     listen = args.liste or sorted(
