@@ -276,17 +276,7 @@ int kilometer(const QString &von, const QString &nach)
 {
     if (von.isEmpty() || nach.isEmpty())
         return 0;
-    constexpr double pi = 3.14159265358979;
-    const double lat1 = LocBreite(von) * pi / 180;
-    const double lon1 = LocLaenge(von) * pi / 180;
-    const double lat2 = LocBreite(nach) * pi / 180;
-    const double lon2 = LocLaenge(nach) * pi / 180;
-    double x = std::sin(lat1) * std::sin(lat2) + std::cos(lat2) * std::cos(lat1) * std::cos(lon2 - lon1);
-    if (x >= 1)
-        x = 0.999999999999999;
-    if (x <= -1)
-        x = -0.999999999999999;
-    const double km = 40009.15000059621 / 360 * ArcCos(x) * 180 / pi;
+    const double km = EntfernungKmWert(von, nach);
     if (std::isfinite(km) && km >= 0 && km < 1.0e6 && km - std::floor(km) < 0.999)
         return static_cast<int>(km);
     const double text = ZahlAusText(EntfernungKm(von, nach));

@@ -281,6 +281,11 @@ double ArcCos(double x)
 
 QString EntfernungKm(const QString &loc1, const QString &loc2)
 {
+    return FormatZahl(EntfernungKmWert(loc1, loc2), QStringLiteral("####0.0##"));
+}
+
+double EntfernungKmWert(const QString &loc1, const QString &loc2)
+{
     constexpr double pi = 3.14159265358979;
     const double lat1 = LocBreite(loc1) * pi / 180;
     const double lon1 = LocLaenge(loc1) * pi / 180;
@@ -291,8 +296,7 @@ QString EntfernungKm(const QString &loc1, const QString &loc2)
         x = 0.999999999999999;
     if (x <= -1)
         x = -0.999999999999999;
-    const double km = 40009.15000059621 / 360 * ArcCos(x) * 180 / pi;
-    return FormatZahl(km, QStringLiteral("####0.0##"));
+    return 40009.15000059621 / 360 * ArcCos(x) * 180 / pi;
 }
 
 int InStrRueck(const QString &text, const QString &find)

@@ -46,6 +46,8 @@ double LocLaenge(const QString &loc);
 double ArcCos(double x);
 // Great-circle distance between two six-character locators, formatted "####0.0##".
 QString EntfernungKm(const QString &loc1, const QString &loc2);
+// The same distance as a number of kilometres, before it is rounded to text.
+double EntfernungKmWert(const QString &loc1, const QString &loc2);
 
 // Position of the last occurrence of find, counted from the end of text (1 = last
 // character); 0 when not found.
