@@ -209,7 +209,8 @@ QList<StapelAuswahl> frmQslStapel::auswahl() const
 
 void frmQslStapel::anzahlZeigen()
 {
-    m_anzahl->setText(QStringLiteral("%1 Karten").arg(auswahl().size()));
+    const auto n = auswahl().size();
+    m_anzahl->setText(n == 1 ? QStringLiteral("1 Karte") : QStringLiteral("%1 Karten").arg(n));
 }
 
 void frmQslStapel::zeileUmschalten(int zeile, int spalte)
