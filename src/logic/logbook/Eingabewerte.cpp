@@ -86,3 +86,16 @@ QString StationsText(const QString &tx, const QString &ant)
         return QString();
     return tx + QStringLiteral(" Ant: ") + ant;
 }
+
+void GemeinsameFelderUebernehmen(QsoDaten &q, const QsoEingabefelder &felder)
+{
+    q.RST = felder.RST;
+    q.Mode = felder.Mode;
+    q.MHz = MHzAusEingabe(felder.MHz);
+    q.QSOvia = felder.QSOvia;
+    q.RX = felder.RX;
+    q.TX = felder.TX;
+    q.ANT = felder.Ant;
+    q.Comment = felder.Comment;
+    q.RIG = StationsText(q.TX, q.ANT);
+}

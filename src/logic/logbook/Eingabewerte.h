@@ -35,6 +35,11 @@ struct QsoEingabefelder
 // How the log windows turn what the user typed into the values of the current
 // QSO.
 
+// The QSO's values both windows take from their fields alike (report, mode,
+// frequency, propagation, station and comment); call, date, time and route
+// each window reads in its own way.
+void GemeinsameFelderUebernehmen(QsoDaten &q, const QsoEingabefelder &felder);
+
 // A date as "yyyymmdd", the form of the QSL dates.
 QString DatumAlsYYYYMMDD(const QDate &datum);
 

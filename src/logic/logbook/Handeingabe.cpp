@@ -80,15 +80,7 @@ Annahme Handeingabe::annehmen(Kartenvorschau &karte)
     q.Call = call;
     q.Datum = datum;
     q.UTC = felder.UTC;
-    q.RST = felder.RST;
-    q.Mode = felder.Mode;
-    q.MHz = MHzAusEingabe(felder.MHz);
-    q.QSOvia = felder.QSOvia;
-    q.RX = felder.RX;
-    q.TX = felder.TX;
-    q.ANT = felder.Ant;
-    q.Comment = felder.Comment;
-    q.RIG = StationsText(q.TX, q.ANT);
+    GemeinsameFelderUebernehmen(q, felder);
     q.QSLvia = felder.QSLvia;
 
     if (q.UTC.isEmpty()) {

@@ -75,15 +75,7 @@ std::optional<QsoDaten> FelderUebergeben(Browserfelder &felder, const AdifSatz &
     q.UTC = felder.UTC;
     if (q.Call.isEmpty() || q.UTC.isEmpty() || DatumLeer(q.Datum))
         return std::nullopt;
-    q.RST = felder.RST;
-    q.Mode = felder.Mode;
-    q.MHz = MHzAusEingabe(felder.MHz);
-    q.QSOvia = felder.QSOvia;
-    q.RX = felder.RX;
-    q.TX = felder.TX;
-    q.ANT = felder.Ant;
-    q.Comment = felder.Comment;
-    q.RIG = StationsText(q.TX, q.ANT);
+    GemeinsameFelderUebernehmen(q, felder);
     q.QSLvia = GrossBuchstaben(felder.QSLvia);
 
     // The QSL status goes into the record when the card is printed, so it is
