@@ -235,9 +235,18 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
             qsizetype e = f.ende;
             while (e < n && istLeer(original.at(e)))
                 ++e;
-            if ((a == 0 || istZeilenende(original.at(a - 1))) && e < n && istZeilenende(original.at(e)))
+            const bool zeilenAnfang = a == 0 || istZeilenende(original.at(a - 1));
+            if (zeilenAnfang && e < n && istZeilenende(original.at(e))) {
                 aenderungen.append({a, e + zeilenendeAn(original, e).size(), QString()});
-            else
+            } else if (zeilenAnfang && e == n && a > 0) {
+                // The record's last line (a record without <EOR>) goes with the
+                // line break before it, so the record still ends at its last
+                // field as the loader cuts it.
+                qsizetype v = a - 1;
+                if (v > 0 && original.at(v) == QLatin1Char('\n') && original.at(v - 1) == QLatin1Char('\r'))
+                    --v;
+                aenderungen.append({v, e, QString()});
+            } else
                 aenderungen.append({f.anfang, e, QString()});
         }
         soll.remove(name);
