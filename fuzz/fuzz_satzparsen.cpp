@@ -64,20 +64,32 @@ QHash<QString, QString> werteLesen(const QString &r, bool *sauber = nullptr)
     AdifFeld f;
     qsizetype felder = 0;
     qsizetype ende = r.size();
+    qsizetype letztesFeld = 0;
+    bool nurLeerDazwischen = true;
+    bool mitEor = false;
     bool alleNachLaenge = true;
     while (leser.naechstes(&f)) {
         ++felder;
         alleNachLaenge = alleNachLaenge && f.nachLaenge;
+        nurLeerDazwischen =
+            nurLeerDazwischen && QStringView(r).mid(letztesFeld, f.anfang - letztesFeld).trimmed().isEmpty();
+        letztesFeld = f.ende;
         if (f.nachLaenge && leser.heisst(f, "EOR")) {
             ende = f.ende;
+            mitEor = true;
             break;
         }
         const QString name = GrossBuchstaben(r.mid(f.anfang + 1, f.nameLaenge));
         if (f.mitLaenge && !werte.contains(name))
             werte.insert(name, r.mid(f.wertAnfang, f.wertLaenge));
     }
+    // Without <EOR> the record ends with its last field's line; stray text
+    // between or after the fields would be left outside the record once the
+    // merge removes its last field (a band the frequency left), so such a
+    // record may be refused.
     if (sauber)
-        *sauber = alleNachLaenge && QStringView(r).left(ende).count(QLatin1Char('<')) == felder;
+        *sauber = alleNachLaenge && QStringView(r).left(ende).count(QLatin1Char('<')) == felder
+                  && (mitEor || (nurLeerDazwischen && QStringView(r).mid(letztesFeld).trimmed().isEmpty()));
     return werte;
 }
 
