@@ -52,6 +52,14 @@ void Zeile(const char *name, const Werte &...werte)
     (QTest::newRow(name) << ... << werte);
 }
 
+// The values of the current data row's columns, fetched in one statement:
+// const auto [a, b] = holen<QString, int>("a", "b");
+template <typename... T, typename... Namen>
+std::tuple<T...> holen(Namen... namen)
+{
+    return {*static_cast<T *>(QTest::qData(namen, ::qMetaTypeId<T>()))...};
+}
+
 #define CARDFORGE_TEST_MAIN(Klasse)                                                                                    \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \

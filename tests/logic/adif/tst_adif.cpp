@@ -21,13 +21,6 @@ using Vorbereiten = std::function<void(FehlerAblage &)>;
 Q_DECLARE_METATYPE(Vorbereiten)
 
 namespace {
-// The values of the current data row's columns, fetched in one statement.
-template <typename... T, typename... Namen>
-std::tuple<T...> holen(Namen... namen)
-{
-    return {*static_cast<T *>(QTest::qData(namen, ::qMetaTypeId<T>()))...};
-}
-
 const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
 const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<CALL:5>Q1ABC<COMMENT:30>ab<QSL_SEND:0>\r\n<CALL:5>Q2ABC<EOR>\r\n";
