@@ -66,8 +66,7 @@ private Q_SLOTS:
     }
     void flagsLesen()
     {
-        QFETCH(QString, gespeichert);
-        QFETCH(QString, vorher);
+        const auto [gespeichert, vorher] = holen<QString, QString>("gespeichert", "vorher");
         std::array<bool, 7> flags{};
         for (int i = 0; i < 7; ++i)
             flags[i] = vorher.at(i) == QLatin1Char('1');
@@ -99,10 +98,8 @@ private Q_SLOTS:
     }
     void bereich()
     {
-        QFETCH(int, feld);
-        QFETCH(float, breite);
+        const auto [feld, text, breite] = holen<int, QString, float>("feld", "text", "breite");
         Kartenlayout l = AnfangsLayout();
-        QFETCH(QString, text);
         l.Felder[feld] = text;
         QTEST(LayoutAnwenden(l, breite, breite == 140.f ? 90.f : breite).FehlerFeld, "fehler");
     }
@@ -118,10 +115,8 @@ private Q_SLOTS:
     }
     void ungeleseneEintraege()
     {
-        QFETCH(Flagliste, an);
-        QFETCH(Flagliste, aus);
-        QFETCH(int, leerVon);
-        QFETCH(int, leerBis);
+        const auto [an, aus, leerVon, leerBis] =
+            holen<Flagliste, Flagliste, int, int>("an", "aus", "leerVon", "leerBis");
         Kartenlayout l = layout(an, aus);
         for (int k = 98; k < AnzahlFelder; ++k)
             l.Felder[k] = "3";
@@ -150,11 +145,8 @@ private Q_SLOTS:
     }
     void gruppen()
     {
-        QFETCH(int, textFlag);
-        QFETCH(bool, boxModus);
-        QFETCH(QString, box2);
-        QFETCH(QString, offen);
-        QFETCH(QString, editorOffen);
+        const auto [textFlag, boxModus, box2, offen, editorOffen] =
+            holen<int, bool, QString, QString, QString>("textFlag", "boxModus", "box2", "offen", "editorOffen");
         const int letzte = textFlag == 16 ? 6 : 4;
         Kartenlayout l = AnfangsLayout();
         l.Aktiv1[textFlag] = false;
@@ -183,10 +175,8 @@ private Q_SLOTS:
     }
     void ablehnung()
     {
-        QFETCH(int, feld);
-        QFETCH(Flagliste, an);
-        QFETCH(QString, geaendert);
-        QFETCH(QString, unveraendert);
+        const auto [feld, an, geaendert, unveraendert] =
+            holen<int, Flagliste, QString, QString>("feld", "an", "geaendert", "unveraendert");
         Kartenlayout l = layout(an);
         l.Felder[feld] = "-1";
         const LayoutAnwendung e = LayoutAnwenden(l, 140, 90);
@@ -272,8 +262,7 @@ private Q_SLOTS:
     }
     void kartenmass()
     {
-        QFETCH(QString, text);
-        QFETCH(float, erwartet);
+        const auto [text, erwartet] = holen<QString, float>("text", "erwartet");
         float wert = 7.0f;
         QCOMPARE(KartenmassAusText(text, wert), erwartet != 7.0f);
         QCOMPARE(wert, erwartet);

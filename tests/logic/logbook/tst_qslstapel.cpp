@@ -64,8 +64,7 @@ private Q_SLOTS:
     }
     void aufbauen()
     {
-        QFETCH(StapelFilter, filter);
-        QFETCH(QDate, ab);
+        const auto [filter, ab] = holen<StapelFilter, QDate>("filter", "ab");
         // The same log twice in the list counts once.
         const QStringList dateien = StapelDateien(a + ';' + b + ';' + ordner.path() + "/./a.adi;");
         QCOMPARE(dateien.size(), 2);
@@ -90,10 +89,8 @@ private Q_SLOTS:
     }
     void drucken()
     {
-        QFETCH(int, scheitertBei);
-        QFETCH(int, stoppVor);
-        QFETCH(int, seiten);
-        QFETCH(QStringList, markiert);
+        const auto [scheitertBei, stoppVor, seiten, markiert] =
+            holen<int, int, int, QStringList>("scheitertBei", "stoppVor", "seiten", "markiert");
         Zustand z;
         SkriptMeldungen meldungen;
         SkriptDialoge dialoge;
@@ -108,7 +105,7 @@ private Q_SLOTS:
             karten.append({e, e.Erhalten});
         ziel.scheitereBeiZeichnung(scheitertBei);
         StapelRueckrufe r;
-        r.weiter = [&](int n, int) { return n != stoppVor; };
+        r.weiter = [stopp = stoppVor](int n, int) { return n != stopp; };
 
         const StapelErgebnis e = StapelDrucken(u, karten, basis, r);
         QCOMPARE(ziel.fertigeSeiten(), seiten);
@@ -157,9 +154,7 @@ private Q_SLOTS:
     }
     void qslWunsch()
     {
-        QFETCH(bool, pse);
-        QFETCH(QString, send);
-        QFETCH(QString, rcvd);
+        auto [pse, send, rcvd] = holen<bool, QString, QString>("pse", "send", "rcvd");
         QsoDaten q;
         q.QslRcvd = true;
         q.QslRDate = QStringLiteral("20230102");

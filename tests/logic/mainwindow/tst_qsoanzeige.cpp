@@ -54,11 +54,8 @@ private Q_SLOTS:
     }
     void felder()
     {
-        QFETCH(QString, mode);
-        QFETCH(float, mhz);
-        QFETCH(QString, via);
-        QFETCH(QString, kommentar);
-        QFETCH(QVariant, datum);
+        const auto [mode, mhz, via, kommentar, datum] =
+            holen<QString, float, QString, QString, QVariant>("mode", "mhz", "via", "kommentar", "datum");
         QsoDaten &q = z.AktQSO;
         std::tie(q.Mode, q.MHz, q.QSOvia, q.Comment, q.Datum) =
             std::tuple("PSK31", 433.1f, "EME", "swl", QDate(1999, 1, 1));

@@ -145,15 +145,14 @@ private Q_SLOTS:
     }
     void druckerVorbereiten()
     {
-        QFETCH(QList<int>, werte);
-        QFETCH(QString, verweigert);
+        const auto [werte, verweigert] = holen<QList<int>, QString>("werte", "verweigert");
         z.AktQSO.Call = QStringLiteral("Q1ABC");
         z.DrFormat = qint16(werte[0]);
         z.DrGroesse = qint16(werte[1]);
         z.DrBehaelter = qint16(werte[2]);
         z.QSLWidth = float(werte[3]);
         z.QSLHeight = float(werte[4]);
-        ziel->verweigern(verweigert, !verweigert.isEmpty());
+        ziel->verweigern(verweigert);
         QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
         const QStringList einstellungen = {"setScaleMode", "setOrientation", "setHeight",
                                            "setWidth",     "setPaperSize",   "setPaperBin"};
@@ -195,13 +194,9 @@ private Q_SLOTS:
     }
     void vermerk()
     {
-        QFETCH(QString, geladen);
-        QFETCH(QString, herkunft);
-        QFETCH(int, index);
-        QFETCH(QString, aenderung);
-        QFETCH(bool, berichtigt);
-        QFETCH(bool, frage);
-        QFETCH(bool, drucken);
+        const auto [geladen, herkunft, index, aenderung, berichtigt, frage, drucken] =
+            holen<QString, QString, int, QString, bool, bool, bool>("geladen", "herkunft", "index", "aenderung",
+                                                                    "berichtigt", "frage", "drucken");
         satzDreiUebergeben();
         z.AdifRecordsDatei = geladen;
         z.AktQsoDatei = herkunft;
@@ -261,15 +256,13 @@ private Q_SLOTS:
     }
     void nichtGedruckt()
     {
-        QFETCH(QString, call);
-        QFETCH(float, randLinks);
-        QFETCH(int, zeichnung);
-        QFETCH(QString, verweigert);
+        const auto [call, randLinks, zeichnung, verweigert] =
+            holen<QString, float, int, QString>("call", "randLinks", "zeichnung", "verweigert");
         satzDreiUebergeben();
         z.AktQSO.Call = call;
         z.RandLinks = randLinks;
         ziel->scheitereBeiZeichnung(zeichnung);
-        ziel->verweigern(verweigert, !verweigert.isEmpty());
+        ziel->verweigern(verweigert);
         DruckRueckrufe r;
         r.bild1Sichtbar = [&](bool sichtbar) { bild1.append(sichtbar); };
         QTEST(Drucken(u, vorschau, r), "ergebnis");
@@ -293,8 +286,7 @@ private Q_SLOTS:
     }
     void satzNichtGespeichert()
     {
-        QFETCH(int, index);
-        QFETCH(QString, name);
+        const auto [index, name] = holen<int, QString>("index", "name");
         satzDreiUebergeben();
         z.AdifRecords[3].replace("<name:4>Hans ", name);
         vorher = z.AdifRecords;
@@ -382,19 +374,17 @@ private Q_SLOTS:
     }
     void druckbild()
     {
-        QFETCH(QString, name);
-        QFETCH(QPointF, rand);
-        QFETCH(QPointF, soll);
+        const auto [name, text, kasten, rand, gedruckt, soll] =
+            holen<QString, QString, QRectF, QPointF, QString, QPointF>("name", "text", "kasten", "rand", "gedruckt",
+                                                                       "soll");
         Ziel ziel;
-        QFETCH(QRectF, kasten);
-        QFETCH(QString, text);
         QVERIFY(KarteDrucken(karte(name, text, kasten), float(rand.y()), float(rand.x()), ziel, meldungen));
         QStringList ist;
         for (const AufzeichnungsZiel::Text &t : ziel.texte()) {
             if ((QPointF(t.x, t.y) - soll).manhattanLength() < 1e-4)
                 ist << QStringLiteral("%1 %2 %3").arg(t.text, t.fontName).arg(t.fontSize);
         }
-        QFETCH(QString, gedruckt); // at the place where it belongs, an X may share it
+        // at the place where it belongs, an X may share it
         QVERIFY2(ist.contains(gedruckt), qPrintable(ist.join('|')));
     }
 
@@ -410,9 +400,7 @@ private Q_SLOTS:
     }
     void randVerweigert()
     {
-        QFETCH(float, oben);
-        QFETCH(float, links);
-        QFETCH(bool, gedruckt);
+        const auto [oben, links, gedruckt] = holen<float, float, bool>("oben", "links", "gedruckt");
         Ziel ziel;
         const auto merken = [this](bool sichtbar) { bild1.append(sichtbar); };
         QCOMPARE(KarteDrucken(karte(), oben, links, ziel, meldungen, merken), gedruckt);
@@ -439,10 +427,8 @@ private Q_SLOTS:
     }
     void kalibrierkarte()
     {
-        QFETCH(QSizeF, karte);
-        QFETCH(QPointF, rand);
-        QFETCH(QStringList, beschriftungen);
-        QFETCH(QString, skala);
+        const auto [karte, rand, beschriftungen, skala] =
+            holen<QSizeF, QPointF, QStringList, QString>("karte", "rand", "beschriftungen", "skala");
         Ziel ziel;
         KalibrierkarteZeichnen(ziel, float(karte.width()), float(karte.height()), float(rand.x()), float(rand.y()));
         QStringList texte; // "text@x,y" and the size in points
@@ -490,18 +476,15 @@ private Q_SLOTS:
     }
     void korrekturAusMessung()
     {
-        QFETCH(QString, sprache);
-        QFETCH(QPointF, rand);
-        QFETCH(QString, gemessen);
-        QFETCH(QString, text);
+        const auto [sprache, rand, gemessen, druckbar, neu, text] =
+            holen<QString, QPointF, QString, bool, QPointF, QString>("sprache", "rand", "gemessen", "druckbar", "neu",
+                                                                     "text");
         QLocale::setDefault(QLocale(sprache));
         const KalibrierVorschlag v = KorrekturAusMessung(float(rand.x()), float(rand.y()), gemessen.section('|', 0, 0),
                                                          gemessen.section('|', 1));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QTEST(v.druckbar, "druckbar");
-        QFETCH(QPointF, neu);
-        QCOMPARE(v.oben, float(neu.x()));
-        QCOMPARE(v.links, float(neu.y()));
+        QCOMPARE(QList<float>({float(v.druckbar), v.oben, v.links}),
+                 QList<float>({float(druckbar), float(neu.x()), float(neu.y())}));
         QVERIFY2(v.text.startsWith(text), qPrintable(v.text));
     }
 
@@ -533,11 +516,8 @@ private Q_SLOTS:
     }
     void druckerBericht()
     {
-        QFETCH(int, skala);
-        QFETCH(int, papier);
-        QFETCH(QStringList, eigenschaften);
-        QFETCH(QString, zeile);
-        QFETCH(bool, geeignet);
+        const auto [skala, papier, eigenschaften, zeile, geeignet] =
+            holen<int, int, QStringList, QString, bool>("skala", "papier", "eigenschaften", "zeile", "geeignet");
         AufzeichnungsZiel drucker;
         QVERIFY(drucker.setHeight(90.0f * float(Zeichenziel::TwipsProMm))
                 && drucker.setWidth(140.0f * float(Zeichenziel::TwipsProMm)) && drucker.setPaperSize(papier)
