@@ -148,7 +148,7 @@ public:
     void EndDoc() override { seitenende("EndDoc", false); }
     void NewPage() override { seitenende("NewPage", true); }
 
-    void setDokumentName(const QString &name) override { merken("setDokumentName", {name}), m_dokumentName = name; }
+    void setDokumentName(const QString &name) override { merken("setDokumentName", {name}); }
     void setDokumentart(Dokumentart art) override { merken("setDokumentart", {static_cast<int>(art)}); }
 
     // What was called, in order.
@@ -157,7 +157,6 @@ public:
     const QList<Text> &texte() const { return m_texte; }
     const QList<Bild> &bilder() const { return m_bilder; }
     int fertigeSeiten() const { return m_fertigeSeiten; }
-    QString dokumentName() const { return m_dokumentName; }
     // Forgets what was recorded; properties and settings stay.
     void leeren() { m_aufrufe.clear(), m_texte.clear(), m_bilder.clear(), m_fertigeSeiten = 0; }
 
@@ -166,9 +165,9 @@ public:
     void verweigern(const QString &eigenschaft) { m_verweigert.insert(eigenschaft); }
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft) { m_unlesbar.insert(eigenschaft); }
-    // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and EndDoc count)
-    // throws ZielFehler with the given text and drops the page; 0 switches
-    // this off.
+    // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and
+    // EndDoc count) throws ZielFehler with the given text and drops the page; 0
+    // switches this off.
     void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."))
     {
         m_scheitereBei = std::max(0, n), m_fehlertext = meldung;
@@ -206,7 +205,8 @@ private:
         merken(eigenschaft);
         return m_unlesbar.contains(eigenschaft) ? std::nullopt : std::optional<T>(wert);
     }
-    // A report value: nothing when unreadable or when the printer does not report it.
+    // A report value: nothing when unreadable or when the printer does not report
+    // it.
     template <typename T>
     std::optional<T> bericht(const QString &eigenschaft) const
     {
@@ -246,7 +246,8 @@ private:
     }
     bool verweigert(const QString &eigenschaft) const { return m_verweigert.contains(eigenschaft); }
     double mmJeEinheit() const { return MmJeEinheit(m_scaleMode, dpi).value_or(1.0); }
-    // Counts a drawing call and throws when it is the one to fail; else the page is open as given.
+    // Counts a drawing call and throws when it is the one to fail; else the page
+    // is open as given.
     void zeichnen(const QString &op, const QVariantList &args, bool offen)
     {
         const bool scheitern = m_scheitereBei > 0 && --m_scheitereBei == 0;
@@ -284,5 +285,4 @@ private:
     QSizeF m_papierMm{210.0, 297.0};
     double m_xMm = 0.0, m_yMm = 0.0;
     QFont m_schrift{QStringLiteral("Arial"), 10};
-    QString m_dokumentName;
 };

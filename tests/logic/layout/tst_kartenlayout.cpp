@@ -89,12 +89,10 @@ private Q_SLOTS:
         Zeile("day x outside", 4, "200", 140.f, -1);
         Zeile("year x outside", 12, "140", 140.f, -1);
         Zeile("open band box outside", 60, "150", 140.f, 60);
-        Zeile("PSE box unread with marks", 98, "-5", 140.f, -1);
         Zeile("size 0, far out", 0, "500", 0.f, -1);
         Zeile("size 0, negative", 0, "-1", 0.f, 0);
         Zeile("negative height", 2, "-1", 140.f, 2);
         Zeile("width beyond a control", 3, "99999", 140.f, 3);
-        Zeile("infinite width", 3, "1e999", 140.f, 3);
     }
     void bereich()
     {
@@ -169,7 +167,6 @@ private Q_SLOTS:
         // empty: nothing applied at all (geaendert)
         Spalten<int, Flagliste, QString, QString>({"feld", "an", "geaendert", "unveraendert"});
         Zeile("first entry", 0, Flagliste{}, "", "lbCall");
-        Zeile("callsign y: x already set", 1, Flagliste{}, "lbCall", "lbDay");
         Zeile("QSL route before band", 94, Flagliste{}, "lbPSE", "lbMHZ");
         Zeile("signature last", 107, Flagliste{20, 22}, "imUnterschrift", "");
     }
@@ -202,11 +199,8 @@ private Q_SLOTS:
         QCOMPARE(gelesen.Felder[5], QStringLiteral("alt"));
 
         Kartenlayout l = AnfangsLayout();
-        l.Felder[0] = "1;5";
-        l.Felder[1] = ";";
-        l.Felder[2] = "13.5";
-        l.Felder[5] = "43.815";
-        l.Felder[9] = "43,815";
+        for (const auto &[k, text] : {std::pair(0, "1;5"), {1, ";"}, {2, "13.5"}, {5, "43.815"}, {9, "43,815"}})
+            l.Felder[k] = text;
         l.Aktiv1[20] = true;
         l.Aktiv3[1] = false;
         const LayoutAnwendung e = LayoutAnwenden(l, 139.5f, 88.25f);
@@ -258,7 +252,6 @@ private Q_SLOTS:
         Spalten<QString, float>({"text", "erwartet"});
         Zeile("negative is a size", "-20", -20.0f);
         Zeile("beyond a control", "99999", 7.0f);
-        Zeile("infinite", "1e999", 7.0f);
     }
     void kartenmass()
     {
