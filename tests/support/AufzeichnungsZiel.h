@@ -166,12 +166,9 @@ public:
     // The getter of this property reads as nothing (DeviceName as empty text).
     void unlesbar(const QString &eigenschaft) { m_unlesbar.insert(eigenschaft); }
     // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and
-    // EndDoc count) throws ZielFehler with the given text and drops the page; 0
+    // EndDoc count) throws ZielFehler "Der Drucker antwortet nicht." and drops the page; 0
     // switches this off.
-    void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."))
-    {
-        m_scheitereBei = std::max(0, n), m_fehlertext = meldung;
-    }
+    void scheitereBeiZeichnung(int n) { m_scheitereBei = std::max(0, n); }
     // Measures texts with this function instead of the font metrics.
     void setBreitenfunktion(Breitenfunktion f) { m_breite = std::move(f); }
     // Sets a report value as the printer would report it: "DeviceName",
@@ -254,7 +251,7 @@ private:
         merken(op, args, scheitern);
         m_seiteOffen = !scheitern && offen;
         if (scheitern)
-            throw ZielFehler(m_fehlertext.toStdString());
+            throw ZielFehler("Der Drucker antwortet nicht.");
     }
     void seitenende(const char *op, bool offen) { zeichnen(op, {}, offen), ++m_fertigeSeiten, m_xMm = m_yMm = 0.0; }
     double breiteMm(const QString &text) const
@@ -277,7 +274,6 @@ private:
     // clang-format on
     Breitenfunktion m_breite;
     int m_scheitereBei = 0, m_fertigeSeiten = 0;
-    QString m_fehlertext;
     bool m_seiteOffen = false;
     QHash<QString, std::pair<int, int>> m_drucker; // paper size and bin of each further printer
     int m_scaleMode = 1, m_orientation = 1, m_paperSize = 9, m_paperBin = 7;
