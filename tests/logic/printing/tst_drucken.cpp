@@ -104,11 +104,8 @@ class TestDrucken : public QObject
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(AdifZeilenBytes(AdifKopfZeilen(dateiA) + z.AdifRecords)) > 0);
         z.AdifRecordsDatei = z.AktQsoDatei = dateiA;
         z.AdifRecordIndex = 3;
-        z.AktQSO.Call = QStringLiteral("Q3ABC");
-        z.AktQSO.Datum = QDate(2023, 5, 13);
-        z.AktQSO.UTC = QStringLiteral("12:33");
-        z.AktQSO.Mode = QStringLiteral("FT8");
-        z.AktQSO.MHz = 14.074f;
+        std::tie(z.AktQSO.Call, z.AktQSO.Datum, z.AktQSO.UTC, z.AktQSO.Mode, z.AktQSO.MHz) =
+            std::tuple("Q3ABC", QDate(2023, 5, 13), "12:33", "FT8", 14.074f);
         vorher = z.AdifRecords;
     }
 
@@ -195,9 +192,7 @@ private Q_SLOTS:
             holen<QString, QString, int, QString, bool, bool, bool>("geladen", "herkunft", "index", "aenderung",
                                                                     "berichtigt", "frage", "drucken");
         satzDreiUebergeben();
-        z.AdifRecordsDatei = geladen;
-        z.AktQsoDatei = herkunft;
-        z.AdifRecordIndex = index;
+        std::tie(z.AdifRecordsDatei, z.AktQsoDatei, z.AdifRecordIndex) = std::tie(geladen, herkunft, index);
         z.AdifRecords[3].replace(aenderung.section('|', 0, 0), aenderung.section('|', 1));
         if (berichtigt) {
             z.AktQSO.Call = QStringLiteral("Q3ABD");
