@@ -148,9 +148,6 @@ public:
     void EndDoc() override { seitenende("EndDoc", false); }
     void NewPage() override { seitenende("NewPage", true); }
 
-    void setDokumentName(const QString &name) override { merken("setDokumentName", {name}); }
-    void setDokumentart(Dokumentart art) override { merken("setDokumentart", {static_cast<int>(art)}); }
-
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
     // The texts and pictures drawn (failed calls are not among them).
