@@ -357,8 +357,7 @@ private Q_SLOTS:
         const QString lang = QStringLiteral("tnx fb QSO es 73 de Q9XYZ, vy 73 es gl");
         // clang-format off
         Zeile("Rufzeichen mit Korrektur", "lbCall", "Q1ABC", QRectF(20, 30, 30, 5), QPointF(-2, -1.5), "Q1ABC Arial Narrow 36", QPointF(18 + mitte(30, "Q1ABC", 36), 28.5));
-        Zeile("Kasten links am Rand", "lbRST", "59", QRectF(2, 30, 30, 5), QPointF(-5, 0), "59 Arial 9.6", QPointF(rst, 30));
-        Zeile("Kasten oben am Rand", "lbRST", "59", QRectF(20, 1, 30, 5), QPointF(0, -3), "59 Arial 9.6", QPointF(20 + rst, 0));
+        Zeile("Kasten links oben am Rand", "lbRST", "59", QRectF(2, 1, 30, 5), QPointF(-5, -3), "59 Arial 9.6", QPointF(rst, 0));
         Zeile("TNX-Kreuz am Rand", "Check5(1)", "", QRectF(1, 1, 30, 5), QPointF(-2, -2), "X Arial 12", QPointF(0, 0));
         Zeile("PSE/TNX links, unverändert", "lbPSE", "___  ----", QRectF(4, 74, 30, 5), QPointF(0, 0), "___  ---- Arial 9.6", QPointF(4, 74));
         Zeile("Modus-Beschriftung bleibt links außen", "Check1(4)", "PSK31", QRectF(1, 10, 30, 5), QPointF(-8, 0), "PSK31 Arial 7.8", QPointF(-7 + ww, 10));
