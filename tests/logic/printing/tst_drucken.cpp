@@ -176,7 +176,6 @@ private Q_SLOTS:
         // (berichtigt)
         Spalten<QString, QString, int, QString, bool, bool, bool>(
             {"geladen", "herkunft", "index", "aenderung", "berichtigt", "frage", "drucken"});
-        Zeile("wie im Log", dateiA, dateiA, 3, "", false, false, true);
         Zeile("Rufzeichen berichtigt", dateiA, dateiA, 3, "", true, false, true);
         Zeile("von Hand eingegeben, Log geladen", dateiA, "", 3, "", false, false, true);
         Zeile("Log gewechselt: abbrechen", dateiB, dateiA, 3, "", false, true, false);
