@@ -4,26 +4,15 @@
 #include "printing/Papierformate.h"
 #include "printing/Zeichenziel.h"
 
-#include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
-#include <QImage>
-#include <QList>
-#include <QRegularExpression>
-#include <QSet>
-#include <QSizeF>
-#include <QStringList>
-#include <QVariant>
-#include <algorithm>
-#include <cmath>
-#include <functional>
 
 // A drawing target that draws nothing and writes down every call, for checking
 // what the renderer, the print command and the printer windows do with the
 // printer. Its properties behave like a well-behaved printer; single properties
 // can be made to refuse values or to be unreadable, and drawing can be made to
 // fail. Text widths come from real font metrics at 1200 dpi, so fitting texts
-// into boxes behaves as on paper.
+// into boxes behaves as on paper. Included after TestUmgebung.h, which brings
+// QtCore.
 class AufzeichnungsZiel : public Zeichenziel
 {
 public:
@@ -102,10 +91,9 @@ public:
         // Switches to a printer with its own paper and bin.
         if (!m_seiteOffen && it != m_drucker.constEnd() && m_bericht.value("DeviceName").toString() != name) {
             m_bericht.insert("DeviceName", name);
-            if (const std::optional<QPageSize> format = SeitenformatAusCode(it->paperSize))
+            if (const std::optional<QPageSize> format = SeitenformatAusCode(it->first))
                 m_papierMm = format->size(QPageSize::Millimeter);
-            m_paperSize = it->paperSize;
-            m_paperBin = it->paperBin;
+            std::tie(m_paperSize, m_paperBin) = *it;
         }
         return ok;
     }
@@ -160,36 +148,24 @@ public:
     void EndDoc() override { seitenende("EndDoc", false); }
     void NewPage() override { seitenende("NewPage", true); }
 
-    void setDokumentName(const QString &name) override { merken("setDokumentName", {name}), m_dokumentName = name; }
-    void setDokumentart(Dokumentart art) override { merken("setDokumentart", {static_cast<int>(art)}); }
-
     // What was called, in order.
     const QList<Aufruf> &aufrufe() const { return m_aufrufe; }
     // The texts and pictures drawn (failed calls are not among them).
     const QList<Text> &texte() const { return m_texte; }
     const QList<Bild> &bilder() const { return m_bilder; }
     int fertigeSeiten() const { return m_fertigeSeiten; }
-    QString dokumentName() const { return m_dokumentName; }
     // Forgets what was recorded; properties and settings stay.
-    void leeren()
-    {
-        m_aufrufe.clear(), m_texte.clear(), m_bilder.clear();
-        m_fertigeSeiten = 0;
-    }
+    void leeren() { m_aufrufe.clear(), m_texte.clear(), m_bilder.clear(), m_fertigeSeiten = 0; }
 
     // The setter of this property (named as its getter, e.g. "PaperSize")
     // refuses every value from now on.
-    void verweigern(const QString &eigenschaft, bool ja = true) { schalten(m_verweigert, eigenschaft, ja); }
+    void verweigern(const QString &eigenschaft) { m_verweigert.insert(eigenschaft); }
     // The getter of this property reads as nothing (DeviceName as empty text).
-    void unlesbar(const QString &eigenschaft, bool ja = true) { schalten(m_unlesbar, eigenschaft, ja); }
-    // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and EndDoc count)
-    // throws ZielFehler with the given text and drops the page; 0 switches
-    // this off.
-    void scheitereBeiZeichnung(int n, const QString &meldung = QStringLiteral("Der Drucker antwortet nicht."))
-    {
-        m_scheitereBei = std::max(0, n);
-        m_fehlertext = meldung;
-    }
+    void unlesbar(const QString &eigenschaft) { m_unlesbar.insert(eigenschaft); }
+    // The n-th drawing call from now (Print, PaintPicture, Line, NewPage and
+    // EndDoc count) throws ZielFehler "Der Drucker antwortet nicht." and drops the page; 0
+    // switches this off.
+    void scheitereBeiZeichnung(int n) { m_scheitereBei = std::max(0, n); }
     // Measures texts with this function instead of the font metrics.
     void setBreitenfunktion(Breitenfunktion f) { m_breite = std::move(f); }
     // Sets a report value as the printer would report it: "DeviceName",
@@ -212,10 +188,6 @@ private:
         return bild;
     }
     static QStringList zeilen(const QString &text) { return text.split(QRegularExpression("\r\n|\r|\n")); }
-    static void schalten(QSet<QString> &menge, const QString &eigenschaft, bool ja)
-    {
-        ja ? void(menge.insert(eigenschaft)) : void(menge.remove(eigenschaft));
-    }
     void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const
     {
         m_aufrufe.append({op, args, gescheitert});
@@ -227,7 +199,8 @@ private:
         merken(eigenschaft);
         return m_unlesbar.contains(eigenschaft) ? std::nullopt : std::optional<T>(wert);
     }
-    // A report value: nothing when unreadable or when the printer does not report it.
+    // A report value: nothing when unreadable or when the printer does not report
+    // it.
     template <typename T>
     std::optional<T> bericht(const QString &eigenschaft) const
     {
@@ -261,28 +234,23 @@ private:
         m_papierMm = ok ? mm : m_papierMm;
         return ok;
     }
-    void position(double &mm, const char *op, float wert)
+    void position(double &mm, const char *op, float x)
     {
-        merken(op, {wert}, !std::isfinite(wert));
-        mm = std::isfinite(wert) ? wert * mmJeEinheit() : mm;
+        merken(op, {x}, !std::isfinite(x)), mm = std::isfinite(x) ? x * mmJeEinheit() : mm;
     }
     bool verweigert(const QString &eigenschaft) const { return m_verweigert.contains(eigenschaft); }
     double mmJeEinheit() const { return MmJeEinheit(m_scaleMode, dpi).value_or(1.0); }
-    // Counts a drawing call and throws when it is the one to fail; else the page is open as given.
+    // Counts a drawing call and throws when it is the one to fail; else the page
+    // is open as given.
     void zeichnen(const QString &op, const QVariantList &args, bool offen)
     {
         const bool scheitern = m_scheitereBei > 0 && --m_scheitereBei == 0;
         merken(op, args, scheitern);
         m_seiteOffen = !scheitern && offen;
         if (scheitern)
-            throw ZielFehler(m_fehlertext.toStdString());
+            throw ZielFehler("Der Drucker antwortet nicht.");
     }
-    void seitenende(const char *op, bool offen)
-    {
-        zeichnen(op, {}, offen);
-        ++m_fertigeSeiten;
-        m_xMm = m_yMm = 0.0;
-    }
+    void seitenende(const char *op, bool offen) { zeichnen(op, {}, offen), ++m_fertigeSeiten, m_xMm = m_yMm = 0.0; }
     double breiteMm(const QString &text) const
     {
         if (m_breite)
@@ -293,11 +261,6 @@ private:
             breite = std::max(breite, fm.horizontalAdvance(zeile));
         return breite / dpi * 25.4;
     }
-    struct Drucker
-    {
-        int paperSize = 0, paperBin = 0;
-    };
-
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;
     QList<Bild> m_bilder;
@@ -308,13 +271,11 @@ private:
     // clang-format on
     Breitenfunktion m_breite;
     int m_scheitereBei = 0, m_fertigeSeiten = 0;
-    QString m_fehlertext;
     bool m_seiteOffen = false;
-    QHash<QString, Drucker> m_drucker;
+    QHash<QString, std::pair<int, int>> m_drucker; // paper size and bin of each further printer
     int m_scaleMode = 1, m_orientation = 1, m_paperSize = 9, m_paperBin = 7;
     // The paper as it lies in portrait, in millimetres.
     QSizeF m_papierMm{210.0, 297.0};
     double m_xMm = 0.0, m_yMm = 0.0;
     QFont m_schrift{QStringLiteral("Arial"), 10};
-    QString m_dokumentName;
 };
