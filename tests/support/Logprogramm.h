@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // Two logs as another logger writes them, a main window with scripted message
@@ -76,17 +75,19 @@ struct Logprogramm
         return w ? w : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     static QString text(QWidget *f, const QString &name) { return element<QLineEdit>(f, name)->text(); }
-    static void setzen(QWidget *f, const QString &name, const QString &wert)
-    {
-        element<QLineEdit>(f, name)->setText(wert);
-    }
+    static void setzen(QWidget *f, const QString &name, const QString &w) { element<QLineEdit>(f, name)->setText(w); }
     // The user leaves the field with Tab.
     static void verlassen(QWidget *f, const QString &name)
     {
         QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(element<QLineEdit>(f, name), &aus);
     }
-    static void klick(QWidget *f, const QString &name) { element<QAbstractButton>(f, name)->click(); }
+    // Clicks the buttons named, separated by blanks.
+    static void klick(QWidget *f, const QString &namen)
+    {
+        for (const QString &n : namen.split(' ', Qt::SkipEmptyParts))
+            element<QAbstractButton>(f, n)->click();
+    }
 
     // The message boxes shown, as "title:text".
     static QStringList meldungsliste(const SkriptMeldungen &m)
