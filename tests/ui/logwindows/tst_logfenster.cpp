@@ -95,13 +95,11 @@ private Q_SLOTS:
             QSKIP("CARDFORGE_BIN is not set; run the test through ctest");
         const QString geliefert = QFileInfo(programm).absolutePath() + QStringLiteral("/Bleistift.ICO");
         const QImage bild(geliefert, "ico");
-        QCOMPARE(bild.size(), QSize(32, 32));
-        QVERIFY(qAlpha(bild.pixel(31, 31)) == 0 && qAlpha(bild.pixel(1, 30)) > 128);
+        QVERIFY(bild.size() == QSize(32, 32) && qAlpha(bild.pixel(31, 31)) == 0 && qAlpha(bild.pixel(1, 30)) > 128);
 
         QTemporaryDir hier;
         const QString fehlt = hier.filePath("fehlt/Bleistift.ICO");
-        QCOMPARE(BleistiftZeiger({fehlt, geliefert})->hotSpot(), QPoint(0, 31));
-        QVERIFY(!BleistiftZeiger({fehlt}));
+        QVERIFY(!BleistiftZeiger({fehlt}) && BleistiftZeiger({fehlt, geliefert})->hotSpot() == QPoint(0, 31));
         QImage klein(16, 16, QImage::Format_ARGB32);
         klein.fill(Qt::black);
         QVERIFY(QImageWriter(hier.filePath("Bleistift.ICO"), "ico").write(klein));
@@ -114,8 +112,7 @@ private Q_SLOTS:
         QVERIFY(orte.contains(QDir::cleanPath(QCoreApplication::applicationDirPath()
                                               + QStringLiteral("/../share/cardforge/Bleistift.ICO"))));
         const QCursor label = Logprogramm::element<QLabel>(f, "Label11")->cursor();
-        QCOMPARE(label.shape(), Qt::BitmapCursor);
-        QCOMPARE(label.pixmap().width(), 16);
+        QVERIFY(label.shape() == Qt::BitmapCursor && label.pixmap().width() == 16);
     }
 
     // Without a file no window; a short path is shown whole, never with parts
