@@ -76,6 +76,12 @@ struct Logprogramm
     }
     static QString text(QWidget *f, const QString &name) { return element<QLineEdit>(f, name)->text(); }
     static void setzen(QWidget *f, const QString &name, const QString &w) { element<QLineEdit>(f, name)->setText(w); }
+    // Several fields at once: "Text1=value;Text2=value".
+    static void setzen(QWidget *f, const QString &felder)
+    {
+        for (const QString &a : felder.split(';', Qt::SkipEmptyParts))
+            setzen(f, a.section('=', 0, 0), a.section('=', 1));
+    }
     // The user leaves the field with Tab.
     static void verlassen(QWidget *f, const QString &name)
     {
