@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // Two logs as another logger writes them, a main window with scripted message
@@ -76,9 +75,12 @@ struct Logprogramm
         return w ? w : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     static QString text(QWidget *f, const QString &name) { return element<QLineEdit>(f, name)->text(); }
-    static void setzen(QWidget *f, const QString &name, const QString &wert)
+    static void setzen(QWidget *f, const QString &name, const QString &w) { element<QLineEdit>(f, name)->setText(w); }
+    // Several fields at once: "Text1=value;Text2=value".
+    static void setzen(QWidget *f, const QString &felder)
     {
-        element<QLineEdit>(f, name)->setText(wert);
+        for (const QString &a : felder.split(';', Qt::SkipEmptyParts))
+            setzen(f, a.section('=', 0, 0), a.section('=', 1));
     }
     // The user leaves the field with Tab.
     static void verlassen(QWidget *f, const QString &name)
@@ -86,7 +88,12 @@ struct Logprogramm
         QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(element<QLineEdit>(f, name), &aus);
     }
-    static void klick(QWidget *f, const QString &name) { element<QAbstractButton>(f, name)->click(); }
+    // Clicks the buttons named, separated by blanks.
+    static void klick(QWidget *f, const QString &namen)
+    {
+        for (const QString &n : namen.split(' ', Qt::SkipEmptyParts))
+            element<QAbstractButton>(f, n)->click();
+    }
 
     // The message boxes shown, as "title:text".
     static QStringList meldungsliste(const SkriptMeldungen &m)

@@ -16,18 +16,11 @@ public:
         QString fehler;
     };
 
-    DialogErgebnis ShowOpen(CommonDialog &dlg, QString *fehler = nullptr) override
+    DialogErgebnis ShowOpen(CommonDialog &d, QString *fehler = nullptr) override { return naechste(d, fehler, false); }
+    DialogErgebnis ShowPrinter(CommonDialog &d, QString *f = nullptr) override { return naechste(d, f, true); }
+    void datei(const QString &p)
     {
-        return naechste(dlg, fehler, false);
-    }
-    DialogErgebnis ShowPrinter(CommonDialog &dlg, QString *fehler = nullptr) override
-    {
-        return naechste(dlg, fehler, true);
-    }
-    void datei(const QString &pfad)
-    {
-        m_antworten.append({DialogErgebnis::Ok, CommonDialog(), QString()});
-        m_antworten.last().werte.FileName = pfad;
+        m_antworten.append({DialogErgebnis::Ok, {}, {}}), m_antworten.last().werte.FileName = p;
     }
     void abbrechen() { m_antworten.append(Antwort()); }
     void antworte(const Antwort &a) { m_antworten.append(a); }
@@ -39,10 +32,8 @@ private:
         m_aufrufe.append(dlg);
         const Antwort a = m_antworten.isEmpty() ? Antwort() : m_antworten.takeFirst();
         if (a.ergebnis == DialogErgebnis::Ok && drucker) {
-            dlg.Orientation = a.werte.Orientation;
-            dlg.PrinterName = a.werte.PrinterName;
-            dlg.PaperSize = a.werte.PaperSize;
-            dlg.PaperBin = a.werte.PaperBin;
+            std::tie(dlg.Orientation, dlg.PrinterName, dlg.PaperSize, dlg.PaperBin) =
+                std::tie(a.werte.Orientation, a.werte.PrinterName, a.werte.PaperSize, a.werte.PaperBin);
         } else if (a.ergebnis == DialogErgebnis::Ok) {
             dlg.FileName = a.werte.FileName;
         } else if (a.ergebnis == DialogErgebnis::Abgebrochen && !drucker && !dlg.CancelError) {

@@ -31,15 +31,10 @@ public:
 private:
     static Antwort ersterKnopf(Knoepfe k)
     {
-        switch (k) {
-        case Knoepfe::Ok:
-        case Knoepfe::OkAbbrechen: return Antwort::Ok;
-        case Knoepfe::AbbrechenWiederholenIgnorieren: return Antwort::Abbruch;
-        case Knoepfe::JaNeinAbbrechen:
-        case Knoepfe::JaNein: return Antwort::Ja;
-        case Knoepfe::WiederholenAbbrechen: return Antwort::Wiederholen;
-        }
-        return Antwort::Ok;
+        return k == Knoepfe::AbbrechenWiederholenIgnorieren            ? Antwort::Abbruch
+               : k == Knoepfe::JaNeinAbbrechen || k == Knoepfe::JaNein ? Antwort::Ja
+               : k == Knoepfe::WiederholenAbbrechen                    ? Antwort::Wiederholen
+                                                                       : Antwort::Ok;
     }
     QList<Antwort> m_antworten;
     QList<Aufruf> m_aufrufe;

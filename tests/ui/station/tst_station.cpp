@@ -69,9 +69,7 @@ private Q_SLOTS:
     {
         Logprogramm p;
         QWidget *f = p.menue(Befehl::mnuMyCall, "frmCall");
-        const QStringList eingaben = {"q1abc", "jörg", "Kleinstadt", "jo62", "ich@example.org"};
-        for (int i = 0; i < 5; ++i)
-            Logprogramm::setzen(f, QStringLiteral("Text%1").arg(i + 1), eingaben[i]);
+        Logprogramm::setzen(f, "Text1=q1abc;Text2=jörg;Text3=Kleinstadt;Text4=jo62;Text5=ich@example.org");
         Logprogramm::klick(f, "Command1");
         QVERIFY(!f->isVisible());
         const EigeneDaten d = EigeneDatenLesen();
