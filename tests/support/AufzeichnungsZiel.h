@@ -1,18 +1,16 @@
 #pragma once
 
+#include "TestUmgebung.h"
 #include "layout/Kartenlayout.h"
 #include "printing/Papierformate.h"
 #include "printing/Zeichenziel.h"
-
-#include <QFontMetricsF>
 
 // A drawing target that draws nothing and writes down every call, for checking
 // what the renderer, the print command and the printer windows do with the
 // printer. Its properties behave like a well-behaved printer; single properties
 // can be made to refuse values or to be unreadable, and drawing can be made to
 // fail. Text widths come from real font metrics at 1200 dpi, so fitting texts
-// into boxes behaves as on paper. Included after TestUmgebung.h, which brings
-// QtCore.
+// into boxes behaves as on paper.
 class AufzeichnungsZiel : public Zeichenziel
 {
 public:

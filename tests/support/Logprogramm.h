@@ -2,19 +2,11 @@
 
 #include "SkriptDialoge.h"
 #include "SkriptMeldungen.h"
+#include "TestUmgebung.h"
 #include "core/Hilfen.h"
 #include "core/Umgebung.h"
 #include "logwindows/StartLogfenster.h"
 #include "mainwindow/frmMain.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QtTest>
 
 // Two logs as another logger writes them, a main window with scripted message
 // boxes and dialogs, and the log windows hooked in as at start-up.

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "TestUmgebung.h"
 #include "core/CommonDialog.h"
-
-#include <QList>
 
 // Answers file and printer dialogs from a script and keeps what each call was
 // given. An unscripted dialog counts as cancelled.

@@ -1,9 +1,7 @@
 #pragma once
 
+#include "TestUmgebung.h"
 #include "core/Meldungen.h"
-
-#include <QList>
-#include <QString>
 
 // Records every message box and answers from a script; without a scripted
 // answer it presses the first button, as Enter would.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDir>
-#include <QLocale>
-#include <QTemporaryDir>
+// Every test and test double includes this header first; it brings the Qt
+// modules the tests use, so no test lists single Qt headers.
 #include <QtTest>
+#include <QtWidgets>
 
 // Every test runs headless, away from the user's home, settings and printers:
 // a temporary HOME and XDG_CONFIG_HOME, the offscreen platform and a CUPS

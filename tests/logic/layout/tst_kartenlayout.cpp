@@ -5,9 +5,6 @@
 #include "layout/Kartenlayout.h"
 #include "layout/Layoutanwendung.h"
 
-#include <QApplication>
-#include <QFile>
-
 using Flagliste = QList<int>;
 
 namespace {

@@ -9,8 +9,6 @@
 #include "logbook/QslStapel.h"
 #include "printing/StapelDruck.h"
 
-#include <QApplication>
-
 // The QSL queue: which QSOs wait for a card, and the job that prints and marks
 // them; the QSL wish both log windows hand to the card.
 class TestQslStapel : public QObject

@@ -4,7 +4,6 @@
 #include "layout/Kartenvorschau.h"
 #include "mainwindow/QsoAnzeige.h"
 
-#include <QApplication>
 #include <tuple>
 
 // What the preview shows for the current QSO: labels and the ticked boxes,

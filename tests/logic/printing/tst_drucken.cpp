@@ -13,7 +13,6 @@
 #include "printing/KartenDruck.h"
 #include "printing/Randkorrektur.h"
 
-#include <QApplication>
 #include <memory>
 
 namespace {

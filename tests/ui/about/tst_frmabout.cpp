@@ -3,9 +3,6 @@
 #include "about/Infotexte.h"
 #include "about/frmAbout.h"
 
-#include <QLabel>
-#include <QPushButton>
-
 class TestFrmAbout : public QObject
 {
     Q_OBJECT

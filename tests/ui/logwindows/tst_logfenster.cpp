@@ -9,9 +9,6 @@
 #include "logwindows/frmHandEingabe.h"
 #include "printing/Drucken.h"
 
-#include <QDialog>
-#include <QImageWriter>
-
 namespace {
 
 const auto kanonisch = [](const QString &pfad) { return QFileInfo(pfad).canonicalFilePath(); };

@@ -10,14 +10,6 @@
 #include "mainwindow/frmMain.h"
 #include "seams/Dialogfilter.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-
 namespace {
 
 // The finder's controls.

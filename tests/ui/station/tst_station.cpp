@@ -6,8 +6,6 @@
 #include "core/Einstellungen.h"
 #include "station/Stationsdaten.h"
 
-#include <QListWidget>
-
 // Own call and station equipment: the stored values, the windows that edit
 // them and what the record builder and parser make of them.
 class TestStation : public QObject
