@@ -104,9 +104,7 @@ public:
         const QString id = warteAufFenster(titel);
         int rc = -1;
         if (!id.isEmpty())
-            xdotool({"windowfocus", "--sync", id}, &rc);
-        for (int i = 0; rc == 0 && i < tasten.size(); ++i)
-            xdotool({"key", tasten.at(i)}, &rc);
+            xdotool(QStringList{"windowfocus", "--sync", id, "key"} + tasten, &rc);
         return rc == 0;
     }
 

@@ -257,8 +257,7 @@ private:
             const double oben = PdfMessung::zeilenOben(w, p.schrift, p.punkte, drucker);
             const double links = p.mittig ? (w.xMin + w.xMax) / 2.0 - p.breite / 2.0 : w.xMin;
             QVERIFY2(std::abs(links - p.links) < 0.5 && std::abs(oben - p.oben) < 0.5,
-                     qPrintable(
-                         QString::asprintf("%s at %g, %g mm instead of %g, %g", p.text, links, oben, p.links, p.oben)));
+                     qPrintable(QString::asprintf("%s at %g, %g mm", p.text, links, oben)));
         }
     }
 

@@ -101,11 +101,9 @@ private Q_SLOTS:
         Programm p;
         auto ausgeschaltet = [&] {
             QList<int> aus;
-            for (int i = 0; i < 23; ++i) {
-                if (!p.box(1, i)->isChecked())
-                    aus << i;
-            }
-            return aus;
+            for (int i = 0; i < 23; ++i)
+                aus << (p.box(1, i)->isChecked() ? -1 : i);
+            return aus.removeAll(-1), aus;
         };
         p.aktivieren();
         for (int i = 0; i < 23; ++i)
