@@ -391,7 +391,6 @@ private Q_SLOTS:
     {
         Spalten<QString, double>({"eigenschaft", "wert"});
         Zeile("Ausrichtung 3", QString("Orientation"), 3.0);
-        Zeile("Papiercode 42", QString("PaperSize"), 42.0);
         Zeile("Papiercode 255", QString("PaperSize"), 255.0);
         Zeile("Behälter 12", QString("PaperBin"), 12.0);
         Zeile("Breite 0", QString("Width"), 0.0);
@@ -426,18 +425,24 @@ private Q_SLOTS:
         QVERIFY(!seite || setzt());
     }
 
-    // Files of this second and the next two already exist: the card gets a
-    // counter and leaves them untouched.
-    void dateinameNieUeberVorhandene()
+    // A file where the folder should be: the page cannot start. Then files of
+    // this second and the next two already exist: the card gets a counter and
+    // leaves them untouched.
+    void pdfAblage()
     {
-        QVERIFY(QDir().mkpath(ablage()));
+        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && schreiben(ablage(), {}));
+        DruckerZiel z;
+        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
+        QCOMPARE(z.Page(), std::optional<int>(0));
+        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.EndDoc());
+        QVERIFY(z.LetzteDatei().isEmpty() && QFile::remove(ablage()) && QDir().mkpath(ablage()));
+
         const QDateTime jetzt = QDateTime::currentDateTime();
         QStringList vorhanden;
         for (int s = 0; s < 3; ++s)
             vorhanden << ablage() + "/QSL_DL1ABC-P_" + jetzt.addSecs(s).toString("yyyyMMdd_HHmmss") + ".pdf";
         for (const QString &pfad : vorhanden)
             QVERIFY(schreiben(pfad, "alt"));
-        DruckerZiel z;
         z.setDokumentName("DL1ABC/P");
         z.Print("X");
         z.EndDoc();
@@ -451,17 +456,6 @@ private Q_SLOTS:
             QFile f(pfad);
             QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == "alt");
         }
-    }
-
-    // A file where the folder should be: the page cannot start.
-    void ablageNichtAnlegbar()
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && schreiben(ablage(), {}));
-        DruckerZiel z;
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
-        QCOMPARE(z.Page(), std::optional<int>(0));
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.EndDoc());
-        QVERIFY(z.LetzteDatei().isEmpty() && QFile::remove(ablage()));
     }
 };
 
