@@ -2,16 +2,6 @@
 
 #include "PdfMessung.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFontMetricsF>
-#include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 // The built program as a user runs it: on an X server of its own, with a home
@@ -34,29 +24,25 @@ public:
             m_fehler = "Xvfb or xdotool is not installed (scripts/deps.sh test installs them)";
         else if (!xStarten(xvfb))
             m_fehler = "no X display could be started";
-        m_umgebung = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "PRINTER", "LPDEST"})
             m_umgebung.remove(name);
         // The card shows numbers as a German user sees them.
         // clang-format off
-        const QList<QPair<QString, QString>> werte = {
-            {"DISPLAY", m_display}, {"HOME", home()}, {"XDG_CONFIG_HOME", home() + "/.config"},
-            {"XDG_DATA_HOME", home() + "/.local/share"}, {"CUPS_SERVER", "/nonexistent.sock"},
-            {"LANG", "de_DE.UTF-8"}, {"LC_ALL", "de_DE.UTF-8"}};
-        // clang-format on
-        for (const auto &[name, wert] : werte)
+        for (const auto &[name, wert] : QList<QPair<QString, QString>>{
+                 {"DISPLAY", m_display}, {"HOME", home()}, {"XDG_CONFIG_HOME", home() + "/.config"},
+                 {"XDG_DATA_HOME", home() + "/.local/share"}, {"CUPS_SERVER", "/nonexistent.sock"},
+                 {"LANG", "de_DE.UTF-8"}, {"LC_ALL", "de_DE.UTF-8"}})
             m_umgebung.insert(name, wert);
+        // clang-format on
     }
 
     ~Programmlauf()
     {
-        for (QProcess *p : {&m_prozess, &m_server}) {
-            p == &m_server ? p->terminate() : p->kill();
-            if (p->state() != QProcess::NotRunning && !p->waitForFinished(5000)) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-        }
+        m_prozess.kill();
+        m_prozess.waitForFinished(5000);
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000))
+            m_server.kill(), m_server.waitForFinished(5000);
     }
 
     // Empty when the program can be run here; otherwise why not.
@@ -81,23 +67,15 @@ public:
     // Whether the program still runs; notices an end that nobody waited for.
     bool laeuft()
     {
-        if (m_prozess.state() != QProcess::NotRunning)
-            m_prozess.waitForFinished(0);
+        m_prozess.waitForFinished(0);
         return m_prozess.state() == QProcess::Running;
     }
 
-    // Everything the program printed so far and how it ended, for the
-    // failure message.
+    // Everything the program printed so far, for the failure message.
     QString ausgabe()
     {
         laeuft();
-        m_ausgabe += QString::fromLocal8Bit(m_prozess.readAll());
-        QString text = m_ausgabe.isEmpty() ? "(the program printed nothing)" : m_ausgabe;
-        if (m_prozess.state() == QProcess::NotRunning)
-            text += QString("\n(the program has ended: %1, exit code %2)")
-                        .arg(m_prozess.exitStatus() == QProcess::NormalExit ? "normally" : "crashed")
-                        .arg(m_prozess.exitCode());
-        return text;
+        return m_ausgabe += QString::fromLocal8Bit(m_prozess.readAll());
     }
 
     // Runs xdotool with the arguments on this display; returns its output.
@@ -105,7 +83,7 @@ public:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DISPLAY", m_display);
-        return ausfuehren("xdotool", argumente, env, exitCode).trimmed();
+        return PdfMessung::ausgabe("xdotool", argumente, env, exitCode).trimmed();
     }
 
     // Waits for a visible window with exactly this title while the program
@@ -113,25 +91,10 @@ public:
     QString warteAufFenster(const QString &titel)
     {
         const QString muster = '^' + QRegularExpression::escape(titel) + '$';
-        QDeadlineTimer frist(Frist);
-        while (laeuft() && !frist.hasExpired()) {
-            const QStringList ids = xdotool({"search", "--onlyvisible", "--name", muster}).split('\n');
-            if (!ids.constFirst().isEmpty())
-                return ids.constFirst();
-            QTest::qWait(100);
-        }
-        return QString();
-    }
-
-    // The titles of the windows on the display, to see which one a failed
-    // step was left at (a message box, a window that did not open).
-    QStringList fenster() const
-    {
-        QStringList titel;
-        for (const QString &id : sichtbareFenster())
-            titel.append(xdotool({"getwindowname", id}));
-        titel.removeAll(QString());
-        return titel;
+        QString id;
+        for (QDeadlineTimer frist(Frist); id.isEmpty() && laeuft() && !frist.hasExpired(); QTest::qWait(100))
+            id = xdotool({"search", "--onlyvisible", "--name", muster}).section('\n', 0, 0);
+        return id;
     }
 
     // Gives the window titled titel the keyboard focus and types the keys
@@ -141,9 +104,7 @@ public:
         const QString id = warteAufFenster(titel);
         int rc = -1;
         if (!id.isEmpty())
-            xdotool({"windowfocus", "--sync", id}, &rc);
-        for (int i = 0; rc == 0 && i < tasten.size(); ++i)
-            xdotool({"key", tasten.at(i)}, &rc);
+            xdotool(QStringList{"windowfocus", "--sync", id, "key"} + tasten, &rc);
         return rc == 0;
     }
 
@@ -152,27 +113,28 @@ public:
     bool warteAufFokus(const QString &titel)
     {
         const QString id = warteAufFenster(titel);
-        QDeadlineTimer frist(Frist);
-        while (!id.isEmpty() && laeuft() && !frist.hasExpired() && xdotool({"getwindowfocus"}) != id)
-            QTest::qWait(100);
-        return !id.isEmpty() && xdotool({"getwindowfocus"}) == id;
+        for (QDeadlineTimer frist(Frist); !id.isEmpty() && laeuft() && !frist.hasExpired(); QTest::qWait(100)) {
+            if (xdotool({"getwindowfocus"}) == id)
+                return true;
+        }
+        return false;
     }
 
     // Opens a menu of the main window with its access key and picks the entry
     // by its access key once the menu is open. An open menu is one window more
-    // on the display (it carries the program's name, not a title of its own).
+    // on the display (it carries the program's name, not a title of its own):
+    // every mapped window counts, as a search by name would miss the menus.
     bool menue(const QString &menueTaste, const QString &eintragTaste)
     {
-        const int vorher = sichtbareFenster().size();
+        const auto fenster = [&] { return xdotool({"search", "--onlyvisible", "--name", ""}).count('\n'); };
+        const qsizetype vorher = fenster();
+        int rc = -1;
         if (!tippen("Cardforge", {menueTaste}))
             return false;
-        QDeadlineTimer frist(Frist);
-        while (sichtbareFenster().size() <= vorher) {
+        for (QDeadlineTimer frist(Frist); fenster() <= vorher; QTest::qWait(100)) {
             if (frist.hasExpired() || !laeuft())
                 return false;
-            QTest::qWait(100);
         }
-        int rc = -1;
         xdotool({"key", eintragTaste}, &rc);
         return rc == 0;
     }
@@ -190,58 +152,37 @@ public:
     }
 
     // What a user does to print the first QSO of the listed log: F4 opens the
-    // log browser, "&OK" hands record 0 over, F5 prints. Empty when every
-    // step was answered; otherwise the step that was not.
+    // log browser, "&OK" hands record 0 over (with a short animation; the
+    // hand-over ends by bringing the main window to the front), F5 prints.
+    // Empty when every step was answered; otherwise the step that was not.
     QString ersteKarteDrucken()
     {
-        if (!starten())
-            return "Cardforge did not start";
-        if (!tippen("Cardforge", {"F4"}))
+        if (!starten() || !tippen("Cardforge", {"F4"}))
             return "the main window did not come up";
         if (!tippen("ADIF-QSO-Daten", {"alt+o"}))
             return "the log browser did not open on F4";
-        // "&OK" clicks with a short animation; the hand-over ends by bringing
-        // the main window to the front.
-        if (!warteAufFokus("Cardforge"))
+        if (!warteAufFokus("Cardforge") || !tippen("Cardforge", {"F5"}))
             return "\"&OK\" did not bring the main window forward";
-        if (!tippen("Cardforge", {"F5"}))
-            return "F5 could not be typed into the main window";
         return QString();
     }
 
     // Waits until a PDF file in ordner is complete enough for pdfinfo.
     static QString warteAufPdf(const QString &ordner)
     {
-        QDeadlineTimer frist(Frist);
-        do {
+        for (QDeadlineTimer frist(Frist); !frist.hasExpired(); QTest::qWait(200)) {
             for (const QString &d : QDir(ordner).entryList({"*.pdf"}, QDir::Files)) {
-                if (!ausfuehren("pdfinfo", {ordner + '/' + d}).isEmpty())
+                if (seitenzahl(ordner + '/' + d) > 0)
                     return ordner + '/' + d;
             }
-            QTest::qWait(200);
-        } while (!frist.hasExpired());
+        }
         return QString();
-    }
-
-    // The standard output of a helper program; empty when it failed.
-    static QString ausfuehren(const QString &programm, const QStringList &argumente,
-                              const QProcessEnvironment &umgebung = QProcessEnvironment::systemEnvironment(),
-                              int *exitCode = nullptr)
-    {
-        QProcess p;
-        p.setProcessEnvironment(umgebung);
-        p.start(programm, argumente);
-        const bool fertig = p.waitForFinished(Frist);
-        const int rc = fertig && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        if (exitCode)
-            *exitCode = rc;
-        return rc == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
     }
 
     // The number of pages as pdfinfo reports it, -1 when it cannot be read.
     static int seitenzahl(const QString &pdf)
     {
-        const QRegularExpressionMatch a = QRegularExpression(R"(Pages:\s+(\d+))").match(ausfuehren("pdfinfo", {pdf}));
+        const QRegularExpressionMatch a =
+            QRegularExpression(R"(Pages:\s+(\d+))").match(PdfMessung::ausgabe("pdfinfo", {pdf}));
         return a.hasMatch() ? a.captured(1).toInt() : -1;
     }
 
@@ -258,35 +199,23 @@ private:
         m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_server.start(xvfb, QString("-displayfd 1 -noreset -screen 0 1280x1024x24 -nolisten tcp").split(' '));
         QDeadlineTimer frist(60000);
-        if (!m_server.waitForStarted(10000))
-            return false;
-        while (!m_server.canReadLine() && m_server.state() == QProcess::Running && !frist.hasExpired())
+        while (m_server.waitForStarted(10000) && !m_server.canReadLine() && !frist.hasExpired())
             m_server.waitForReadyRead(100);
         bool zahl = false;
         m_display = ':' + QString::number(QString::fromLatin1(m_server.readLine()).trimmed().toInt(&zahl));
         // The number is written once the server listens; ask it until it answers.
-        while (zahl && m_server.state() == QProcess::Running && !frist.hasExpired()) {
-            int rc = -1;
+        for (int rc = -1; zahl && m_server.state() == QProcess::Running && !frist.hasExpired(); QThread::msleep(50)) {
             xdotool({"getdisplaygeometry"}, &rc);
             if (rc == 0)
                 return true;
-            QThread::msleep(50);
         }
-        m_display.clear();
         return false;
-    }
-
-    // Every mapped window; a search by name would miss the menus, which have
-    // only the extended window name.
-    QStringList sichtbareFenster() const
-    {
-        return xdotool({"search", "--onlyvisible", "--name", QString()}).split('\n', Qt::SkipEmptyParts);
     }
 
     QProcess m_server;
     QString m_display;
     QTemporaryDir m_home;
-    QProcessEnvironment m_umgebung;
+    QProcessEnvironment m_umgebung = QProcessEnvironment::systemEnvironment();
     QProcess m_prozess;
     QString m_ausgabe;
     QString m_fehler;

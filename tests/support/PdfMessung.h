@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <QtCore>
 
 // Measuring a PDF file the printer target wrote, with poppler's tools.
 namespace PdfMessung {
@@ -20,18 +17,23 @@ struct Wort
 
 inline bool werkzeuge(std::initializer_list<const char *> programme = {"pdftotext", "pdfinfo"})
 {
-    for (const char *p : programme) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(p)).isEmpty())
-            return false;
-    }
-    return true;
+    return std::all_of(programme.begin(), programme.end(),
+                       [](const char *p) { return !QStandardPaths::findExecutable(QString::fromLatin1(p)).isEmpty(); });
 }
 
-inline QString ausgabe(const QString &programm, const QStringList &argumente)
+// The standard output of a helper program; empty when it failed. With rc,
+// its exit code (-1 for a crash or a hang).
+inline QString ausgabe(const QString &programm, const QStringList &argumente,
+                       const QProcessEnvironment &umgebung = QProcessEnvironment::systemEnvironment(),
+                       int *rc = nullptr)
 {
     QProcess p;
+    p.setProcessEnvironment(umgebung);
     p.start(programm, argumente);
-    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    const int ende = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    if (rc)
+        *rc = ende;
+    return ende == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 // The words of the whole document, or of page seite (from 1) only.
@@ -40,12 +42,10 @@ inline QList<Wort> woerter(const QString &pdf, int seite = 0)
     static const QRegularExpression muster(
         QStringLiteral(R"x(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)x"));
     QList<Wort> liste;
-    QStringList argumente = {QStringLiteral("-bbox"), pdf, QStringLiteral("-")};
-    if (seite > 0)
-        argumente =
-            QStringList{QStringLiteral("-f"), QString::number(seite), QStringLiteral("-l"), QString::number(seite)}
-            + argumente;
-    auto it = muster.globalMatch(ausgabe(QStringLiteral("pdftotext"), argumente));
+    const QString s = QString::number(seite);
+    const QStringList argumente = {QStringLiteral("-bbox"), pdf, QStringLiteral("-")};
+    auto it = muster.globalMatch(
+        ausgabe(QStringLiteral("pdftotext"), seite > 0 ? QStringList{"-f", s, "-l", s} + argumente : argumente));
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         liste.append({m.captured(5), m.captured(1).toDouble() / ptJeMm, m.captured(2).toDouble() / ptJeMm,

@@ -9,13 +9,7 @@
 #include "layout/frmQSL_Karte.h"
 #include "mainwindow/frmMain.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QtWidgets>
 
 namespace {
 
@@ -40,22 +34,17 @@ struct Programm
     QCheckBox *box(int gruppe, int i) { return fenster()->findChild<QCheckBox *>(Kartenvorschau::box(gruppe, i)); }
     void klick(const char *knopf) { fenster()->findChild<QPushButton *>(QString::fromLatin1(knopf))->click(); }
     KartenElement &vorschau(const QString &name) { return haupt.vorschau()[name]; }
-    // As the user gets there: from the main window to the editor.
+    // As the user gets there: from the main window through its menu to the
+    // editor, which marks the card's items on the preview.
     void aktivieren()
     {
         haupt.show();
         haupt.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&haupt));
-        fenster()->show();
-        fenster()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(fenster()));
+        haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(fenster()) && haupt.vorschau().markiert);
     }
 };
-
-QString lage(const KartenElement &e)
-{
-    return QStringLiteral("%1/%2 %3x%4 %5").arg(e.links).arg(e.oben).arg(e.hoehe).arg(e.breite).arg(e.sichtbar);
-}
 
 } // namespace
 
@@ -77,52 +66,24 @@ private Q_SLOTS:
     // the rejected item where it was.
     void laden_data()
     {
-        QTest::addColumn<QStringList>("fall");
-        QTest::newRow("nothing stored: initial layout") << QStringList{"", "140,0", "82/10 13.5x51 1", "0"};
-        QTest::newRow("stored layout") << QStringList{"5;6,5;7;8.25;", "139,5", "5/6.5 7x8.25 1", "0"};
-        QTest::newRow("stored x beyond the card") << QStringList{"150;6;7;8;", "140,0", "0/0 0x0 1", "1"};
+        Spalten<QString, QString, QString, int>({"felder", "breite", "lage", "meldungen"});
+        Zeile("nothing stored: initial layout", QString(), QString("140,0"), QString("82/10 13.5x51 1"), 0);
+        Zeile("stored layout", QString("5;6,5;7;8.25;"), QString("139,5"), QString("5/6.5 7x8.25 1"), 0);
+        Zeile("stored x beyond the card", QString("150;6;7;8;"), QString("140,0"), QString("0/0 0x0 1"), 1);
     }
     void laden()
     {
-        QFETCH(QStringList, fall);
-        const QString &breite = fall[1];
-        if (!fall[0].isEmpty()) {
-            EinstellungSpeichern("Felder", fall[0]);
-            EinstellungSpeichern("QSLWidth", breite);
-        }
+        const auto [felder, breite] = holen<QString, QString>("felder", "breite");
+        if (!felder.isEmpty())
+            EinstellungSpeichern("Felder", felder), EinstellungSpeichern("QSLWidth", breite);
         Programm p;
         QVERIFY(!p.fenster()->isVisible());
-        QCOMPARE(lage(p.vorschau("lbCall")), fall[2]);
-        QCOMPARE(QString::number(p.meldungen.aufrufe().size()), fall[3]);
+        const KartenElement &e = p.vorschau("lbCall");
+        QTEST(QStringLiteral("%1/%2 %3x%4 %5").arg(e.links).arg(e.oben).arg(e.hoehe).arg(e.breite).arg(e.sichtbar),
+              "lage");
+        QTEST(int(p.meldungen.aufrufe().size()), "meldungen");
         QCOMPARE(p.text("Text1")->text(), breite);
         QCOMPARE(KartenmassAlsText(p.z.QSLWidth), breite);
-    }
-
-    // A refused entry: message, focus on it, items before it placed, the rest
-    // as they were. Cancel after an apply keeps the preview but stores nothing.
-    void setAllUndAbbrechen()
-    {
-        Programm p;
-        p.haupt.aktion(Befehl::mnuQSL_Einrichtung)->trigger();
-        QVERIFY(QTest::qWaitForWindowActive(p.fenster()));
-        QVERIFY(p.haupt.vorschau().markiert);
-        QCOMPARE(p.vorschau("lb2Way").text, "2-way");
-        p.vorschau("lb2Way").oben = 1.25f;
-        p.text3(0)->setText("20");
-        p.text3(1)->setText("90");
-        p.klick("cmSetAll");
-        QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QCOMPARE(p.meldungen.aufrufe()[0].titel + p.meldungen.aufrufe()[0].text,
-                 " Eingabefehler Ein Wert befindet sich außerhalb der QSL-Karte!");
-        QCOMPARE(p.fenster()->focusWidget(), p.text3(1));
-        QCOMPARE(p.vorschau("lbCall").links, 20.0f);
-        QCOMPARE(p.vorschau("lb2Way").oben, 1.25f);
-
-        p.klick("Command1");
-        QVERIFY(!p.fenster()->isVisible());
-        QCOMPARE(p.vorschau("lbCall").links, 20.0f);
-        QVERIFY(Einstellung("Felder").isEmpty() && Einstellung("QSLWidth").isEmpty());
-        QVERIFY(!p.haupt.vorschau().markiert && !p.vorschau("imUnterschrift").rahmen);
     }
 
     // A mouse click on one box of a pair clears the other; the keyboard
@@ -136,16 +97,13 @@ private Q_SLOTS:
     }
     void exklusivePaare()
     {
-        QFETCH(int, geklickt);
-        QFETCH(int, partner);
+        const auto [geklickt, partner] = holen<int, int>("geklickt", "partner");
         Programm p;
         auto ausgeschaltet = [&] {
             QList<int> aus;
-            for (int i = 0; i < 23; ++i) {
-                if (!p.box(1, i)->isChecked())
-                    aus << i;
-            }
-            return aus;
+            for (int i = 0; i < 23; ++i)
+                aus << (p.box(1, i)->isChecked() ? -1 : i);
+            return aus.removeAll(-1), aus;
         };
         p.aktivieren();
         for (int i = 0; i < 23; ++i)
@@ -176,10 +134,8 @@ private Q_SLOTS:
     }
     void ziehen()
     {
-        QFETCH(QString, sprache);
-        QFETCH(QString, element);
-        QFETCH(QStringList, aktionen);
-        QFETCH(bool, ok);
+        const auto [sprache, element, aktionen, ok] =
+            holen<QString, QString, QStringList, bool>("sprache", "element", "aktionen", "ok");
         QLocale::setDefault(QLocale(sprache));
         Programm p;
         p.aktivieren();
@@ -213,6 +169,7 @@ private Q_SLOTS:
         const float y = ok ? float(ZahlAusText(gespeichert.section(' ', 1))) : 40.0f;
         QCOMPARE(QPointF(p.vorschau(element).links, p.vorschau(element).oben), QPointF(x, y));
         QVERIFY(!p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
+        QVERIFY(!p.fenster()->isVisible() && !p.haupt.vorschau().markiert);
     }
 
     // "&Beispiel laden" asks first only when the boxes hold a layout of the
@@ -231,9 +188,7 @@ private Q_SLOTS:
     }
     void beispielLaden()
     {
-        QFETCH(QString, eigenerEintrag);
-        QFETCH(int, antwort);
-        QFETCH(bool, ok);
+        const auto [eigenerEintrag, antwort, ok] = holen<QString, int, bool>("eigenerEintrag", "antwort", "ok");
         const QString daten = TestUmgebung::home() + QStringLiteral("/.local/share/cardforge/");
         QVERIFY(QDir().mkpath(daten));
         QFile::remove(daten + BeispielLayoutName);
@@ -261,8 +216,9 @@ private Q_SLOTS:
         QCOMPARE(p.z.QSLWidth, geladen && ok ? 140.0f : 150.0f);
     }
 
-    // OK with a refused entry stores nothing, not even part of the lists or the
-    // card size the entry no longer fits. Once
+    // OK with a refused entry reports it and focuses it, with the items before
+    // it placed on the preview, but stores nothing, not even part of the lists
+    // or the card size the entry no longer fits. Once
     // valid, the card size and lists are stored (a width that cannot be a card
     // keeps the one in effect), and the editor's mode boxes (Check3) act on the
     // card's Check1 group, the open box forced on. Closed by its frame, the
@@ -272,15 +228,19 @@ private Q_SLOTS:
         EinstellungSpeichern("Felder", "1;2;3;4;");
         Programm p;
         p.aktivieren();
-        p.text3(0)->setText("-3");
+        p.text3(0)->setText("5");
+        p.text3(1)->setText("90");
         p.text("Text1")->setText("120,5");
         p.klick("Command2");
         QCOMPARE(p.meldungen.aufrufe().size(), 1);
-        QVERIFY(p.fenster()->isVisible());
+        QCOMPARE(p.meldungen.aufrufe()[0].titel + p.meldungen.aufrufe()[0].text,
+                 " Eingabefehler Ein Wert befindet sich außerhalb der QSL-Karte!");
+        QVERIFY(p.fenster()->isVisible() && p.fenster()->focusWidget() == p.text3(1));
+        QCOMPARE(p.vorschau("lbCall").links, 5.0f);
         QCOMPARE(Einstellung("Felder"), "1;2;3;4;");
         QVERIFY(Einstellung("AktivFeld").isEmpty() && Einstellung("QSLWidth").isEmpty());
 
-        p.text3(0)->setText("5");
+        p.text3(1)->setText("2");
         p.text3(2)->setText("12.5");
         p.text("Text1")->setText("99999");
         p.text("Text2")->setText("60,5");

