@@ -8,8 +8,6 @@
 #include "core/Umgebung.h"
 #include "mainwindow/frmMain.h"
 
-#include <QApplication>
-
 // The start-up's wiring, and the real program, started as a user starts it,
 // with an empty configuration folder.
 class TestProgrammstart : public QObject

@@ -2,7 +2,7 @@
 
 #include "PdfMessung.h"
 
-#include <QtTest>
+#include "TestUmgebung.h"
 
 // The built program as a user runs it: on an X server of its own, with a home
 // and settings folder of its own, driven only by the keyboard through

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QFontMetricsF>
+#include "TestUmgebung.h"
+
 #include <QPrinter>
-#include <QtCore>
 
 // Measuring a PDF file the printer target wrote, with poppler's tools.
 namespace PdfMessung {

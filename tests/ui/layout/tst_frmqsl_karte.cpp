@@ -9,8 +9,6 @@
 #include "layout/frmQSL_Karte.h"
 #include "mainwindow/frmMain.h"
 
-#include <QtWidgets>
-
 namespace {
 
 // A main window with its state and scripted seams, and the layout window hooked

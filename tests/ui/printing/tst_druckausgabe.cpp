@@ -14,8 +14,6 @@
 #include "printing/Randkorrektur.h"
 #include "printing/frmDruckRand.h"
 
-#include <QtWidgets>
-
 using namespace PdfMessung;
 using Dialogantworten = QList<SkriptDialoge::Antwort>;
 Q_DECLARE_METATYPE(Befehl)
