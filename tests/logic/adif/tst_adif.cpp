@@ -57,9 +57,8 @@ struct AlsBenutzer
     }
     ~AlsBenutzer()
     {
-        if (gewechselt) {
-            [[maybe_unused]] const int a = ::setresuid(0, 0, 0), b = ::setresgid(0, 0, 0);
-        }
+        if (gewechselt) [[maybe_unused]]
+            const int a = ::setresuid(0, 0, 0), b = ::setresgid(0, 0, 0);
     }
     static constexpr uid_t kNobody = 65534;
     const bool gewechselt, ok;
@@ -184,7 +183,6 @@ private Q_SLOTS:
         const QByteArray lang = "<CALL:5>Q1ABC<COMMENT:52428800>" + QByteArray(50 * 1024 * 1024, 'x') + "<EOR>";
         const QString falsch = "Falsche Datei?", kein = "keinen QSO-Datensatz";
         // clang-format off
-        Zeile("CR LF", kopf + "<CALL:5>Q1ABC<EOR>\r\n<call:5>q2abc<eor>\r\n", q12, "<call:5>q2abc<eor>", "");
         Zeile("malformed <EOR:x> ends no record", QByteArray("<CALL:5>Q1ABC<EOR:x>y\n<CALL:5>Q2ABC<EOR>"), q12, "<CALL:5>Q2ABC<EOR>", "");
         Zeile("length over an <EOR>, as hand-edited", QByteArray("<COMMENT:12>x<EOR>y<CALL:5>Q1ABC<EOR>"), q1, "<CALL:5>Q1ABC<EOR>", "");
         Zeile("NUL bytes", QByteArray(nul, sizeof nul - 1), QStringList{QStringLiteral("Q1%1BC").arg(QChar(0))}, QStringLiteral("<CALL:5>Q1%1BC<EOR>").arg(QChar(0)), "");
@@ -556,7 +554,6 @@ private Q_SLOTS:
         // clang-format off
         Zeile("the record of the manual", S([](QsoDaten &q) { q.Datum = QDate(2023, 5, 21), q.UTC = "12.34", q.RST = "59", q.Mode = "SSB", q.MHz = 144.3f; }), "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m<EOR>");
         Zeile("no date, no time, 0 MHz", S([](QsoDaten &) {}), "<CALL:5>Q1ABC<EOR>");
-        Zeile("time 9.05", S([](QsoDaten &q) { q.UTC = "9.05"; }), "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>");
         Zeile("time 1234", S([](QsoDaten &q) { q.UTC = "1234"; }), "<CALL:5>Q1ABC<TIME_OFF:6>123400<TIME_ON:6>123400<EOR>");
         Zeile("no time of day", S([](QsoDaten &q) { q.UTC = "25:00"; }), "<CALL:5>Q1ABC<EOR>");
         Zeile("date as typed", S([](QsoDaten &q) { q.Datum = "2023/05/21"; }), "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>");
