@@ -57,8 +57,9 @@ struct AlsBenutzer
     }
     ~AlsBenutzer()
     {
-        if (gewechselt) [[maybe_unused]]
-            const int a = ::setresuid(0, 0, 0), b = ::setresgid(0, 0, 0);
+        if (gewechselt) {
+            [[maybe_unused]] const int a = ::setresuid(0, 0, 0), b = ::setresgid(0, 0, 0);
+        }
     }
     static constexpr uid_t kNobody = 65534;
     const bool gewechselt, ok;
