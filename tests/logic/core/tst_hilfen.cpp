@@ -52,7 +52,6 @@ private Q_SLOTS:
         zeile("DatumYYYYMMDD", "en_US", "us order", "5/21/2023", "20230521");
         zeile("GrundRufzeichen", "de_DE", "three-letter suffix", "Q1ABC/QRP", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "trailing slash", "Q1ABC/", "");
-        zeile("GrundRufzeichen", "de_DE", "prefix", "Q7/Q2ABC", "Q2ABC");
         zeile("GrundRufzeichen", "de_DE", "prefix and suffix", "Q7/Q1ABC/P", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "three-letter prefix and suffix", "Q7A/Q1ABC/M", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "long on both sides keeps first", "Q1ABC/Q2XYZ", "Q1ABC");
