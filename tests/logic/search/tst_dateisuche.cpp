@@ -3,22 +3,8 @@
 #include "search/Dateisuche.h"
 
 #include <QApplication>
-#include <QProcess>
-#include <QStandardPaths>
 #include <cstdio>
 #include <unistd.h>
-
-namespace {
-
-void datei(const QString &pfad, int bytes = 0)
-{
-    QDir().mkpath(QFileInfo(pfad).path());
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(bytes, 'x'));
-}
-
-} // namespace
 
 class TestDateisuche : public QObject
 {
@@ -35,8 +21,7 @@ private Q_SLOTS:
     }
     void muster()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, muster);
+        const auto [name, muster] = holen<QString, QString>("name", "muster");
         QTEST(PasstZuMuster(name, muster), "passt");
     }
 
@@ -77,14 +62,19 @@ private Q_SLOTS:
         }
         QTemporaryDir t;
         const QString w = t.path();
+        const auto datei = [](const QString &pfad, int bytes = 0) {
+            QFile f(pfad);
+            return QDir().mkpath(QFileInfo(pfad).path()) && f.open(QIODevice::WriteOnly)
+                   && f.write(QByteArray(bytes, 'x')) == bytes;
+        };
         for (const char *name : {"zz/z.adi", "aa/x/tief.adi", "leer/nichts.txt", "gesperrt/geheim.adi",
                                  "mit;strich.adi", "ordner;x/drin.adi"})
-            datei(w + '/' + name);
-        datei(w + "/b.ADI", 400);
-        datei(w + "/A.adi", 600);
-        datei(w + "/aa/flach.Adi", 1);
+            QVERIFY(datei(w + '/' + name));
+        QVERIFY(datei(w + "/b.ADI", 400));
+        QVERIFY(datei(w + "/A.adi", 600));
+        QVERIFY(datei(w + "/aa/flach.Adi", 1));
         QTemporaryDir anderswo;
-        datei(anderswo.filePath("fremd.adi"));
+        QVERIFY(datei(anderswo.filePath("fremd.adi")));
         // link target, link
         const std::pair<QString, QString> verweise[] = {
             {w, "aa/zurueck"},         {w + "/aa", "aa/x/kreis"},         {w + "/A.adi", "verweis.adi"},
@@ -124,8 +114,7 @@ private Q_SLOTS:
     }
     void laufwerkAnbieten()
     {
-        QFETCH(QString, wurzel);
-        QFETCH(QByteArray, typ);
+        const auto [wurzel, typ] = holen<QString, QByteArray>("wurzel", "typ");
         QTEST(LaufwerkAnbieten(wurzel, typ), "angeboten");
         const QStringList l = Laufwerke();
         QVERIFY(l.count(QStringLiteral("/")) == 1 && l.first() == QStringLiteral("/"));
