@@ -2,8 +2,6 @@
 
 #include "adif/Dateiablage.h"
 
-#include <QFile>
-#include <QStringList>
 #include <cerrno>
 #include <optional>
 
@@ -12,11 +10,8 @@
 class FehlerAblage : public EchteDateiablage
 {
 public:
-    explicit FehlerAblage(std::optional<SchreibSchritt> schritt = std::nullopt)
-        : m_schritt(schritt)
-    {
-    }
-
+    // The step that fails, none for a write that goes through.
+    std::optional<SchreibSchritt> schritt;
     // Renames away from weg or onto hin are refused, as for a folder entry
     // another user owns.
     QStringList weg, hin;
@@ -34,7 +29,7 @@ public:
     bool temporaerSchreiben(const QString &ordner, const QString &vorsilbe, const QByteArray &inhalt, QString *temp,
                             QString *fehler) override
     {
-        const bool halb = m_schritt == SchreibSchritt::Temporaer;
+        const bool halb = schritt == SchreibSchritt::Temporaer;
         const bool ok = EchteDateiablage::temporaerSchreiben(
             ordner, vorsilbe, halb ? inhalt.left(inhalt.size() / 2) : inhalt, temp, fehler);
         return halb ? scheitern(fehler) : ok;
@@ -47,29 +42,29 @@ public:
             f.write(fremderSatz);
             fremdesLog.clear();
         }
-        return m_schritt == SchreibSchritt::Sync ? scheitern(fehler) : EchteDateiablage::synchronisieren(datei, fehler);
+        return schritt == SchreibSchritt::Sync ? scheitern(fehler) : EchteDateiablage::synchronisieren(datei, fehler);
     }
     int verknuepfen(const QString &datei, const QString &sicherung) override
     {
-        return m_schritt == SchreibSchritt::Sicherung ? ENOSPC
-               : keinLink                             ? EXDEV
-                                                      : EchteDateiablage::verknuepfen(datei, sicherung);
+        return schritt == SchreibSchritt::Sicherung ? ENOSPC
+               : keinLink                           ? EXDEV
+                                                    : EchteDateiablage::verknuepfen(datei, sicherung);
     }
     bool kopieren(const QString &datei, const QString &sicherung, QString *fehler) override
     {
         const bool ok = EchteDateiablage::kopieren(datei, sicherung, fehler);
-        return m_schritt == SchreibSchritt::Kopie ? scheitern(fehler) : ok;
+        return schritt == SchreibSchritt::Kopie ? scheitern(fehler) : ok;
     }
     bool ersetzen(const QString &temp, const QString &datei, QString *fehler) override
     {
         ohneLog += !log.isEmpty() && !QFile::exists(log);
-        return m_schritt == SchreibSchritt::Ersetzen ? scheitern(fehler)
-                                                     : EchteDateiablage::ersetzen(temp, datei, fehler);
+        return schritt == SchreibSchritt::Ersetzen ? scheitern(fehler)
+                                                   : EchteDateiablage::ersetzen(temp, datei, fehler);
     }
     // A full disk: half of the bytes go in.
     qint64 anfuegen(int fd, const QByteArray &bytes) override
     {
-        const bool halb = m_schritt == SchreibSchritt::Anfuegen;
+        const bool halb = schritt == SchreibSchritt::Anfuegen;
         const qint64 n = EchteDateiablage::anfuegen(fd, halb ? bytes.left(bytes.size() / 2) : bytes);
         errno = halb ? ENOSPC : errno;
         return n;
@@ -77,7 +72,7 @@ public:
     bool fdSynchronisieren(int fd) override
     {
         errno = EIO;
-        return m_schritt != SchreibSchritt::AnfuegenSync && EchteDateiablage::fdSynchronisieren(fd);
+        return schritt != SchreibSchritt::AnfuegenSync && EchteDateiablage::fdSynchronisieren(fd);
     }
 
     bool umbenennen(const QString &von, const QString &nach) override
@@ -95,5 +90,4 @@ private:
     {
         return fehler && (*fehler = "Auf dem Datenträger ist kein Platz mehr.").isEmpty();
     }
-    std::optional<SchreibSchritt> m_schritt;
 };
