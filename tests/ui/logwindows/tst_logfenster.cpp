@@ -130,7 +130,6 @@ private Q_SLOTS:
                       weitere = QStringLiteral("Keine weiteren Daten zu      \r\nQ4GHI\r\nvorhanden !");
         const QString x; // no search: art -1
         // clang-format off
-        Zeile("past the last record into the second file", true, QString("Command7 Command3"), -1, x, x, QString("2: 0 Q4GHI"), x);
         Zeile("back from the first record into the first file", true, QString("Command7 Command3 Command4"), -1, x, x, QString("1: 0 Q1ABC"), x);
         Zeile("end of the last file keeps the record", true, QString("Command7 Command3 Command7 Command3"), -1, x, x, QString("2: 1 Q1ABC"), x);
         Zeile("before the first record of the first file", true, QString("Command4"), -1, x, x, QString("1: 0 Q1ABC"), x);
@@ -203,8 +202,6 @@ private Q_SLOTS:
         const QString x;
         using K = Korrektur;
         // clang-format off
-        Zeile("above 30 MHz, no entry for 2 m", 0, x, x, QString("TROPO||||"), Korrekturen());
-        Zeile("14.2 MHz with ES shows SW, the window's own", 1, x, x, QString("SW||||Q1ABC"), Korrekturen());
         Zeile("70 cm entry, route from the portable call", 2, x, x, QString("TROPO|IC-9700|IC-9700|X-50|Q2ABC"), Korrekturen());
         Zeile("portable call typed", 0, QString("Text1"), QString("Q7/Q2ABC"), QString("TROPO||||Q2ABC"), K::Call | K::QSLvia);
         Zeile("short wave typed", 0, QString("Text6"), QString("7,05"), QString("SW||||"), K::MHz | K::QSOvia);
