@@ -182,7 +182,6 @@ private Q_SLOTS:
         QVERIFY(p.haupt.vorschau()["Check5(0)"].gesetzt);
         QCOMPARE(werte.join('|'),
                  "Q3DEF|20230601|08:15|SW| ___  ----|Q1ABC|PAPER QSL CARD|tnx fb SWL-Report|14.2|Q3DEF");
-        QCOMPARE(p.z.AktQsoDatei + ' ' + QString::number(p.z.AdifRecordIndex), kanonisch(p.a) + " 1");
 
         Logprogramm::setzen(p.f, "Text3", QString());
         p.meldungen.leeren();
