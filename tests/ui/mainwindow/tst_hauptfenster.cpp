@@ -347,12 +347,12 @@ private Q_SLOTS:
     }
 
     // Installed path, the built file of the same size, a text it holds (the
-    // program and the pointer only need to be there: the package test checks that).
+    // program, the pointer and the help only need to be there: the package test
+    // checks that, and kurzanleitung reads the installed help).
     void dateien_data()
     {
         Spalten<QString, QString, QString>({"pfad", "ausDemBuild", "enthaelt"});
         // clang-format off
-        Zeile("Kurzanleitung", QString("share/cardforge/Cardforge.pdf"), QString("Cardforge.pdf"), QString("%PDF"));
         Zeile("Menüeintrag", QString("share/applications/cardforge.desktop"), QString(), QString("\nExec=cardforge\n"));
         Zeile("Programmsymbol", QString("share/icons/hicolor/scalable/apps/cardforge.svg"), QString(), QString("viewBox=\"0 0 64 64\""));
         Zeile("Beispielkarte", QString("share/cardforge/Beispielkarte.png"), QString("Beispielkarte.png"), QString("PNG"));
