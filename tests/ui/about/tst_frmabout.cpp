@@ -13,7 +13,6 @@ private Q_SLOTS:
     void hinweisEinzug_data()
     {
         Spalten<double, double, int>({"achtung", "blank", "blanks"});
-        Zeile("classic dialog font", 340.0, 34.0, 10);
         Zeile("wider blank, truncated", 700.0, 60.0, 11);
         Zeile("no usable width", 700.0, 0.0, 0);
     }
