@@ -24,10 +24,8 @@ struct Logprogramm
     // A log with another logger's header and the given records.
     QString log(const QString &name, const QByteArray &saetze)
     {
-        QFile f(ordner.filePath(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write("Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n" + saetze);
-        return f.fileName();
+        DateiSchreiben(ordner.filePath(name), "Log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n" + saetze);
+        return ordner.filePath(name);
     }
     QString logA()
     {

@@ -52,6 +52,19 @@ void Zeile(const char *name, const Werte &...werte)
     (QTest::newRow(name) << ... << werte);
 }
 
+// A file's bytes; empty when it cannot be read.
+inline QByteArray Dateiinhalt(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+// Writes a whole file, its folders first; false unless every byte was written.
+inline bool DateiSchreiben(const QString &pfad, const QByteArray &inhalt)
+{
+    QFile f(pfad);
+    return QDir().mkpath(QFileInfo(pfad).path()) && f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+}
+
 // The values of the current data row's columns, fetched in one statement:
 // const auto [a, b] = holen<QString, int>("a", "b");
 template <typename... T, typename... Namen>

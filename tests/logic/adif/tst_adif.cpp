@@ -83,14 +83,9 @@ class TestAdif : public QObject
     }
     QString schreiben(const QString &name, const QByteArray &inhalt) const
     {
-        QFile f(pfad(name));
-        return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size() ? f.fileName() : QString();
+        return DateiSchreiben(pfad(name), inhalt) ? pfad(name) : QString();
     }
-    QByteArray lesen(const QString &name) const
-    {
-        QFile f(pfad(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray lesen(const QString &name) const { return Dateiinhalt(pfad(name)); }
     // What the print command does after a card went out.
     void drucken(const QString &datei, QList<int> indizes)
     {

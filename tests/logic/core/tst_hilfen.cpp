@@ -144,10 +144,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const auto anlegen = [&](const char *name, const QByteArray &inhalt) {
-            QFile f(dir.filePath(QString::fromUtf8(name)));
-            f.open(QIODevice::WriteOnly);
-            f.write(inhalt);
-            return f.fileName();
+            return DateiSchreiben(dir.filePath(name), inhalt) ? dir.filePath(name) : QString();
         };
         const QString programm =
             anlegen("xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.txt\"\n");
@@ -165,10 +162,8 @@ private Q_SLOTS:
         QCOMPARE(ProgrammFuerDatei(fehlt), QString());
 
         QVERIFY(StarteMitDatei(programm, dokument));
-        QFile p(programm + QStringLiteral(".txt"));
-        QTRY_VERIFY(p.exists());
-        QVERIFY(p.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(p.readAll()), QStringLiteral("1\n") + dokument + QLatin1Char('\n'));
+        QTRY_VERIFY(QFile::exists(programm + ".txt"));
+        QCOMPARE(QString::fromUtf8(Dateiinhalt(programm + ".txt")), "1\n" + dokument + '\n');
         QVERIFY(!QFileInfo::exists(QStringLiteral("boese")));
         QString fehler;
         QVERIFY(!StarteMitDatei(dir.filePath(QStringLiteral("gibtsnicht")), dokument, &fehler));
@@ -242,9 +237,7 @@ private Q_SLOTS:
         qint16 groesse = 512;
         QVERIFY(EinstellungLesen(QStringLiteral("DrGroesse"), groesse));
         QCOMPARE(groesse, qint16(9));
-        QFile f(EinstellungsDatei());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray inhalt = f.readAll();
+        const QByteArray inhalt = Dateiinhalt(EinstellungsDatei());
         QVERIFY2(inhalt.startsWith("[Settings]") && inhalt.contains("MyCall=Q2XYZ"), inhalt.constData());
         QVERIFY(!inhalt.contains("mycall="));
     }
@@ -265,12 +258,10 @@ private Q_SLOTS:
             holen<QString, QString, float, QString>("schreibLocale", "leseLocale", "wert", "gespeichert");
         QLocale::setDefault(QLocale(schreibLocale));
         if (schreibLocale.isEmpty()) {
-            QDir().mkpath(QFileInfo(EinstellungsDatei()).path());
-            QFile f(EinstellungsDatei());
             // A size no earlier row wrote: the settings cache tells a changed
             // file by its size and time, and the time may not have moved.
-            QVERIFY(f.open(QIODevice::WriteOnly)
-                    && f.write("[Settings]\n; edited by hand\nPrinterRandOben=" + gespeichert.toLatin1() + "\n") > 0);
+            QVERIFY(DateiSchreiben(EinstellungsDatei(),
+                                   "[Settings]\n; edited by hand\nPrinterRandOben=" + gespeichert.toLatin1() + "\n"));
         } else {
             EinstellungSpeichern(QStringLiteral("PrinterRandOben"), wert);
             QCOMPARE(Einstellung(QStringLiteral("PrinterRandOben")), gespeichert);

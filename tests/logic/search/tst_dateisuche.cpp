@@ -52,9 +52,7 @@ private Q_SLOTS:
         QTemporaryDir t;
         const QString w = t.path();
         const auto datei = [](const QString &pfad, int bytes = 0) {
-            QFile f(pfad);
-            return QDir().mkpath(QFileInfo(pfad).path()) && f.open(QIODevice::WriteOnly)
-                   && f.write(QByteArray(bytes, 'x')) == bytes;
+            return DateiSchreiben(pfad, QByteArray(bytes, 'x'));
         };
         for (const char *name : {"zz/z.adi", "aa/x/tief.adi", "leer/nichts.txt", "gesperrt/geheim.adi",
                                  "mit;strich.adi", "ordner;x/drin.adi"})

@@ -12,10 +12,6 @@
 namespace {
 
 const auto kanonisch = [](const QString &pfad) { return QFileInfo(pfad).canonicalFilePath(); };
-const auto inhalt = [](const QString &pfad) {
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-};
 
 // A main window with logs A and B listed and the browser open on A.
 struct Browser : Logprogramm
@@ -246,7 +242,7 @@ private Q_SLOTS:
         p.drucken();
         QVERIFY(p.z.AdifRecords.at(1).startsWith("<CALL:5>Q3DEF") && p.z.AdifRecords.at(1).contains("<QSL_SEND:1>Y")
                 && p.z.AdifRecords.at(2).contains("<QSL_SEND:1>Y"));
-        QCOMPARE(inhalt(p.a).count("<QSL_SEND:1>Y"), 2);
+        QCOMPARE(Dateiinhalt(p.a).count("<QSL_SEND:1>Y"), 2);
     }
 
     // A file opened in the main window meanwhile is the one shown when the
@@ -331,7 +327,7 @@ private Q_SLOTS:
         Eingabe p;
         const QString log = p.logA();
         p.liste({log});
-        const QByteArray vorher = inhalt(log);
+        const QByteArray vorher = Dateiinhalt(log);
         p.z.AktQSO.QslRcvd = true;
         p.z.AktQSO.QslRDate = QStringLiteral("20200101");
         p.z.AktQSO.QslMedium = QStringLiteral("EQSL");
@@ -348,7 +344,7 @@ private Q_SLOTS:
         QVERIFY(p.meldungen.aufrufe().isEmpty() && q.QslMedium.isEmpty() && p.z.AktQsoDatei.isEmpty());
         QCOMPARE(p.karte() + ' ' + QString::number(q.MHz), "Q1ABC 144.3");
         QCOMPARE(p.haupt.vorschau()[QStringLiteral("Check5(0)")].gesetzt, knopf == "Option1");
-        QCOMPARE(inhalt(log), vorher);
+        QCOMPARE(Dateiinhalt(log), vorher);
     }
 
     // OK without a log loaded, after a QSO of Q9OLD: a refused QSO keeps the
@@ -412,7 +408,7 @@ private Q_SLOTS:
         if (datei.isEmpty())
             return;
         // The header of a new file, or the log, then the record line.
-        const QStringList z = QString::fromLatin1(inhalt(p.z.AdifDatei)).split("\r\n");
+        const QStringList z = QString::fromLatin1(Dateiinhalt(p.z.AdifDatei)).split("\r\n");
         QCOMPARE(z.size() - 1, zeilen);
         QCOMPARE(z.at(z.size() - 2),
                  QStringLiteral("<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123400"

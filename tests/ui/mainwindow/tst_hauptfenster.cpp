@@ -38,10 +38,7 @@ const auto ausgabe = [](const QString &programm, const QStringList &argumente) {
     p.start(programm, argumente);
     return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 };
-const auto inhalt = [](const QString &pfad) {
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-};
+const auto inhalt = [](const QString &pfad) { return QString::fromUtf8(Dateiinhalt(pfad)); };
 
 } // namespace
 
@@ -77,11 +74,8 @@ private Q_SLOTS:
     {
         const QList<QPair<QString, int>> dateien = {
             {"neu.adi", 999}, {"Alt.ADI", 1}, {"2024/contest.adi", 1}, {"2024/notiz.txt", 50}, {"x;y.adi", 7}};
-        for (const auto &[name, groesse] : dateien) {
-            QDir().mkpath(QFileInfo(baum.filePath(name)).path());
-            QFile f(baum.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(groesse, 'x')) == groesse);
-        }
+        for (const auto &[name, groesse] : dateien)
+            QVERIFY(DateiSchreiben(baum.filePath(name), QByteArray(groesse, 'x')));
         if (build.isEmpty())
             return;
         QProcess p;
@@ -425,13 +419,9 @@ private Q_SLOTS:
                     && QFile::copy(installiert("share/cardforge/Cardforge.pdf"), abgelegt)));
         QTemporaryDir bin;
         const QString notiz = bin.filePath("geoeffnet.txt");
-        QFile oeffner(bin.filePath("xdg-open"));
-        QVERIFY(oeffner.open(QIODevice::WriteOnly)
-                && oeffner.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(notiz) + "'\nexit "
-                                 + QByteArray::number(ende) + '\n')
-                       > 0);
-        oeffner.close();
-        oeffner.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(DateiSchreiben(bin.filePath("xdg-open"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(notiz)
+                                                             + "'\nexit " + QByteArray::number(ende) + '\n'));
+        QFile::setPermissions(bin.filePath("xdg-open"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const QByteArray pfad = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin.path()));
         frmMain w(u);
