@@ -13,52 +13,22 @@
 #include "printing/KartenDruck.h"
 #include "printing/Randkorrektur.h"
 
-#include <memory>
-
 namespace {
 
-// Text widths of a model font: "M" and "W" 0.9, "I" 0.3, everything else 0.6
-// tenths of the size in millimetres. "MOWAH" averages 0.72.
-double modellBreite(const QString &text, float punkte)
-{
-    double b = 0.0;
-    for (const QChar c : text)
-        b += (c == 'M' || c == 'W') ? 0.9 : c == 'I' ? 0.3 : 0.6;
-    return b * punkte / 10.0;
-}
-
-// The target as the print command leaves it: millimetres, and the model font.
+// The target as the print command leaves it: millimetres.
 struct Ziel : AufzeichnungsZiel
 {
-    Ziel()
-    {
-        setScaleMode(6);
-        setBreitenfunktion([](const QString &t, const QString &, float pt, bool) { return modellBreite(t, pt); });
-        leeren();
-    }
+    Ziel() { setScaleMode(6), leeren(); }
 };
 
-// Every control visible, its box wide enough that nothing is fitted, and a
-// signature; or only the named control shows, ticked, with the given text and
-// place, and no signature.
-Kartenvorschau karte(const QString &name = {}, const QString &text = {}, QRectF kasten = {})
+// Only the named control shows, ticked, with the given text and place.
+Kartenvorschau karte(const QString &name, const QString &text, QRectF kasten)
 {
     Kartenvorschau k;
-    for (KartenElement &e : k.elemente()) {
-        e.breite = 30.0f;
-        e.hoehe = 5.0f;
-        if (!name.isEmpty())
-            e.sichtbar = e.gesetzt = e.name == name;
-    }
-    if (!name.isEmpty()) {
-        k[name].text = text;
-        k[name].links = float(kasten.x());
-        k[name].oben = float(kasten.y());
-        k[name].breite = float(kasten.width());
-        return k;
-    }
-    k.unterschrift = QImage(40, 20, QImage::Format_RGB32);
-    k.unterschrift.fill(Qt::blue);
+    for (KartenElement &e : k.elemente())
+        std::tie(e.hoehe, e.sichtbar, e.gesetzt) = std::tuple(5.0f, e.name == name, e.name == name);
+    KartenElement &e = k[name];
+    std::tie(e.text, e.links, e.oben, e.breite) = std::tuple(text, kasten.x(), kasten.y(), kasten.width());
     return k;
 }
 
@@ -149,13 +119,12 @@ private Q_SLOTS:
         std::tie(z.QSLWidth, z.QSLHeight) = std::tuple(float(werte[3]), float(werte[4]));
         ziel->verweigern(verweigert);
         QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
-        const QStringList einstellungen = {"setScaleMode", "setOrientation", "setHeight",
-                                           "setWidth",     "setPaperSize",   "setPaperBin"};
+        const QRegularExpression einstellung(QStringLiteral("^set(ScaleMode|Orientation|Height|Width|Paper)"));
         QStringList ist;
         for (const AufzeichnungsZiel::Aufruf &a : ziel->aufrufe()) {
             if (a.op == QLatin1String("Print"))
                 break;
-            if (einstellungen.contains(a.op))
+            if (einstellung.match(a.op).hasMatch())
                 ist << a.op + ' ' + QString::number(a.args.at(0).toFloat()) + (a.gescheitert ? " verweigert" : "");
         }
         QTEST(ist, "soll");
@@ -164,8 +133,8 @@ private Q_SLOTS:
     // A card marks its record only while the loaded log holds, at the place
     // handed over, the QSO on the card; a corrected field may differ. The
     // record keeps every field of its own, in its own spelling, and gains the
-    // mark, in the file right after the card, once however often the card is
-    // printed; every other byte of the file stays. A card from a log that
+    // mark, in the file right after the card (the log window's test prints a
+    // card twice); every other byte of the file stays. A card from a log that
     // cannot be marked is printed only after a question; the QSO must still
     // show in the record's callsign, date, time and mode.
     void vermerk_data()
@@ -192,19 +161,16 @@ private Q_SLOTS:
         satzDreiUebergeben();
         std::tie(z.AdifRecordsDatei, z.AktQsoDatei, z.AdifRecordIndex) = std::tie(geladen, herkunft, index);
         z.AdifRecords[3].replace(aenderung.section('|', 0, 0), aenderung.section('|', 1));
-        if (berichtigt) {
-            z.AktQSO.Call = QStringLiteral("Q3ABD");
-            z.AktQsoKorrigiert = Korrektur::Call;
-        }
+        if (berichtigt)
+            std::tie(z.AktQSO.Call, z.AktQsoKorrigiert) = std::tuple(QStringLiteral("Q3ABD"), Korrektur::Call);
         vorher = z.AdifRecords;
         const QByteArray log = logA();
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
         QCOMPARE(meldungen.aufrufe().size(), frage ? 1 : 0);
-        if (frage) {
-            QCOMPARE(meldungen.aufrufe()[0].titel, QStringLiteral(" QSL-Vermerk nicht möglich "));
-            QVERIFY(meldungen.aufrufe()[0].text.contains(QStringLiteral("Q3ABC")));
-        }
+        QVERIFY(!frage
+                || (meldungen.aufrufe()[0].titel == " QSL-Vermerk nicht möglich "
+                    && meldungen.aufrufe()[0].text.contains(QStringLiteral("Q3ABC"))));
         QCOMPARE(ziel->fertigeSeiten(), drucken ? 1 : 0);
         QCOMPARE(z.AktQSO.QslSent, drucken);
         if (frage || z.AktQsoDatei.isEmpty()) {
@@ -212,8 +178,6 @@ private Q_SLOTS:
             QCOMPARE(logA(), log);
             return;
         }
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(i == 3 || z.AdifRecords[i] == vorher[i]);
         const QString satz = z.AdifRecords[3];
         for (const QString &feld :
              {"<call:5>" + z.AktQSO.Call, QStringLiteral("<qso_date:8>20230513 "), QStringLiteral("<time_on:4>1233 "),
@@ -223,9 +187,6 @@ private Q_SLOTS:
         const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
         QCOMPARE(logA(), markiert);
         QVERIFY(z.AdifAenderungen.isEmpty());
-        QCOMPARE(Drucken(u, vorschau), DruckErgebnis::Gedruckt);
-        QCOMPARE(z.AdifRecords[3], satz);
-        QCOMPARE(logA(), markiert);
     }
 
     // Nothing printed: the message says why, and neither the QSO nor the log
@@ -309,20 +270,20 @@ private Q_SLOTS:
     void ganzeKarte()
     {
         QFETCH(bool, sichtbar);
-        Kartenvorschau k = karte();
+        Kartenvorschau k; // every box wide enough that nothing is fitted
         QStringList soll;
         for (KartenElement &e : k.elemente()) {
-            e.sichtbar = sichtbar;
-            e.gesetzt = true;
-            e.text = e.name;
+            std::tie(e.breite, e.hoehe, e.sichtbar, e.gesetzt, e.text) =
+                std::tuple(30.0f, 5.0f, sichtbar, true, e.name);
             if (sichtbar && e.art == KartenElement::Art::Kreuz)
                 soll << QStringLiteral("X");
             if (sichtbar && e.art != KartenElement::Art::Bild && !e.name.startsWith(QLatin1String("Check4"))
                 && !e.name.startsWith(QLatin1String("Check5")))
                 soll << e.name;
         }
-        k[QStringLiteral("imUnterschrift")].links = 1.0f;
-        k[QStringLiteral("imUnterschrift")].oben = 0.5f;
+        k.unterschrift = QImage(40, 20, QImage::Format_RGB32);
+        std::tie(k[QStringLiteral("imUnterschrift")].links, k[QStringLiteral("imUnterschrift")].oben) =
+            std::pair(1, 0.5);
         Ziel ziel;
         QVERIFY(KarteDrucken(k, -2.0f, -1.5f, ziel, meldungen));
         QStringList ist;
@@ -348,8 +309,8 @@ private Q_SLOTS:
         // text, font, size (gedruckt)
         Spalten<QString, QString, QRectF, QPointF, QString, QPointF>(
             {"name", "text", "kasten", "rand", "gedruckt", "soll"});
-        auto mitte = [](double breite, const QString &t, float pt) { return (breite - modellBreite(t, pt)) / 2.0; };
-        const double ww = modellBreite("WW", 7.8f);
+        auto mitte = [](double b, const QString &t, float pt) { return (b - Ziel::modellBreite(t, pt)) / 2.0; };
+        const double ww = Ziel::modellBreite("WW", 7.8f);
         const double rst = mitte(30, "59", 9.6f);
         const QRectF rufzeichen(50, 5, 15.8, 5); // 27 points would fit, 28 do not
         const QString lang = QStringLiteral("tnx fb QSO es 73 de Q9XYZ, vy 73 es gl");
@@ -407,21 +368,20 @@ private Q_SLOTS:
         for (const AufzeichnungsZiel::Text &t : ziel.texte())
             texte << QStringLiteral("%1@%2,%3 %4").arg(t.text).arg(t.x).arg(t.y).arg(t.fontSize);
         QVERIFY2(texte.contains(skala + " 6"), qPrintable(texte.join('|')));
-        for (const QString &b : beschriftungen) {
-            QVERIFY2(texte.contains(b + " 8"), qPrintable(b));
-            const QPointF mitte(b.section('@', 1).section(',', 0, 0).toDouble() - 1, b.section(',', -1).toDouble() - 1);
-            int linien = 0; // of the crosshair: straight, centred on it
-            for (const AufzeichnungsZiel::Aufruf &l : ziel.aufrufe()) {
-                const QPointF a(l.args.value(0).toDouble(), l.args.value(1).toDouble());
-                const QPointF e(l.args.value(2).toDouble(), l.args.value(3).toDouble());
-                linien += l.op == "Line" && (a + e) / 2 == mitte && a != e && (a.x() == e.x() || a.y() == e.y());
-            }
-            QVERIFY2(linien == 2, qPrintable(b));
-        }
-        QString lineal; // the tick lengths along the top edge, a tick every mm
+        QList<QPointF> mitten; // of the straight lines
+        QString lineal;        // the tick lengths along the top edge, a tick every mm
         for (const AufzeichnungsZiel::Aufruf &l : ziel.aufrufe()) {
-            if (l.op == "Line" && l.args[0] == l.args[2] && l.args[1].toDouble() == rand.x())
-                lineal += QString::number(l.args[3].toDouble() - rand.x());
+            const QPointF a(l.args.value(0).toDouble(), l.args.value(1).toDouble());
+            const QPointF e(l.args.value(2).toDouble(), l.args.value(3).toDouble());
+            if (l.op == "Line" && a != e && (a.x() == e.x() || a.y() == e.y()))
+                mitten << (a + e) / 2;
+            if (l.op == "Line" && a.x() == e.x() && a.y() == rand.x())
+                lineal += QString::number(e.y() - rand.x());
+        }
+        // each label 1 mm right of and below its crosshair's two lines
+        for (const QString &b : beschriftungen) {
+            const QPointF mitte(b.section('@', 1).section(',', 0, 0).toDouble() - 1, b.section(',', -1).toDouble() - 1);
+            QVERIFY2(texte.contains(b + " 8") && mitten.count(mitte) == 2, qPrintable(b));
         }
         QCOMPARE(lineal.size(), int(karte.width()) + 1);
         QCOMPARE(lineal.left(12), QStringLiteral("422223222242"));
