@@ -117,19 +117,9 @@ public:
     float CurrentY() const override { return merken("CurrentY"), float(m_yMm / mmJeEinheit()); }
     void setCurrentY(float y) override { position(m_yMm, "setCurrentY", y); }
 
-    void setFontName(const QString &name) override
-    {
-        merken("setFontName", {name});
-        if (!name.trimmed().isEmpty())
-            m_schrift.setFamily(name.trimmed());
-    }
+    void setFontName(const QString &name) override { merken("setFontName", {name}), m_schrift.setFamily(name); }
     float FontSize() const override { return merken("FontSize"), float(m_schrift.pointSizeF()); }
-    void setFontSize(float punkte) override
-    {
-        merken("setFontSize", {punkte});
-        if (std::isfinite(punkte))
-            m_schrift.setPointSizeF(std::clamp(double(punkte), 1.0, 1000.0));
-    }
+    void setFontSize(float punkte) override { merken("setFontSize", {punkte}), m_schrift.setPointSizeF(punkte); }
     void setFontBold(bool fett) override { merken("setFontBold", {fett}), m_schrift.setBold(fett); }
 
     float TextWidth(const QString &text) override

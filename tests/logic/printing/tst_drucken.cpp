@@ -32,8 +32,6 @@ Kartenvorschau karte(const QString &name, const QString &text, QRectF kasten)
     return k;
 }
 
-const QString dateiB = QStringLiteral("/logs/b.adi");
-
 } // namespace
 
 // The print command and the log record it marks, the card renderer, the
@@ -49,7 +47,6 @@ class TestDrucken : public QObject
     std::unique_ptr<AufzeichnungsZiel> ziel;
     Kartenvorschau vorschau;
     QStringList vorher;
-    QList<bool> bild1;
     QTemporaryDir ordner;
     const QString dateiA = ordner.filePath(QStringLiteral("a.adi"));
 
@@ -65,14 +62,12 @@ class TestDrucken : public QObject
     {
         z.AdifRecords.clear();
         for (int i = 0; i < 10; ++i)
-            z.AdifRecords << QStringLiteral("<call:5>Q%1ABC <qso_date:8>2023051%1 <time_on:4>12%1%1 "
-                                            "<mode:3>FT8 "
+            z.AdifRecords << QStringLiteral("<call:5>Q%1ABC <qso_date:8>2023051%1 <time_on:4>12%1%1 <mode:3>FT8 "
                                             "<freq:6>14.074 <gridsquare:4>JO6%1 <name:4>Hans <eor>")
                                  .arg(i);
         QFile f(dateiA);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(AdifZeilenBytes(AdifKopfZeilen(dateiA) + z.AdifRecords)) > 0);
-        z.AdifRecordsDatei = z.AktQsoDatei = dateiA;
-        z.AdifRecordIndex = 3;
+        std::tie(z.AdifRecordsDatei, z.AktQsoDatei, z.AdifRecordIndex) = std::tuple(dateiA, dateiA, 3);
         std::tie(z.AktQSO.Call, z.AktQSO.Datum, z.AktQSO.UTC, z.AktQSO.Mode, z.AktQSO.MHz) =
             std::tuple("Q3ABC", QDate(2023, 5, 13), "12:33", "FT8", 14.074f);
         vorher = z.AdifRecords;
@@ -92,7 +87,6 @@ private Q_SLOTS:
         ziel = std::make_unique<AufzeichnungsZiel>();
         z.objZiel = ziel.get();
         meldungen.leeren();
-        bild1.clear();
         vorschau = Kartenvorschau();
         for (KartenElement &e : vorschau.elemente())
             e.sichtbar = e.name == QLatin1String("lbCall");
@@ -146,7 +140,7 @@ private Q_SLOTS:
             {"geladen", "herkunft", "index", "aenderung", "berichtigt", "frage", "drucken"});
         Zeile("Rufzeichen berichtigt", dateiA, dateiA, 3, "", true, false, true);
         Zeile("von Hand eingegeben, Log geladen", dateiA, "", 3, "", false, false, true);
-        Zeile("Log gewechselt: abbrechen", dateiB, dateiA, 3, "", false, true, false);
+        Zeile("Log gewechselt: abbrechen", QStringLiteral("/logs/b.adi"), dateiA, 3, "", false, true, false);
         Zeile("anderer Partner: trotzdem drucken", dateiA, dateiA, 3, "Q3ABC|Q3ABD", false, true, true);
         Zeile("anderer Tag", dateiA, dateiA, 3, "20230513|20230514", false, true, true);
         Zeile("andere Zeit", dateiA, dateiA, 3, ">1233 |>1234 ", false, true, true);
@@ -218,6 +212,7 @@ private Q_SLOTS:
         std::tie(z.RandOben, z.RandLinks) = std::tuple(float(rand.x()), float(rand.y()));
         ziel->scheitereBeiZeichnung(zeichnung);
         ziel->verweigern(verweigert);
+        QList<bool> bild1;
         DruckRueckrufe r;
         r.bild1Sichtbar = [&](bool sichtbar) { bild1.append(sichtbar); };
         QTEST(Drucken(u, vorschau, r), "ergebnis");
