@@ -27,9 +27,8 @@ public:
     struct Text
     {
         QString text, fontName;
-        float fontSize;
         bool fontBold;
-        float x, y;
+        float fontSize, x, y;
     };
     struct Bild
     {
@@ -129,7 +128,7 @@ public:
     void Print(const QString &text) override
     {
         zeichnen("Print", {text}, true);
-        m_texte.append({text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold(),
+        m_texte.append({text, m_schrift.family(), m_schrift.bold(), float(m_schrift.pointSizeF()),
                         float(m_xMm / mmJeEinheit()), float(m_yMm / mmJeEinheit())});
         m_xMm = 0.0;
         m_yMm += m_schrift.pointSizeF() * 25.4 / 72.0 * (text.count(QLatin1Char('\n')) + 1);

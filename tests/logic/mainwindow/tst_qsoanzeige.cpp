@@ -18,10 +18,9 @@ class TestQsoAnzeige : public QObject
     QString gesetzte(int gruppe)
     {
         QStringList s;
-        for (const KartenElement &e : k.elemente()) {
+        for (const KartenElement &e : k.elemente())
             if (e.name.startsWith(QStringLiteral("Check%1(").arg(gruppe)) && e.gesetzt)
                 s << e.name.mid(7, e.name.size() - 8) + (e.text.isEmpty() ? QString() : ':' + e.text);
-        }
         return s.join(' ');
     }
 
