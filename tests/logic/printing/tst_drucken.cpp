@@ -189,15 +189,13 @@ private Q_SLOTS:
         // top, left (rand); the drawing call that fails, 0: none (zeichnung)
         Spalten<QString, QPointF, int, QString, DruckErgebnis, QString, QString>(
             {"call", "rand", "zeichnung", "verweigert", "ergebnis", "titel", "text"});
-        const QString antwortet = QStringLiteral("Der Drucker antwortet nicht.");
-        const QString falsch = QStringLiteral(" Falsche Druckrand-Korrektur");
         // clang-format off
         Zeile("keine QSO-Daten", "", QPointF(), 0, "", DruckErgebnis::KeineDaten, "Keine QSO-Daten vorhanden", "Zuerst  ADIF - Daten  laden \r\noder  QSO - Daten  eingeben! ");
-        Zeile("Rand links positiv", "Q3ABC", QPointF(-1, 1), 0, "", DruckErgebnis::Verweigert, falsch, RandkorrekturText());
-        Zeile("Rand oben positiv", "Q3ABC", QPointF(0.5, -3), 0, "", DruckErgebnis::Verweigert, falsch, RandkorrekturText());
-        Zeile("Rand keine Zahl", "Q3ABC", QPointF(qQNaN(), 0), 0, "", DruckErgebnis::Verweigert, falsch, RandkorrekturText());
-        Zeile("Fehler beim Rufzeichen", "Q3ABC", QPointF(), 1, "", DruckErgebnis::Fehler, "Fehler", antwortet);
-        Zeile("Fehler beim Seitenende", "Q3ABC", QPointF(), 2, "", DruckErgebnis::Fehler, "Fehler", antwortet);
+        Zeile("Rand links positiv", "Q3ABC", QPointF(-1, 1), 0, "", DruckErgebnis::Verweigert, " Falsche Druckrand-Korrektur", RandkorrekturText());
+        Zeile("Rand oben positiv", "Q3ABC", QPointF(0.5, -3), 0, "", DruckErgebnis::Verweigert, " Falsche Druckrand-Korrektur", RandkorrekturText());
+        Zeile("Rand keine Zahl", "Q3ABC", QPointF(qQNaN(), 0), 0, "", DruckErgebnis::Verweigert, " Falsche Druckrand-Korrektur", RandkorrekturText());
+        Zeile("Fehler beim Rufzeichen", "Q3ABC", QPointF(), 1, "", DruckErgebnis::Fehler, "Fehler", "Der Drucker antwortet nicht.");
+        Zeile("Fehler beim Seitenende", "Q3ABC", QPointF(), 2, "", DruckErgebnis::Fehler, "Fehler", "Der Drucker antwortet nicht.");
         Zeile("keine Millimeter", "Q3ABC", QPointF(), 0, "ScaleMode", DruckErgebnis::Fehler, "Fehler", "Der Drucker „Testdrucker“ nimmt die Maßeinheit Millimeter nicht an;\r\ndie Karte wird nicht gedruckt.");
         // clang-format on
     }
@@ -211,8 +209,7 @@ private Q_SLOTS:
         ziel->scheitereBeiZeichnung(zeichnung);
         ziel->verweigern(verweigert);
         QList<bool> bild1;
-        DruckRueckrufe r;
-        r.bild1Sichtbar = [&](bool sichtbar) { bild1.append(sichtbar); };
+        const DruckRueckrufe r{[&](bool sichtbar) { bild1.append(sichtbar); }, {}};
         QTEST(Drucken(u, vorschau, r), "ergebnis");
         QCOMPARE(meldungen.aufrufe().size(), 1);
         QTEST(meldungen.aufrufe()[0].titel, "titel");
@@ -445,9 +442,8 @@ private Q_SLOTS:
         const QString bericht = DruckerBericht(drucker, *ziel);
         for (const QString &zeile : zeilen.split('|'))
             QVERIFY2(bericht.contains(zeile), qPrintable(bericht));
-        QVERIFY2(bericht.endsWith(geeignet ? QStringLiteral("\r\n\r\nDruckereignung: möglich")
-                                           : QStringLiteral("\r\n\r\nDruckereignung: fraglich")),
-                 qPrintable(bericht));
+        const QString eignung = QStringLiteral("\r\n\r\nDruckereignung: ") + (geeignet ? "möglich" : "fraglich");
+        QVERIFY2(bericht.endsWith(eignung), qPrintable(bericht));
     }
 };
 
