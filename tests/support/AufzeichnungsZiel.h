@@ -9,8 +9,8 @@
 // what the renderer, the print command and the printer windows do with the
 // printer. Its properties behave like a well-behaved printer; single properties
 // can be made to refuse values or to be unreadable, and drawing can be made to
-// fail. Text widths come from real font metrics at 1200 dpi, so fitting texts
-// into boxes behaves as on paper.
+// fail. Text widths come from a model font whose letters differ in width, so
+// fitting a text into its box depends on the text.
 class AufzeichnungsZiel : public Zeichenziel
 {
 public:
@@ -27,15 +27,23 @@ public:
     struct Text
     {
         QString text, fontName;
-        float fontSize;
         bool fontBold;
-        float x, y;
+        float fontSize, x, y;
     };
     struct Bild
     {
         QImage bild;
         float x, y, breite, hoehe;
     };
+    // Text widths of the model font: "M" and "W" 0.9, "I" 0.3, everything else
+    // 0.6 tenths of the size in millimetres. "MOWAH" averages 0.72.
+    static double modellBreite(const QString &text, float punkte)
+    {
+        double b = 0.0;
+        for (const QChar c : text)
+            b += (c == 'M' || c == 'W') ? 0.9 : c == 'I' ? 0.3 : 0.6;
+        return b * punkte / 10.0;
+    }
     // Width of a text in millimetres for the given font.
     using Breitenfunktion = std::function<double(const QString &, const QString &, float, bool)>;
 
@@ -108,19 +116,9 @@ public:
     float CurrentY() const override { return merken("CurrentY"), float(m_yMm / mmJeEinheit()); }
     void setCurrentY(float y) override { position(m_yMm, "setCurrentY", y); }
 
-    void setFontName(const QString &name) override
-    {
-        merken("setFontName", {name});
-        if (!name.trimmed().isEmpty())
-            m_schrift.setFamily(name.trimmed());
-    }
+    void setFontName(const QString &name) override { merken("setFontName", {name}), m_schrift.setFamily(name); }
     float FontSize() const override { return merken("FontSize"), float(m_schrift.pointSizeF()); }
-    void setFontSize(float punkte) override
-    {
-        merken("setFontSize", {punkte});
-        if (std::isfinite(punkte))
-            m_schrift.setPointSizeF(std::clamp(double(punkte), 1.0, 1000.0));
-    }
+    void setFontSize(float punkte) override { merken("setFontSize", {punkte}), m_schrift.setPointSizeF(punkte); }
     void setFontBold(bool fett) override { merken("setFontBold", {fett}), m_schrift.setBold(fett); }
 
     float TextWidth(const QString &text) override
@@ -130,10 +128,10 @@ public:
     void Print(const QString &text) override
     {
         zeichnen("Print", {text}, true);
-        m_texte.append({text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold(),
+        m_texte.append({text, m_schrift.family(), m_schrift.bold(), float(m_schrift.pointSizeF()),
                         float(m_xMm / mmJeEinheit()), float(m_yMm / mmJeEinheit())});
         m_xMm = 0.0;
-        m_yMm += QFontMetricsF(m_schrift, &messflaeche()).lineSpacing() / dpi * 25.4 * zeilen(text).size();
+        m_yMm += m_schrift.pointSizeF() * 25.4 / 72.0 * (text.count(QLatin1Char('\n')) + 1);
     }
     void PaintPicture(const QImage &bild, float x, float y, float breite, float hoehe) override
     {
@@ -174,18 +172,6 @@ public:
 
 private:
     static constexpr double dpi = 1200.0;
-    // The device the font metrics are taken on: a printer-like 1200 dpi.
-    static const QImage &messflaeche()
-    {
-        static const QImage bild = [] {
-            QImage b(1, 1, QImage::Format_ARGB32);
-            b.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
-            b.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
-            return b;
-        }();
-        return bild;
-    }
-    static QStringList zeilen(const QString &text) { return text.split(QRegularExpression("\r\n|\r|\n")); }
     void merken(const QString &op, const QVariantList &args = {}, bool gescheitert = false) const
     {
         m_aufrufe.append({op, args, gescheitert});
@@ -251,13 +237,8 @@ private:
     void seitenende(const char *op, bool offen) { zeichnen(op, {}, offen), ++m_fertigeSeiten, m_xMm = m_yMm = 0.0; }
     double breiteMm(const QString &text) const
     {
-        if (m_breite)
-            return m_breite(text, m_schrift.family(), float(m_schrift.pointSizeF()), m_schrift.bold());
-        const QFontMetricsF fm(m_schrift, &messflaeche());
-        double breite = 0.0;
-        for (const QString &zeile : zeilen(text))
-            breite = std::max(breite, fm.horizontalAdvance(zeile));
-        return breite / dpi * 25.4;
+        const float pt = float(m_schrift.pointSizeF());
+        return m_breite ? m_breite(text, m_schrift.family(), pt, m_schrift.bold()) : modellBreite(text, pt);
     }
     mutable QList<Aufruf> m_aufrufe;
     QList<Text> m_texte;

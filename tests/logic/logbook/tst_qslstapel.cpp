@@ -28,11 +28,6 @@ class TestQslStapel : public QObject
         QFile f(pfad);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    static void schreiben(const QString &pfad, const QByteArray &daten)
-    {
-        QFile f(pfad);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size());
-    }
     static QStringList zeilen(const QslStapel &s, bool tnx = true)
     {
         QStringList z;
@@ -46,8 +41,10 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(logA.endsWith("<EOR>\r\n") && logB.endsWith("<EOR>\n"));
-        schreiben(a, logA);
-        schreiben(b, logB);
+        for (const auto &[pfad, daten] : {std::pair(a, logA), {b, logB}}) {
+            QFile f(pfad);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size());
+        }
     }
 
     void aufbauen_data()
