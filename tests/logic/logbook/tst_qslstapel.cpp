@@ -17,17 +17,12 @@ class TestQslStapel : public QObject
 
     // Every QSL_SENT value, in both cases and missing, the program's own sent
     // mark, and in log B a record with one field a line and two identical records.
-    const QByteArray logA = lesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/a.adi");
-    const QByteArray logB = lesen(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/b.adi");
+    const QByteArray logA = Dateiinhalt(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/a.adi");
+    const QByteArray logB = Dateiinhalt(qEnvironmentVariable("CARDFORGE_SOURCE") + "/tests/data/logbook/b.adi");
     QTemporaryDir ordner;
     QString a = ordner.filePath(QStringLiteral("a.adi"));
     QString b = ordner.filePath(QStringLiteral("b.adi"));
 
-    static QByteArray lesen(const QString &pfad)
-    {
-        QFile f(pfad);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static QStringList zeilen(const QslStapel &s, bool tnx = true)
     {
         QStringList z;
@@ -41,10 +36,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(logA.endsWith("<EOR>\r\n") && logB.endsWith("<EOR>\n"));
-        for (const auto &[pfad, daten] : {std::pair(a, logA), {b, logB}}) {
-            QFile f(pfad);
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size());
-        }
+        QVERIFY(DateiSchreiben(a, logA) && DateiSchreiben(b, logB));
     }
 
     void aufbauen_data()
@@ -66,7 +58,7 @@ private Q_SLOTS:
         const QslStapel s = StapelAufbauen(dateien, filter, ab);
         QTEST(zeilen(s).join('|'), "soll");
         QVERIFY(s.Fehler.isEmpty());
-        QCOMPARE(lesen(a), logA);
+        QCOMPARE(Dateiinhalt(a), logA);
     }
 
     // The job prints a page per card; only the cards that went out are marked,
@@ -120,11 +112,13 @@ private Q_SLOTS:
         for (const QString &s : zeilen(StapelAufbauen({a, b}, StapelFilter::Ungesendet), false))
             QVERIFY2(!markiert.contains(s), qPrintable(s));
         if (markiert.isEmpty()) {
-            QCOMPARE(lesen(a) + lesen(b), logA + logB);
+            QCOMPARE(Dateiinhalt(a) + Dateiinhalt(b), logA + logB);
         } else {
-            QVERIFY(lesen(b).startsWith("<CALL:6>DL1BBB\n<QSO_DATE:8>20240210\n<TIME_ON:4>1400\n<QSL_SENT:1>Y\n"));
-            QVERIFY(lesen(a).contains("<CALL:6>DL1AAA <QSO_DATE:8>20240105 <TIME_ON:4>1200 <QSL_SENT:1>Y <EOR>\r\n"
-                                      "<CALL:6>DL1CCC <QSO_DATE:8>20240301 <TIME_ON:4>0930 <QSL_SENT:1>"));
+            QVERIFY(
+                Dateiinhalt(b).startsWith("<CALL:6>DL1BBB\n<QSO_DATE:8>20240210\n<TIME_ON:4>1400\n<QSL_SENT:1>Y\n"));
+            QVERIFY(
+                Dateiinhalt(a).contains("<CALL:6>DL1AAA <QSO_DATE:8>20240105 <TIME_ON:4>1200 <QSL_SENT:1>Y <EOR>\r\n"
+                                        "<CALL:6>DL1CCC <QSO_DATE:8>20240301 <TIME_ON:4>0930 <QSL_SENT:1>"));
         }
     }
 

@@ -50,12 +50,6 @@ class TestDrucken : public QObject
     QTemporaryDir ordner;
     const QString dateiA = ordner.filePath(QStringLiteral("a.adi"));
 
-    QByteArray logA() const
-    {
-        QFile f(dateiA);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     // Record 3 of ten in log A, as another logger writes them (lower-case tags,
     // fields the program does not know), handed over by the log browser.
     void satzDreiUebergeben()
@@ -65,8 +59,7 @@ class TestDrucken : public QObject
             z.AdifRecords << QStringLiteral("<call:5>Q%1ABC <qso_date:8>2023051%1 <time_on:4>12%1%1 <mode:3>FT8 "
                                             "<freq:6>14.074 <gridsquare:4>JO6%1 <name:4>Hans <eor>")
                                  .arg(i);
-        QFile f(dateiA);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(AdifZeilenBytes(AdifKopfZeilen(dateiA) + z.AdifRecords)) > 0);
+        QVERIFY(DateiSchreiben(dateiA, AdifZeilenBytes(AdifKopfZeilen(dateiA) + z.AdifRecords)));
         std::tie(z.AdifRecordsDatei, z.AktQsoDatei, z.AdifRecordIndex) = std::tuple(dateiA, dateiA, 3);
         std::tie(z.AktQSO.Call, z.AktQSO.Datum, z.AktQSO.UTC, z.AktQSO.Mode, z.AktQSO.MHz) =
             std::tuple("Q3ABC", QDate(2023, 5, 13), "12:33", "FT8", 14.074f);
@@ -158,7 +151,7 @@ private Q_SLOTS:
         if (berichtigt)
             std::tie(z.AktQSO.Call, z.AktQsoKorrigiert) = std::tuple(QStringLiteral("Q3ABD"), Korrektur::Call);
         vorher = z.AdifRecords;
-        const QByteArray log = logA();
+        const QByteArray log = Dateiinhalt(dateiA);
         meldungen.antworte(drucken ? Antwort::Ok : Antwort::Abbrechen);
         QCOMPARE(Drucken(u, vorschau), drucken ? DruckErgebnis::Gedruckt : DruckErgebnis::Abgebrochen);
         QCOMPARE(meldungen.aufrufe().size(), frage ? 1 : 0);
@@ -169,7 +162,7 @@ private Q_SLOTS:
         QCOMPARE(z.AktQSO.QslSent, drucken);
         if (frage || z.AktQsoDatei.isEmpty()) {
             nichtsVermerkt();
-            QCOMPARE(logA(), log);
+            QCOMPARE(Dateiinhalt(dateiA), log);
             return;
         }
         const QString satz =
@@ -177,7 +170,7 @@ private Q_SLOTS:
                            "<gridsquare:4>JO63 <name:4>Hans <QSL_SENT:1>Y<QSL_SEND:1>Y<eor>");
         QCOMPARE(z.AdifRecords[3], satz);
         const QByteArray markiert = QByteArray(log).replace(vorher[3].toLatin1(), satz.toLatin1());
-        QCOMPARE(logA(), markiert);
+        QCOMPARE(Dateiinhalt(dateiA), markiert);
         QVERIFY(z.AdifAenderungen.isEmpty());
     }
 
