@@ -1,22 +1,16 @@
 #pragma once
 
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "TestUmgebung.h"
 #include "core/Hilfen.h"
-#include "core/Umgebung.h"
 #include "logwindows/StartLogfenster.h"
 #include "mainwindow/frmMain.h"
 
 // Two logs as another logger writes them, a main window with scripted message
 // boxes and dialogs, and the log windows hooked in as at start-up.
-struct Logprogramm
+struct Logprogramm : SkriptUmgebung
 {
     QTemporaryDir ordner;
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
     frmMain haupt{u};
 
     Logprogramm() { LogfensterAnbinden(u, haupt); }

@@ -1,13 +1,11 @@
 #include "TestUmgebung.h"
 
 #include "FehlerAblage.h"
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "adif/AdifLesen.h"
 #include "adif/AdifMischen.h"
 #include "adif/AdifSchreiben.h"
 #include "core/Einstellungen.h"
-#include "core/Umgebung.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,15 +64,11 @@ struct AlsBenutzer
 // Every test function starts with the program state, scripted message boxes
 // and dialogs, and a folder for the logs that is fresh, so a test can check
 // that nothing else was left in it.
-class TestAdif : public QObject
+class TestAdif : public QObject, SkriptUmgebung
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
 
     QString pfad(const QString &name) const { return m_dir->filePath(name); }
     QStringList ordner() const

@@ -1,11 +1,9 @@
 #include "TestUmgebung.h"
 
 #include "AufzeichnungsZiel.h"
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "adif/AdifFormat.h"
 #include "core/Einstellungen.h"
-#include "core/Umgebung.h"
 #include "layout/Kartenvorschau.h"
 #include "printing/Drucken.h"
 #include "printing/DruckerBericht.h"
@@ -36,14 +34,10 @@ Kartenvorschau karte(const QString &name, const QString &text, QRectF kasten)
 
 // The print command and the log record it marks, the card renderer, the
 // calibration card and the printer report.
-class TestDrucken : public QObject
+class TestDrucken : public QObject, SkriptUmgebung
 {
     Q_OBJECT
 
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
     std::unique_ptr<AufzeichnungsZiel> ziel;
     Kartenvorschau vorschau;
     QStringList vorher;

@@ -1,7 +1,6 @@
 #include "TestUmgebung.h"
 
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "adif/AdifLesen.h"
 #include "core/Einstellungen.h"
 #include "core/Programmdateien.h"
@@ -49,14 +48,10 @@ const auto inhalt = [](const QString &pfad) { return QString::fromUtf8(Dateiinha
 // The main window, the file finder window on a generated folder tree, and
 // "cmake --install" into a temporary prefix: the files it installs, and how
 // the program finds and opens them.
-class TestHauptfenster : public QObject, F
+class TestHauptfenster : public QObject, F, SkriptUmgebung
 {
     Q_OBJECT
 
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
     QTemporaryDir baum, praefix;
     QString build = qEnvironmentVariable("CARDFORGE_BUILD");
 
