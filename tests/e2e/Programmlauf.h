@@ -16,7 +16,8 @@ public:
 
     Programmlauf()
     {
-        m_prozess.setProcessChannelMode(QProcess::MergedChannels);
+        // What the program prints goes to the test's output, for a failure's diagnosis.
+        m_prozess.setProcessChannelMode(QProcess::ForwardedChannels);
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");
         if (programm().isEmpty())
             m_fehler = "CARDFORGE_BIN is not set; run the test through ctest";
@@ -69,13 +70,6 @@ public:
     {
         m_prozess.waitForFinished(0);
         return m_prozess.state() == QProcess::Running;
-    }
-
-    // Everything the program printed so far, for the failure message.
-    QString ausgabe()
-    {
-        laeuft();
-        return m_ausgabe += QString::fromLocal8Bit(m_prozess.readAll());
     }
 
     // Runs xdotool with the arguments on this display; returns its output.
@@ -146,9 +140,8 @@ public:
 
     bool beendet()
     {
-        const bool ende = m_prozess.waitForFinished(Frist);
-        ausgabe();
-        return ende && m_prozess.exitStatus() == QProcess::NormalExit && m_prozess.exitCode() == 0;
+        return m_prozess.waitForFinished(Frist) && m_prozess.exitStatus() == QProcess::NormalExit
+               && m_prozess.exitCode() == 0;
     }
 
     // What a user does to print the first QSO of the listed log: F4 opens the
@@ -217,7 +210,6 @@ private:
     QTemporaryDir m_home;
     QProcessEnvironment m_umgebung = QProcessEnvironment::systemEnvironment();
     QProcess m_prozess;
-    QString m_ausgabe;
     QString m_fehler;
 };
 
@@ -258,26 +250,15 @@ inline QString datei(const QString &name)
 // them, yyyymmdd standing for the QSL dates.
 inline QByteArray inhalt(const QString &name)
 {
-    QFile f(datei(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    return dateiLesen(datei(name));
 }
 
-// The stored layout as the layout window writes it, key by key.
-inline QList<QPair<QString, QString>> layout()
-{
-    const QSettings ini(datei("Probekarte.ini"), QSettings::IniFormat);
-    QList<QPair<QString, QString>> werte;
-    for (const QString &schluessel : ini.allKeys())
-        werte.append({schluessel.section('/', 1), ini.value(schluessel).toString()});
-    return werte;
-}
-
-// The settings of a user who prints from log with the card's layout.
+// The settings of a user who prints from log with the card's stored layout.
 inline void einrichten(const QString &einstellungsDatei, const QString &log)
 {
-    QSettings ini(einstellungsDatei, QSettings::IniFormat);
-    for (const auto &[schluessel, wert] : layout() + QList<QPair<QString, QString>>{{"AdifDatGes", log + ';'}})
-        ini.setValue("Settings/" + schluessel, wert);
+    QDir().mkpath(QFileInfo(einstellungsDatei).path());
+    dateiSchreiben(einstellungsDatei, inhalt("Probekarte.ini"));
+    QSettings(einstellungsDatei, QSettings::IniFormat).setValue("Settings/AdifDatGes", log + ';');
 }
 
 } // namespace Probekarte

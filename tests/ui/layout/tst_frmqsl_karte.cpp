@@ -160,12 +160,12 @@ private Q_SLOTS:
         QVERIFY(p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
 
         p.klick(ok ? "Command2" : "Command1");
+        // OK stores the entries as shown; Cancel stores nothing and shows them as before.
         const QString gespeichert = Einstellung("Felder").section(';', k, k + 1).replace(';', ' ');
-        QCOMPARE(gespeichert, ok ? p.text3(k)->text() + ' ' + p.text3(k + 1)->text() : QString());
-        QCOMPARE(p.text3(k)->text() + ' ' + p.text3(k + 1)->text(), ok ? gespeichert : QStringLiteral("50 40"));
-        const float x = ok ? float(ZahlAusText(gespeichert.section(' ', 0, 0))) : 50.0f;
-        const float y = ok ? float(ZahlAusText(gespeichert.section(' ', 1))) : 40.0f;
-        QCOMPARE(QPointF(p.vorschau(element).links, p.vorschau(element).oben), QPointF(x, y));
+        const QString jetzt = p.text3(k)->text() + ' ' + p.text3(k + 1)->text();
+        QCOMPARE(gespeichert + '|' + jetzt, ok ? jetzt + '|' + jetzt : QStringLiteral("|50 40"));
+        QCOMPARE(QPointF(p.vorschau(element).links, p.vorschau(element).oben),
+                 QPointF(float(ZahlAusText(p.text3(k)->text())), float(ZahlAusText(p.text3(k + 1)->text()))));
         QVERIFY(!p.haupt.findChild<QWidget *>(QStringLiteral("Auswahlrahmen"))->isVisible());
         QVERIFY(!p.fenster()->isVisible() && !p.haupt.vorschau().markiert);
     }

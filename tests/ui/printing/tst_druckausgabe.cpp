@@ -40,12 +40,6 @@ SkriptDialoge::Antwort druckerWahl(const QString &name, int ausrichtung, int pap
     return a;
 }
 
-bool schreiben(const QString &pfad, const QByteArray &inhalt)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
-}
-
 // The main window with the print commands wired as at start-up.
 struct Fenster : frmMain
 {
@@ -152,17 +146,15 @@ private Q_SLOTS:
         z.objZiel = &drucker;
         meldungen.leeren();
         z.AktQSO.QslSent = false;
-        w.befehl(Befehl::mnuFilePrint);
+        for (const auto &[b, name, was] : {std::tuple(Befehl::mnuFilePrint, "QSL_Q1ABC_", "QSL-Karte"),
+                                           {Befehl::mnuKalibrierkarte, "Kalibrierkarte_", "Kalibrierkarte"}}) {
+            w.befehl(b);
+            const QString pdf = drucker.LetzteDatei();
+            QVERIFY2(QFileInfo(pdf).fileName().startsWith(name), qPrintable(pdf));
+            QCOMPARE(w.statusBar()->currentMessage(),
+                     QString(was) + " als PDF-Datei gespeichert: " + QDir::toNativeSeparators(pdf));
+        }
         QVERIFY(meldungen.aufrufe().isEmpty() && z.AktQSO.QslSent);
-        const QString pdf = drucker.LetzteDatei();
-        QVERIFY2(QFileInfo(pdf).fileName().startsWith("QSL_Q1ABC_"), qPrintable(pdf));
-        QCOMPARE(w.statusBar()->currentMessage(),
-                 "QSL-Karte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(pdf));
-        w.befehl(Befehl::mnuKalibrierkarte);
-        const QString karte = drucker.LetzteDatei();
-        QVERIFY2(QFileInfo(karte).fileName().startsWith("Kalibrierkarte_"), qPrintable(karte));
-        QCOMPARE(w.statusBar()->currentMessage(),
-                 "Kalibrierkarte als PDF-Datei gespeichert: " + QDir::toNativeSeparators(karte));
     }
 
     // A chosen picture is shown and remembered; a cancelled dialog changes
@@ -185,7 +177,7 @@ private Q_SLOTS:
             holen<Befehl, QString, QByteArray, QSize>("befehl", "schluessel", "inhalt", "groesse");
         Fenster w(u);
         const QString datei = ordner.filePath(schluessel), kaputt = datei + ".kaputt";
-        QVERIFY(schreiben(datei, inhalt) && schreiben(kaputt, "kein Bild"));
+        QVERIFY(dateiSchreiben(datei, inhalt) && dateiSchreiben(kaputt, "kein Bild"));
         for (const QString &d : {datei, QString(), kaputt}) {
             if (d.isEmpty())
                 dialoge.abbrechen();
@@ -280,9 +272,9 @@ private Q_SLOTS:
         w->Form_Load();
         w->show();
         QCOMPARE(felder(w), "-2,5|-0,75");
-        const char *namen[] = {"Text2", "Text1", "Text3", "Text4"};
-        for (int i = 0; i < 4; ++i)
-            feld(w, namen[i])->setText(eingabe.section('|', i, i));
+        int i = 0;
+        for (const char *name : {"Text2", "Text1", "Text3", "Text4"})
+            feld(w, name)->setText(eingabe.section('|', i, i)), ++i;
         for (const QString &k : knopf.split(' '))
             w->findChild<QPushButton *>(k)->click();
         QCOMPARE(felder(w), ein[1]);
@@ -292,9 +284,9 @@ private Q_SLOTS:
         QCOMPARE(Einstellung("PrinterRandOben") + '|' + Einstellung("PrinterRandlinks"),
                  gespeichert ? SingleAlsText(z.RandOben) + '|' + SingleAlsText(z.RandLinks) : QStringLiteral("|"));
         const bool abgelehnt = ein[1].contains(QLatin1String("-0")) && !eingabe.contains(QLatin1String("-0"));
-        QCOMPARE(meldungen.aufrufe().size(), abgelehnt ? 1 : 0);
-        if (abgelehnt)
-            QCOMPARE(meldungen.aufrufe()[0].text, RandkorrekturText());
+        QCOMPARE(meldungen.aufrufe().size() == 1 ? meldungen.aufrufe()[0].text
+                                                 : QString::number(meldungen.aufrufe().size()),
+                 abgelehnt ? RandkorrekturText() : QStringLiteral("0"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(w.isNull(), !offen);
         delete w;
@@ -334,8 +326,9 @@ private Q_SLOTS:
         QVERIFY(ausgabe("pdffonts", {z.LetzteDatei()}).contains("LiberationSans-Bold"));
         const double oben = zeilenOben(w[0], "Arial", 9.6, z.printer());
         const QString gemessen = QStringLiteral("%1 %2 %3").arg(w[0].xMin).arg(oben).arg(w[0].xMax - w[0].xMin);
-        QVERIFY2(std::abs(w[0].xMin - 25.4) < 0.3 && std::abs(oben - 12.7) < 0.3, qPrintable(gemessen));
-        QVERIFY2(std::abs((w[0].xMax - w[0].xMin) - breiteMm) < 0.3, qPrintable(gemessen));
+        QVERIFY2(std::abs(w[0].xMin - 25.4) < 0.3 && std::abs(oben - 12.7) < 0.3
+                     && std::abs((w[0].xMax - w[0].xMin) - breiteMm) < 0.3,
+                 qPrintable(gemessen));
         QVERIFY(std::abs(w[1].xMin) < 0.3 && std::abs((w[1].yMin - w[0].yMin) - zeile) < 0.3);
 
         // Rendered at 254 dpi one pixel is 0.1 mm.
@@ -361,7 +354,6 @@ private Q_SLOTS:
     void seitengroesse_data()
     {
         Spalten<int, int, QSizeF, QString>({"ausrichtung", "papiercode", "mm", "text"});
-        Zeile("Karte quer eingerichtet", 2, 256, QSizeF(140, 90), QString("X"));
         Zeile("A5 quer", 2, 11, QSizeF(210, 148), QString("X"));
         Zeile("Umschlag C6", 1, 31, QSizeF(114, 162), QString("X"));
         Zeile("leere Karte", 2, 256, QSizeF(140, 90), QString());
@@ -392,7 +384,6 @@ private Q_SLOTS:
         Zeile("Papiercode 255", QString("PaperSize"), 255.0);
         Zeile("Behälter 12", QString("PaperBin"), 12.0);
         Zeile("Breite 0", QString("Width"), 0.0);
-        Zeile("Breite unendlich", QString("Width"), double(INFINITY));
         Zeile("Höhe NaN", QString("Height"), double(NAN));
         Zeile("Maßeinheit Zeichen", QString("ScaleMode"), 4.0);
         Zeile("Papiercode während der Seite", QString("PaperSize+"), 9.0);
@@ -400,8 +391,7 @@ private Q_SLOTS:
     }
     void verweigert()
     {
-        QFETCH(QString, eigenschaft);
-        QFETCH(double, wert);
+        const auto [eigenschaft, wert] = holen<QString, double>("eigenschaft", "wert");
         DruckerZiel z;
         QVERIFY(z.setOrientation(2) && z.setPaperSize(28) && z.setPaperBin(4) && z.setScaleMode(6));
         const bool seite = eigenschaft.endsWith('+');
@@ -428,7 +418,7 @@ private Q_SLOTS:
     // leaves them untouched.
     void pdfAblage()
     {
-        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && schreiben(ablage(), {}));
+        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && dateiSchreiben(ablage(), {}));
         DruckerZiel z;
         QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
         QCOMPARE(z.Page(), std::optional<int>(0));
@@ -440,7 +430,7 @@ private Q_SLOTS:
         for (int s = 0; s < 3; ++s)
             vorhanden << ablage() + "/QSL_DL1ABC-P_" + jetzt.addSecs(s).toString("yyyyMMdd_HHmmss") + ".pdf";
         for (const QString &pfad : vorhanden)
-            QVERIFY(schreiben(pfad, "alt"));
+            QVERIFY(dateiSchreiben(pfad, "alt"));
         z.setDokumentName("DL1ABC/P");
         z.Print("X");
         z.EndDoc();
@@ -450,10 +440,8 @@ private Q_SLOTS:
         z.Print("X");
         z.EndDoc();
         QVERIFY(z.LetzteDatei() != erste && QFileInfo(z.LetzteDatei()).size() > 100);
-        for (const QString &pfad : vorhanden) {
-            QFile f(pfad);
-            QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == "alt");
-        }
+        for (const QString &pfad : vorhanden)
+            QCOMPARE(dateiLesen(pfad), QByteArray("alt"));
     }
 };
 
