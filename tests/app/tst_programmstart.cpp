@@ -2,10 +2,8 @@
 
 #include "../e2e/Programmlauf.h"
 
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "Start.h"
-#include "core/Umgebung.h"
 #include "mainwindow/frmMain.h"
 
 // The start-up's wiring, and the real program, started as a user starts it,
@@ -26,13 +24,10 @@ private Q_SLOTS:
     // Every menu entry runs a command once start-up has wired the windows.
     void befehleVerbunden()
     {
-        Zustand z;
-        SkriptMeldungen meldungen;
-        SkriptDialoge dialoge;
-        Umgebung u{z, meldungen, dialoge};
-        frmMain haupt(u);
+        SkriptUmgebung s;
+        frmMain haupt(s.u);
         QVERIFY(!haupt.befehleOhneHandler().isEmpty());
-        BefehleAnbinden(u, haupt);
+        BefehleAnbinden(s.u, haupt);
         QCOMPARE(haupt.befehleOhneHandler(), QStringList());
     }
 
@@ -77,9 +72,9 @@ private Q_SLOTS:
             "<CALL:5>Q1AAA <QSO_DATE:8>20240102 <TIME_ON:4>1000 <MODE:2>CW <FREQ:6>14.074 "
             "<QSL_SENT:1>R <EOR>\r\n";
         const QString ini = home.filePath(".config/Cardforge/Cardforge.ini");
-        QVERIFY(dateiSchreiben(log, inhalt));
+        QVERIFY(DateiSchreiben(log, inhalt));
         Probekarte::einrichten(ini, log);
-        QVERIFY(einstellungen.isEmpty() || dateiSchreiben(ini, "[Settings]\n" + einstellungen));
+        QVERIFY(einstellungen.isEmpty() || DateiSchreiben(ini, "[Settings]\n" + einstellungen));
 
         // The program without any display, with its own home and settings.
         QProcess p;
@@ -97,7 +92,7 @@ private Q_SLOTS:
         QVERIFY2(QRegularExpression(ausgabe).match(aus).hasMatch(), qPrintable(aus));
         QVERIFY2(!argumente.isEmpty() || (aus.trimmed().count('\n') == 0 && aus.contains("xvfb-run")), qPrintable(aus));
         QCOMPARE(QFile::exists(pdf), argumente.contains("Karte.pdf") && rc == 0);
-        QCOMPARE(dateiLesen(log) == inhalt, !markiert);
+        QCOMPARE(Dateiinhalt(log) == inhalt, !markiert);
         QCOMPARE(QFile::exists(home.filePath("log.bak")), markiert);
         if (!QFile::exists(pdf))
             return;

@@ -250,14 +250,14 @@ inline QString datei(const QString &name)
 // them, yyyymmdd standing for the QSL dates.
 inline QByteArray inhalt(const QString &name)
 {
-    return dateiLesen(datei(name));
+    return Dateiinhalt(datei(name));
 }
 
 // The settings of a user who prints from log with the card's stored layout.
 inline void einrichten(const QString &einstellungsDatei, const QString &log)
 {
     QDir().mkpath(QFileInfo(einstellungsDatei).path());
-    dateiSchreiben(einstellungsDatei, inhalt("Probekarte.ini"));
+    DateiSchreiben(einstellungsDatei, inhalt("Probekarte.ini"));
     QSettings(einstellungsDatei, QSettings::IniFormat).setValue("Settings/AdifDatGes", log + ';');
 }
 

@@ -30,9 +30,9 @@ public:
         const QByteArray o = QFile::encodeName(m_ordner.path());
         // The server's settings name its folders.
         for (const char *datei : {"cupsd.conf", "cups-files.conf"})
-            dateiSchreiben(pfad(datei), Probekarte::inhalt(datei).replace("@ORDNER@", o));
+            DateiSchreiben(pfad(datei), Probekarte::inhalt(datei).replace("@ORDNER@", o));
         m_konfiguration = QString("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
-        if (!dateiSchreiben(m_konfiguration,
+        if (!DateiSchreiben(m_konfiguration,
                             "Out " + o + "/karten\nLog " + o + "/cups-pdf\nSpool " + o + "/cups-pdf\n")) {
             m_fehler = m_konfiguration + " cannot be written";
             return;
@@ -99,14 +99,14 @@ class TestE2e : public QObject
     QString logDatei() const { return lauf->home() + "/Logbuch/Logbuch.adi"; }
     QByteArray log(const QString &endung = ".adi") const
     {
-        return dateiLesen(lauf->home() + "/Logbuch/Logbuch" + endung);
+        return Dateiinhalt(lauf->home() + "/Logbuch/Logbuch" + endung);
     }
     // The log as loggers left it, and a user who prints from it.
     bool vorbereiten(const QByteArray &inhalt)
     {
         QDir().mkpath(QFileInfo(logDatei()).path());
         Probekarte::einrichten(lauf->einstellungsDatei(), logDatei());
-        return dateiSchreiben(logDatei(), inhalt);
+        return DateiSchreiben(logDatei(), inhalt);
     }
     // Through "&Datei", "&Beenden", or as the end of a session does (SIGTERM).
     bool beenden(bool signal = false)
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QVERIFY2(!pdf.isEmpty(), "no card PDF appeared after F5");
         QTRY_VERIFY2_WITH_TIMEOUT(this->log().contains("<QSL_SEND:1>Y"), "the log got no mark after the card",
                                   Programmlauf::Frist);
-        QVERIFY(vonAussen.isEmpty() || dateiSchreiben(logDatei(), vonAussen, QIODevice::Append));
+        QVERIFY(vonAussen.isEmpty() || DateiSchreiben(logDatei(), vonAussen, QIODevice::Append));
         // Ending the session runs the same close step as "&Beenden", which
         // stores the settings.
         if (ende == "SIGKILL")

@@ -4,21 +4,6 @@
 
 #include <QPrinter>
 
-// A file's bytes, "(missing)" when it cannot be read.
-inline QByteArray dateiLesen(const QString &pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-// Writes a file, or appends to it; true when every byte was written.
-inline bool dateiSchreiben(const QString &pfad, const QByteArray &inhalt,
-                           QIODevice::OpenMode art = QIODevice::WriteOnly)
-{
-    QFile f(pfad);
-    return f.open(art) && f.write(inhalt) == inhalt.size();
-}
-
 // Measuring a PDF file the printer target wrote, with poppler's tools.
 namespace PdfMessung {
 

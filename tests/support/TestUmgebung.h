@@ -58,11 +58,13 @@ inline QByteArray Dateiinhalt(const QString &pfad)
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-// Writes a whole file, its folders first; false unless every byte was written.
-inline bool DateiSchreiben(const QString &pfad, const QByteArray &inhalt)
+// Writes (or appends to) a file, its folders first; false unless every byte
+// was written.
+inline bool DateiSchreiben(const QString &pfad, const QByteArray &inhalt,
+                           QIODevice::OpenMode art = QIODevice::WriteOnly)
 {
     QFile f(pfad);
-    return QDir().mkpath(QFileInfo(pfad).path()) && f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+    return QDir().mkpath(QFileInfo(pfad).path()) && f.open(art) && f.write(inhalt) == inhalt.size();
 }
 
 // The values of the current data row's columns, fetched in one statement:

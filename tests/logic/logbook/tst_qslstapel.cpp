@@ -1,9 +1,7 @@
 #include "TestUmgebung.h"
 
 #include "AufzeichnungsZiel.h"
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
-#include "core/Umgebung.h"
+#include "SkriptUmgebung.h"
 #include "layout/Kartenvorschau.h"
 #include "logbook/Eingabewerte.h"
 #include "logbook/QslStapel.h"
@@ -78,10 +76,8 @@ private Q_SLOTS:
     {
         const auto [scheitertBei, stoppVor, seiten, markiert] =
             holen<int, int, int, QStringList>("scheitertBei", "stoppVor", "seiten", "markiert");
-        Zustand z;
-        SkriptMeldungen meldungen;
-        SkriptDialoge dialoge;
-        Umgebung u{z, meldungen, dialoge};
+        SkriptUmgebung s;
+        auto &[z, meldungen, dialoge, u] = s;
         AufzeichnungsZiel ziel;
         z.objZiel = &ziel;
         Kartenvorschau basis;

@@ -1,10 +1,8 @@
 #include "TestUmgebung.h"
 
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "core/Einstellungen.h"
 #include "core/Hilfen.h"
-#include "core/Umgebung.h"
 #include "layout/Layoutanwendung.h"
 #include "layout/frmQSL_Karte.h"
 #include "mainwindow/frmMain.h"
@@ -13,12 +11,8 @@ namespace {
 
 // A main window with its state and scripted seams, and the layout window hooked
 // in as at start-up.
-struct Programm
+struct Programm : SkriptUmgebung
 {
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
     frmMain haupt{u};
 
     Programm()

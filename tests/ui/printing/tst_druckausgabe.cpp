@@ -2,8 +2,7 @@
 
 #include "AufzeichnungsZiel.h"
 #include "PdfMessung.h"
-#include "SkriptDialoge.h"
-#include "SkriptMeldungen.h"
+#include "SkriptUmgebung.h"
 #include "core/Einstellungen.h"
 #include "layout/Layoutanwendung.h"
 #include "mainwindow/frmMain.h"
@@ -70,14 +69,10 @@ QString felder(QWidget *w)
 // The print commands as the main window offers them, the printer set-up and
 // margin window, and the printer target. No printer is installed in the
 // tests: the target writes PDF files, which are measured where the items land.
-class TestDruckausgabe : public QObject
+class TestDruckausgabe : public QObject, SkriptUmgebung
 {
     Q_OBJECT
 
-    Zustand z;
-    SkriptMeldungen meldungen;
-    SkriptDialoge dialoge;
-    Umgebung u{z, meldungen, dialoge};
     QTemporaryDir ordner;
     std::unique_ptr<AufzeichnungsZiel> ziel;
 
@@ -177,7 +172,7 @@ private Q_SLOTS:
             holen<Befehl, QString, QByteArray, QSize>("befehl", "schluessel", "inhalt", "groesse");
         Fenster w(u);
         const QString datei = ordner.filePath(schluessel), kaputt = datei + ".kaputt";
-        QVERIFY(dateiSchreiben(datei, inhalt) && dateiSchreiben(kaputt, "kein Bild"));
+        QVERIFY(DateiSchreiben(datei, inhalt) && DateiSchreiben(kaputt, "kein Bild"));
         for (const QString &d : {datei, QString(), kaputt}) {
             if (d.isEmpty())
                 dialoge.abbrechen();
@@ -418,7 +413,7 @@ private Q_SLOTS:
     // leaves them untouched.
     void pdfAblage()
     {
-        QVERIFY(QDir().mkpath(QFileInfo(ablage()).path()) && dateiSchreiben(ablage(), {}));
+        QVERIFY(DateiSchreiben(ablage(), {}));
         DruckerZiel z;
         QVERIFY_THROWS_EXCEPTION(ZielFehler, z.Print("X"));
         QCOMPARE(z.Page(), std::optional<int>(0));
@@ -430,7 +425,7 @@ private Q_SLOTS:
         for (int s = 0; s < 3; ++s)
             vorhanden << ablage() + "/QSL_DL1ABC-P_" + jetzt.addSecs(s).toString("yyyyMMdd_HHmmss") + ".pdf";
         for (const QString &pfad : vorhanden)
-            QVERIFY(dateiSchreiben(pfad, "alt"));
+            QVERIFY(DateiSchreiben(pfad, "alt"));
         z.setDokumentName("DL1ABC/P");
         z.Print("X");
         z.EndDoc();
@@ -441,7 +436,7 @@ private Q_SLOTS:
         z.EndDoc();
         QVERIFY(z.LetzteDatei() != erste && QFileInfo(z.LetzteDatei()).size() > 100);
         for (const QString &pfad : vorhanden)
-            QCOMPARE(dateiLesen(pfad), QByteArray("alt"));
+            QCOMPARE(Dateiinhalt(pfad), QByteArray("alt"));
     }
 };
 
