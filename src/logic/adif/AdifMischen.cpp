@@ -229,13 +229,17 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
             if (alt.liste[i].name != name)
                 continue;
             beruehrt.append(i);
+            // Blanks and line breaks before the field belong to the text
+            // between fields only after the previous field's value, which may
+            // end in them itself.
+            const qsizetype davor = i > 0 ? alt.liste[i - 1].f.ende : 0;
             qsizetype a = f.anfang;
-            while (a > 0 && istLeer(original.at(a - 1)))
+            while (a > davor && istLeer(original.at(a - 1)))
                 --a;
             qsizetype e = f.ende;
             while (e < n && istLeer(original.at(e)))
                 ++e;
-            const bool zeilenAnfang = a == 0 || istZeilenende(original.at(a - 1));
+            const bool zeilenAnfang = a == 0 || (a > davor && istZeilenende(original.at(a - 1)));
             if (zeilenAnfang && e < n && istZeilenende(original.at(e))) {
                 aenderungen.append({a, e + zeilenendeAn(original, e).size(), QString()});
             } else if (zeilenAnfang && e == n && a > 0) {
@@ -243,7 +247,7 @@ QString AdifSatzMischen(const QString &original, const QString &gebaut, Korrektu
                 // line break before it, so the record still ends at its last
                 // field as the loader cuts it.
                 qsizetype v = a - 1;
-                if (v > 0 && original.at(v) == QLatin1Char('\n') && original.at(v - 1) == QLatin1Char('\r'))
+                if (v > davor && original.at(v) == QLatin1Char('\n') && original.at(v - 1) == QLatin1Char('\r'))
                     --v;
                 aenderungen.append({v, e, QString()});
             } else

@@ -310,6 +310,7 @@ private Q_SLOTS:
             {"one field per line, LF, indented, <EOR> after the last field", "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>", "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>", K::MHz, "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>"},
             {"one field per line, CR: a band the frequency leaves goes with its line", "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>", "<FREQ:6>27.555<EOR>", K::MHz, "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>"},
             {"one field per line, no <EOR>: the band on the last line goes with the line break before it", "<CALL:5>Q1ABC\r\n  <FREQ:6>14.074\r\n  <BAND:3>20m", "<FREQ:6>27.555<QSL_SEND:1>Y<EOR>", K::MHz, "<CALL:5>Q1ABC\r\n  <FREQ:6>27.555\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y"},
+            {"no <EOR>, the value before the band ends in a line break: the break stays in the value", "<CALL:5>Q1ABC<NAME:6>Hans\r\n  <BAND:3>20m", "<FREQ:6>27.555<EOR>", K::MHz, "<CALL:5>Q1ABC<NAME:6>Hans\r\n  <FREQ:6>27.555"},
             {"built QSL mark twice", "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>", "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>", {}, "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>"},
             {"one built name in two spellings", "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>", "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>", {}, "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>"},
             {"new field built twice, added once", "<CALL:5>Q1ABC<EOR>", "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>", {}, "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>"},
