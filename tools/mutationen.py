@@ -13,6 +13,7 @@ by the compiler. Output: one line per mutation, "caught" or "SURVIVED", and a to
 Usage: tools/mutationen.py [BUILD_DIR] [--liste FILE]... [--nur TEXT] [--ctest-args "..."]
 """
 import argparse
+import re
 import os
 import subprocess
 import sys
@@ -41,7 +42,8 @@ def ziele(build, muster):
     if not muster:
         return []
     t = subprocess.run(["ctest", "-N", "-R", muster], cwd=build, capture_output=True, text=True)
-    namen = [z.split(": ", 1)[1].strip() for z in t.stdout.splitlines() if "Test #" in z and ": " in z]
+    # ctest pads the number: "Test  #1: name", "Test #12: name".
+    namen = [z.split(": ", 1)[1].strip() for z in t.stdout.splitlines() if re.match(r"\s*Test\s+#\d+: ", z)]
     if not namen or any(n.startswith("build/") for n in namen):
         return []
     return sorted({n.rsplit("/", 1)[-1] for n in namen}) + ["cardforge"]
