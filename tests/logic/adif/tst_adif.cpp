@@ -22,7 +22,6 @@ const QString kGedruckt = QStringLiteral("<CALL:5>Q1ABC<QSL_SEND:1>Y<EOR>");
 const QByteArray kLog = "<call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n";
 const QByteArray kAlt = "<CALL:5>Q0ABC<EOR>\r\n<CALL:5>Q1ABC<COMMENT:30>ab<QSL_SEND:0>\r\n<CALL:5>Q2ABC<EOR>\r\n";
 const QByteArray kGeschrieben = "<call:5>q1abc<eor>\r\n<call:5>q2abc<QSL_SENT:1>Y<QSL_SEND:1>Y<eor>\r\n";
-const std::pair<const char *, const char *> kEnden[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
 
 // A field of the record as the log browser reads it; a name starting with "<"
 // is the raw value of that tag.
@@ -146,33 +145,16 @@ private Q_SLOTS:
     {
         Spalten<QByteArray, QStringList, QString, QString>({"inhalt", "calls", "letzter", "titel"});
         const QByteArray kopf = "File: x.adi\r\n<ADIF_VER:5>2.2.8\r\n<EOH>\r\n";
-        const QStringList q1{"Q1ABC"}, q12{"Q1ABC", "Q2ABC"}, keine;
-        // Logs as other programs export them, each with every line end.
-        // clang-format off
-        auto feld = [](const char *n, const QByteArray &w) { return '<' + QByteArray(n) + ':' + QByteArray::number(w.size()) + '>' + w; };
-        // clang-format on
-        for (const auto &[ende, e] : kEnden) {
-            auto zeilen = [e = e](const char *text) { return QByteArray(text).replace("\n", e); };
-            const QByteArray q2 = zeilen("<CALL:5>Q2ABC\n") + feld("COMMENT", zeilen("a\nb")) + zeilen("\n<EOR>");
-            const QByteArray q1wert = feld("COMMENT", zeilen("x<b>\n<CALL:5>Q9BAD")) + "<CALL:5>Q1ABC<EOR>";
-            // clang-format off
-            QTest::addRow("one field a line, blank lines between, %s", ende) << zeilen("Export\n<adif_ver:5>3.1.4\n<EOH>\n\n<CALL:5>Q1ABC\n<MODE:2>CW\n<EOR>\n\n") + q2 + zeilen("\n\n") << q12 << QString::fromLatin1(q2) << "";
-            QTest::addRow("records sharing a line, mixed case, no header, %s", ende) << zeilen("<Call:5>Q1ABC<eOr> <CALL:5>Q2ABC<EOR>note\n<call:5>q3abc<Eor>") << QStringList{"Q1ABC", "Q2ABC", "Q3ABC"} << "<call:5>q3abc<Eor>" << "";
-            QTest::addRow("value holding <, a line break and CALL, %s", ende) << q1wert + e << q1 << QString::fromLatin1(q1wert) << "";
-            QTest::addRow("<EOR> missing, %s", ende) << zeilen("<CALL:5>Q1ABC\n<MODE:2>CW\nnote\n\n<CALL:5>Q2ABC<EOR>\n<CALL:5>Q3ABC <MODE:2>CW \n\n") << QStringList{"Q1ABC", "Q2ABC", "Q3ABC"} << "<CALL:5>Q3ABC <MODE:2>CW " << "";
-            // clang-format on
-        }
+        const QStringList keine;
         static const char nul[] = "<CALL:5>Q1\0BC<EOR>\n\0\0\n";
         const QByteArray lang = "<CALL:5>Q1ABC<COMMENT:52428800>" + QByteArray(50 * 1024 * 1024, 'x') + "<EOR>";
         const QString falsch = "Falsche Datei?", kein = "keinen QSO-Datensatz";
         // clang-format off
-        Zeile("malformed <EOR:x> ends no record", QByteArray("<CALL:5>Q1ABC<EOR:x>y\n<CALL:5>Q2ABC<EOR>"), q12, "<CALL:5>Q2ABC<EOR>", "");
-        Zeile("length over an <EOR>, as hand-edited", QByteArray("<COMMENT:12>x<EOR>y<CALL:5>Q1ABC<EOR>"), q1, "<CALL:5>Q1ABC<EOR>", "");
         Zeile("NUL bytes", QByteArray(nul, sizeof nul - 1), QStringList{QStringLiteral("Q1%1BC").arg(QChar(0))}, QStringLiteral("<CALL:5>Q1%1BC<EOR>").arg(QChar(0)), "");
         Zeile("empty file", QByteArray(), keine, "Sie ist leer.", falsch);
         Zeile("header only", kopf, keine, kein, falsch);
         Zeile("fields, but no CALL", QByteArray("<MODE:2>CW<EOR>\r\n"), keine, kein, falsch);
-        Zeile("50 MB single line", lang, q1, QString::fromLatin1(lang), "");
+        Zeile("50 MB single line", lang, QStringList{"Q1ABC"}, QString::fromLatin1(lang), "");
         // clang-format on
     }
     // Loaded after a longer log whose last record was shown: the records are
@@ -282,38 +264,21 @@ private Q_SLOTS:
     {
         Spalten<QString, QString, Korrekturen, QString>({"original", "gebaut", "korrigiert", "ergebnis"});
         // clang-format off
-        const QString wsjt = "<call:5>Q1abc <gridsquare:4>JO62 <mode:3>FT8 <rst_sent:3>-10 <rst_rcvd:3>-12 <qso_date:8>20230521 <time_on:6>123015 <freq:9>14.074123 <name:4>Hans <eor>";
-        const QString gebaut = "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:6>123000<TIME_ON:6>123000<RST_SENT:3>-10<MODE:3>FT8<FREQ:6>14.074<BAND:3>20m"
-                               "<PROP_MODE:2>TR<COMMENT:10>tnx fb QSO<QSL_SEND_VIA:5>Q2MGR<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SEND:1>Y<QSLSDATE:8>20230601<STATION_CALLSIGN:5>Q9XYZ<MY_GRIDSQUARE:6>JO62QM<EOR>";
-        const QString qsl = "<QSL_RCVD:1>Y<QSLRDATE:8>20230602<QSL_SENT:1>Y<QSL_SEND:1>Y<QSLSDATE:8>20230601<eor>";
-        const QString ende = "<CALL:5>Q1ABD<QSO_DATE:8>20230522<QSO_DATE_OFF:8>20230522<TIME_OFF:6>125000<TIME_ON:6>125000<EOR>";
         const QString gesendet = "<QSL_SEND:1>Y<EOR>";
         using K = Korrektur;
         const struct { const char *name; QString original, gebaut; Korrekturen k; QString ergebnis; } faelle[] = {
-            {"nothing corrected: only the QSL marks", wsjt, gebaut, {}, QString(wsjt).replace("<eor>", qsl)},
-            {"time and frequency in their place, the ADIF band added, no TIME_OFF", wsjt, gebaut, K::UTC | K::MHz, QString(wsjt).replace("<time_on:6>123015", "<time_on:6>123000").replace("<freq:9>14.074123", "<freq:6>14.074").replace("<eor>", "<BAND:3>20m" + qsl)},
-            {"frequency in no ADIF band: the band goes", "<call:5>Q1ABC <freq:6>14.074 <band:3>20m <eor>", "<FREQ:6>27.555<EOR>", K::MHz, "<call:5>Q1ABC <freq:6>27.555 <eor>"},
-            {"call, date and time: the end of the QSO only where the record has it", "<CALL:5>Q1ABC<QSO_DATE:8>20230521<QSO_DATE_OFF:8>20230521<TIME_OFF:4>1245<EOR>", ende, K::Call | K::Datum | K::UTC, ende},
             {"QSL fields in their place, type indicator kept, route untouched", "<CALL:5>Q1ABC<qsl_send:1:S>N<QSLSDATE:8:D>20200101<QSL_VIA:5>Q1MGR<EOR>", "<CALL:5>Q1ABC<QSL_SEND_VIA:5>Q2MGR<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", {}, "<CALL:5>Q1ABC<qsl_send:1:S>Y<QSLSDATE:8:D>20230601<QSL_VIA:5>Q1MGR<QSL_SENT:1>Y<EOR>"},
             {"typed mode upper-cased, a typed date as ADIF's, a date that is none left out", "<CALL:5>Q1ABC<EOR>", "<MODE:2>cw<QSL_RCVD:1>Y<QSLRDATE:8>20231345<QSL_SEND:1>Y<QSLSDATE:10>21.06.2023<EOR>", K::Mode, "<CALL:5>Q1ABC<MODE:2>CW<QSL_RCVD:1>Y<QSL_SENT:1>Y<QSL_SEND:1>Y<QSLSDATE:8>20230621<EOR>"},
-            {"corrected route goes to QSL_VIA", "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<EOR>", "<QSL_SEND_VIA:5>Q2MGR<EOR>", K::QSLvia, "<CALL:5>Q1ABC<QSL_SEND_VIA:1>B<QSL_VIA:5>Q2MGR<EOR>"},
-            {"LoTW mark, paper QSL_SENT untouched", "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>N<EOR>", "<CALL:5>Q1ABC<LOTW_QSL_SEND:1>Y<EOR>", {}, "<CALL:5>Q1ABC<QSL_SENT:1>N<LOTW_QSL_SENT:1>Y<LOTW_QSL_SEND:1>Y<EOR>"},
             {"unknown medium, comment, own station, received report, short wave: nothing", "<call:5>Q1ABC <prop_mode:2>ES <eor>", "<CALL:5>Q1ABC<RST_RCVD:1>0<PROP_MODE:2>SW<COMMENT:10>tnx fb QSO<STATION_CALLSIGN:5>Q9XYZ<EOR>", K::RST | K::QSOvia, "<call:5>Q1ABC <prop_mode:2>ES <eor>"},
             {"propagation as its ADIF value", "<CALL:5>Q1ABC<PROP_MODE:5>TROPO<EOR>", "<PROP_MODE:6>AURORA<EOR>", K::QSOvia, "<CALL:5>Q1ABC<PROP_MODE:3>AUR<EOR>"},
-            {"no <EOR>: added at the end", "<CALL:5>Q1ABC ", gesendet, {}, "<CALL:5>Q1ABC <QSL_SENT:1>Y<QSL_SEND:1>Y"},
-            {"length past the record: the field set where it stands", "<CALL:5>Q1ABC<QSL_SEND:99>N<EOR>", gesendet, {}, "<CALL:5>Q1ABC<QSL_SEND:1>Y<QSL_SENT:1>Y<EOR>"},
             {"length over <EOR>: new fields before that field", "<CALL:5>Q1ABC<COMMENT:7>hi<EOR>", gesendet, {}, "<CALL:5>Q1ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<COMMENT:7>hi<EOR>"},
             {"length over <EOR>, one field per line: new lines before that field's", "<CALL:5>Q1ABC\r\n  <COMMENT:11>hi\r\n  <EOR>", gesendet, {}, "<CALL:5>Q1ABC\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y\r\n  <COMMENT:11>hi\r\n  <EOR>"},
             {"a value behind a length over <EOR> would make it fit: nothing changes", "<CALL:5>Q1ABC<COMMENT:20>ab<QSLSDATE:4>2023<EOR>", "<QSL_SEND:1>Y<QSLSDATE:8>20230601<EOR>", {}, ""},
-            {"value-less CALL is no callsign", "<CALL>\n<CALL:5>Q1ABC\n<EOR>", "<CALL:5>Q1ABD<EOR>", K::Call, "<CALL>\n<CALL:5>Q1ABD\n<EOR>"},
             {"a line break inside a value keeps the record on one line", "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<EOR>", gesendet, {}, "<CALL:5>Q1ABC<COMMENT:4>a\r\nb<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>"},
             {"one field per line, LF, indented, <EOR> after the last field", "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:3>7.0<eor>", "<FREQ:5>7.074<QSL_SEND:1>Y<EOR>", K::MHz, "<call:5>Q1ABC\n  <mode:2>CW\n  <freq:5>7.074\n  <BAND:3>40m\n  <QSL_SENT:1>Y\n  <QSL_SEND:1>Y<eor>"},
             {"one field per line, CR: a band the frequency leaves goes with its line", "<CALL:5>Q1ABC\r<FREQ:6>14.074\r<BAND:3>20m\r<EOR>", "<FREQ:6>27.555<EOR>", K::MHz, "<CALL:5>Q1ABC\r<FREQ:6>27.555\r<EOR>"},
             {"one field per line, no <EOR>: the band on the last line goes with the line break before it", "<CALL:5>Q1ABC\r\n  <FREQ:6>14.074\r\n  <BAND:3>20m", "<FREQ:6>27.555<QSL_SEND:1>Y<EOR>", K::MHz, "<CALL:5>Q1ABC\r\n  <FREQ:6>27.555\r\n  <QSL_SENT:1>Y\r\n  <QSL_SEND:1>Y"},
             {"no <EOR>, the value before the band ends in a line break: the break stays in the value", "<CALL:5>Q1ABC<NAME:6>Hans\r\n  <BAND:3>20m", "<FREQ:6>27.555<EOR>", K::MHz, "<CALL:5>Q1ABC<NAME:6>Hans\r\n  <FREQ:6>27.555"},
-            {"built QSL mark twice", "<CALL:5>Q1ABC<QSL_SEND:1>N<EOR>", "<QSL_SEND:3>YYY<QSL_SEND:1>Y<EOR>", {}, "<CALL:5>Q1ABC<QSL_SEND:3>YYY<EOR>"},
-            {"one built name in two spellings", "<QSL_SEND:1>N<CALL:5>Q1ABC<EOR>", "<qsl_send:1>Y<QSL_SEND:2>NN<EOR>", {}, "<QSL_SEND:1>Y<CALL:5>Q1ABC<QSL_SENT:1>Y<EOR>"},
-            {"new field built twice, added once", "<CALL:5>Q1ABC<EOR>", "<QSL_RCVD:1>Y<QSL_RCVD:1>N<EOR>", {}, "<CALL:5>Q1ABC<QSL_RCVD:1>Y<EOR>"},
         };
         // clang-format on
         for (const auto &f : faelle)
@@ -339,31 +304,20 @@ private Q_SLOTS:
         Spalten<QByteArray, int, QByteArray>({"datei", "index", "ergebnis"});
         const char *const m = "<QSL_SENT:1>Y<QSL_SEND:1>Y";
         // clang-format off
-        const struct { const char *name, *datei; int index; const char *ergebnis; bool zeilenenden; } faelle[] = {
-            {"no header: none is added", "<call:5>q1abc<eor>\n<call:5>q2abc<eor>\n", 0, "<call:5>q1abc%1<eor>\n<call:5>q2abc<eor>\n", false},
-            {"another program's header, blanks and QSL_SENT kept in place", "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>N <eor>\r\n", 0, "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n", false},
-            {"header line holding a QSO", "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n", 1, "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc%1<eor>\r\n", false},
-            {"identical records: the printed occurrence", "<call:5>q1abc<eor>\n<call:5>q1abc<eor>\n<call:5>q1abc<eor>", 1, "<call:5>q1abc<eor>\n<call:5>q1abc%1<eor>\n<call:5>q1abc<eor>", false},
-            {"UTF-8 and stray bytes pass through", "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n", 1, "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc%1<eor>\n\xff\xfe\r\n", false},
-            {"one field a line", "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<EOR>\n\n", 1, "H\n<EOH>\n\n<CALL:5>Q0ABC\n<EOR>\n\n<Call:5>Q1ABC\n<COMMENT:2>a<\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n<EOR>\n\n", true},
-            {"records sharing a line", "<call:5>q0abc<eor> <call:5>q1abc<eor><call:5>q2abc<eor>\n", 1, "<call:5>q0abc<eor> <call:5>q1abc%1<eor><call:5>q2abc<eor>\n", true},
-            {"last record without <EOR>", "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n\n", 1, "<call:5>q0abc<eor>\n<call:5>q1abc\n<mode:2>CW\n<QSL_SENT:1>Y\n<QSL_SEND:1>Y\n\n", true},
+        const struct { const char *name, *datei; int index; const char *ergebnis; } faelle[] = {
+            {"another program's header, blanks and QSL_SENT kept in place", "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>N <eor>\r\n", 0, "Export by OtherLog\r\n<adif_ver:5>3.1.4\r\n<eoh>\r\n\r\n<call:5>Q1abc <mode:2>CW <qsl_sent:1>Y <QSL_SEND:1>Y<eor>\r\n"},
+            {"header line holding a QSO", "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc<eor>\r\n", 1, "<eoh><call:5>q1abc<eor>\r\n<call:5>q2abc%1<eor>\r\n"},
+            {"UTF-8 and stray bytes pass through", "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc<eor>\n\xff\xfe\r\n", 1, "<call:5>q1abc<name:6>J\xc3\xbcrg<eor>\r<call:5>q2abc%1<eor>\n\xff\xfe\r\n"},
+            {"one field a line", "H\r\n<EOH>\r\n\r\n<CALL:5>Q0ABC\r\n<EOR>\r\n\r\n<Call:5>Q1ABC\r\n<COMMENT:2>a<\r\n<EOR>\r\n\r\n", 1, "H\r\n<EOH>\r\n\r\n<CALL:5>Q0ABC\r\n<EOR>\r\n\r\n<Call:5>Q1ABC\r\n<COMMENT:2>a<\r\n<QSL_SENT:1>Y\r\n<QSL_SEND:1>Y\r\n<EOR>\r\n\r\n"},
+            {"last record without <EOR>", "<call:5>q0abc<eor>\r<call:5>q1abc\r<mode:2>CW\r\r", 1, "<call:5>q0abc<eor>\r<call:5>q1abc\r<mode:2>CW\r<QSL_SENT:1>Y\r<QSL_SEND:1>Y\r\r"},
         };
         // A hand-edited length that runs over the next record's <EOR> fits once a value behind it has grown, and would
         // swallow the next record's CALL: that mark is not written, and the user hears which QSO it is.
         Zeile("length over <EOR>: the record with the length", kAlt, 1, kAlt);
         Zeile("length over <EOR>: the record before it", kAlt, 0, QByteArray(kAlt).replace("Q0ABC<EOR>", "Q0ABC<QSL_SENT:1>Y<QSL_SEND:1>Y<EOR>"));
         // clang-format on
-        for (const auto &f : faelle) {
-            const QByteArray ergebnis = QByteArray(f.ergebnis).replace("%1", m);
-            if (!f.zeilenenden) {
-                Zeile(f.name, QByteArray(f.datei), f.index, ergebnis);
-                continue;
-            }
-            for (const auto &[ende, e] : kEnden)
-                QTest::addRow("%s, %s", f.name, ende)
-                    << QByteArray(f.datei).replace("\n", e) << f.index << QByteArray(ergebnis).replace("\n", e);
-        }
+        for (const auto &f : faelle)
+            Zeile(f.name, QByteArray(f.datei), f.index, QByteArray(f.ergebnis).replace("%1", m));
     }
     void patch()
     {
@@ -618,7 +572,6 @@ private Q_SLOTS:
         Spalten<QString, QString>({"pfad", "sicherung"});
         Zeile("no extension", "/home/q/Logbook", "/home/q/Logbbak");
         Zeile("short name stays in its folder", "/home/q/ab", "/home/q/ab.bak");
-        Zeile("a log named .bak", "/home/q/Log.BAK", "/home/q/Log.BAK.bak");
     }
     void sicherungsName() { QTEST(SicherungsName(std::get<0>(holen<QString>("pfad"))), "sicherung"); }
 
@@ -627,9 +580,7 @@ private Q_SLOTS:
     void anlegen_data()
     {
         Spalten<QString, QString>({"name", "ersteZeile"});
-        Zeile("tag in the name", "Log<CALL:5>Q9BAD<EOR>.adi", "File: Log CALL:5>Q9BAD EOR>.adi");
         Zeile("line break, then a record", "Log\n<CALL:5>Q9BAD<EOR>.adi", "File: Log  CALL:5>Q9BAD EOR>.adi");
-        Zeile("carriage return", "Logbuch.adi\r", "File: Logbuch.adi ");
         Zeile("name with blanks and an umlaut", "Log 2023 (Ä).adi", "File: Log 2023 (Ä).adi");
     }
     void anlegen()
